@@ -1,0 +1,7 @@
+#pragma once
+
+// Root of the engine's polymorphic objects.
+class aRoot {
+public:
+    virtual ~aRoot() = default;
+};

@@ -1,0 +1,79 @@
+#include "tk2v/util/log.h"
+
+#include "tk2v/util/aTimer.h"
+
+#include <cstdarg>
+#include <mutex>
+
+namespace {
+
+// Lines come from the main thread and the music-fade thread.
+std::recursive_mutex g_logMutex;
+std::FILE* g_logFile = nullptr;
+char g_lineBuffer[8192];
+char g_fileLineBuffer[300];
+
+// Started with the program, before the entry function runs.
+[[maybe_unused]] const bool g_logTimerStarted = (a_logTimer(), true);
+
+void writeLine(const char* message) {
+    aTimer& t = a_logTimer();
+    int s = int(t.getElapsed());
+    int ms = t.getElapsedMs() - s * 1000;
+    if (ms < 0)
+        ms = 0;
+    std::fprintf(g_logFile, "%.2i:%.2i:%.2i.%.3i\t%s\n", s / 3600, (s % 3600) / 60, s % 60, ms, message);
+    std::fflush(g_logFile);
+}
+
+void logFormatted(const char* format, va_list args) {
+    std::lock_guard<std::recursive_mutex> lock(g_logMutex);
+    if (!g_logFile)
+        return;
+    if (!format) {
+        writeLine("a_log. NULL log string");
+        return;
+    }
+    // vsnprintf bounds the line: a longer message is cut, never written past the buffer.
+    std::vsnprintf(g_lineBuffer, sizeof g_lineBuffer, format, args);
+    writeLine(g_lineBuffer);
+}
+
+} // namespace
+
+void log(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    logFormatted(format, args);
+    va_end(args);
+}
+
+void a_log(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    logFormatted(format, args);
+    va_end(args);
+}
+
+void log(const std::string& text) { log("%s", text.c_str()); }
+
+const char* a_fileLine(const char* path, unsigned line) {
+    const char* name = path ? path : "";
+    for (const char* p = name; *p; ++p)
+        if (*p == '\\' || *p == '/')
+            name = p + 1;
+    std::snprintf(g_fileLineBuffer, sizeof g_fileLineBuffer, "(%s, line %u)", name, line);
+    return g_fileLineBuffer;
+}
+
+void a_logSetFile(std::FILE* file) {
+    std::lock_guard<std::recursive_mutex> lock(g_logMutex);
+    g_logFile = file;
+}
+
+std::FILE* a_logFile() { return g_logFile; }
+
+aTimer& a_logTimer() {
+    static aTimer timer(0);
+    return timer;
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (when missing), then configures and builds.
+# Usage: tools/setup.sh [--sanitize|--fuzz] ; the build goes to build/, build-asan/ or build-fuzz/.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(cmake ninja-build g++ clang pkg-config libclang-rt-14-dev
+  libsdl2-dev libepoxy-dev libegl-dev libgl1-mesa-dri libegl-mesa0
+  libfreetype-dev libfontconfig-dev fonts-liberation
+  zlib1g-dev libpng-dev libjpeg-dev libmng-dev libogg-dev libtheora-dev
+  libvorbis-dev libmpg123-dev libzzip-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+mode=${1:-}
+case "$mode" in
+  --sanitize) dir=build-asan; opts=(-DCMAKE_BUILD_TYPE=Debug -DRVH_SANITIZE=ON -DRVH_BENCH=OFF) ;;
+  --fuzz) dir=build-fuzz; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRVH_FUZZ=ON -DRVH_TESTS=OFF -DRVH_BENCH=OFF
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
+  "") dir=build; opts=(-DCMAKE_BUILD_TYPE=Release) ;;
+  *) echo "usage: $0 [--sanitize|--fuzz]" >&2; exit 2 ;;
+esac
+
+cmake -S "$root" -B "$root/$dir" -G Ninja "${opts[@]}" >/dev/null
+cmake --build "$root/$dir" -j "$(nproc)"

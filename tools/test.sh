@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Set-up, build and run every test. Usage: tools/test.sh [--sanitize]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/setup.sh" "$@"
+dir=build
+[ "${1:-}" = "--sanitize" ] && dir=build-asan
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+ctest --test-dir "$root/$dir" --output-on-failure -j "$(nproc)"
