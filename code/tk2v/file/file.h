@@ -5,7 +5,7 @@
 
 struct zzip_file;
 typedef struct zzip_file ZZIP_FILE;
-typedef const char* zzip_strings_t;
+typedef const char* const zzip_strings_t; // as zziplib declares it
 
 // Whole-file access over the assigns and zip packs. A name is looked up as a plain file first,
 // then inside a ".zip" or ".pak" pack named after one of its folders. Writing goes to plain files.
@@ -14,6 +14,7 @@ typedef const char* zzip_strings_t;
 void* file_readFullAndMalloc(const std::string& name, u32* outSize = nullptr);
 // Replaces the file as a whole: a crash leaves either the old or the new contents, never a mix.
 bool file_writeFull(const std::string& name, const void* data, u32 size);
+// The size in bytes of the plain file or of the packed member, whose name must match exactly.
 u32 file_getSize(const std::string& name);
 
 bool file_exists(const std::string& name);
@@ -27,7 +28,8 @@ std::string file_getDir(const std::string& name);
 std::string file_getName(const std::string& name);
 std::string file_getExt(const std::string& name);
 
-// The pack-aware open of an already resolved name (zziplib's open with the pack cache).
+// The pack-aware open of an already resolved name (zziplib's open with the pack cache). `extensions`
+// is a null-terminated list of pack extensions; null means ".zip" then ".pak".
 ZZIP_FILE* file_open(const std::string& resolvedName, int flags, int modes, zzip_strings_t* extensions);
 
 // Closes every cached pack directory and empties the cache.
