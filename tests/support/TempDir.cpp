@@ -26,3 +26,10 @@ std::string TempDir::read(const std::string& name) const {
     std::ifstream in(m_path + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
+
+std::string TempDir::writeLinked(const std::string& name, std::string text) const {
+    for (size_t at; (at = text.find("@/")) != std::string::npos;)
+        text.replace(at, 2, m_path);
+    write(name, text);
+    return file(name);
+}

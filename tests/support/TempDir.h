@@ -10,6 +10,9 @@ public:
     const std::string& path() const { return m_path; }
     std::string file(const std::string& name) const { return m_path + name; }
     void write(const std::string& name, const std::string& bytes) const;
+    // Writes the text with every "@/" standing for this folder, so that files can name each
+    // other; returns the file's full path.
+    std::string writeLinked(const std::string& name, std::string text) const;
     std::string read(const std::string& name) const;
 
 private:

@@ -17,12 +17,8 @@ using Entries = std::vector<std::pair<std::string, std::string>>;
 
 class OptionsFileTest : public ::testing::Test {
 protected:
-    // "@/" in the text stands for the temp folder, so that files can include each other.
-    std::string write(const std::string& name, std::string text) {
-        for (size_t at; (at = text.find("@/")) != std::string::npos;)
-            text.replace(at, 2, dir.path());
-        dir.write(name, text);
-        return dir.file(name);
+    std::string write(const std::string& name, const std::string& text) {
+        return dir.writeLinked(name, text);
     }
     void load(const std::string& text) { options.load(write("main.ini", text)); }
 

@@ -55,12 +55,8 @@ private:
 
 class ScriptLoaderTest : public ::testing::Test {
 protected:
-    // "@/" in the text stands for the temp folder, so that scripts can include each other.
-    std::string write(const std::string& name, std::string text) {
-        for (size_t at; (at = text.find("@/")) != std::string::npos;)
-            text.replace(at, 2, dir.path());
-        dir.write(name, text);
-        return dir.file(name);
+    std::string write(const std::string& name, const std::string& text) {
+        return dir.writeLinked(name, text);
     }
     Strings run(const std::string& text) {
         loader.reset();
