@@ -28,7 +28,11 @@ protected:
         for (options.first(); !options.isEnd(); options.nextSection()) {
             std::string text = options.getSectionName() + ":";
             for (options.firstKey(); !options.isKeysEnd(); options.nextKey())
-                text += " " + options.getKeyName() + "=" + options.getKeyValue() + ",";
+                text.append(" ")
+                    .append(options.getKeyName())
+                    .append("=")
+                    .append(options.getKeyValue())
+                    .append(",");
             sections.push_back(text);
         }
         return sections;

@@ -63,8 +63,8 @@ struct Thing : aSingleton<Thing> {};
 TEST(Singleton, MissingInstanceIsLoggedWithItsLine) {
     LogCapture capture;
     EXPECT_EQ(Thing::getSingleton(), nullptr);
-    EXPECT_TRUE(capture.contains(
-        "aSingleton<class (anonymous namespace)::Thing>::getSingleton: ms_Singleton (aSingleton.h, line 40)"));
+    EXPECT_TRUE(capture.contains("aSingleton<class (anonymous namespace)::Thing>::getSingleton: ms_Singleton "
+                                 "(aSingleton.h, line 40)"));
     {
         Thing t;
         EXPECT_EQ(Thing::getSingleton(), &t);
@@ -119,7 +119,7 @@ TEST(CmdLine, SplitsLikeTheEngine) {
 TEST(CmdLine, KeepsSixtyFourEntriesAndLogsWithoutApplication) {
     std::string words;
     for (int i = 0; i < 70; ++i)
-        words += "w" + std::to_string(i) + " ";
+        words.append("w").append(std::to_string(i)).append(" ");
     auto args = split(words.c_str());
     ASSERT_EQ(args.size(), 64u);
     EXPECT_EQ(args[63], "w62");
