@@ -1,0 +1,191 @@
+#include "tk2v/platform/ImageDecode.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include <jpeglib.h>
+#include <png.h>
+
+// The engine's decoder beside the bare libraries decoding the same bytes into a plain buffer, both in
+// their native RGB and in the B, G, R, A layout the engine's decoder produces.
+
+namespace {
+
+using Bytes = std::vector<u8>;
+
+constexpr u32 kWidth = 1024, kHeight = 768;
+
+// Photo-like: soft gradients and shapes under some noise, so neither codec finds it trivial.
+Bytes photoRgb() {
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> noise(-10, 10);
+    Bytes rgb(size_t(kWidth) * kHeight * 3);
+    for (u32 y = 0; y < kHeight; ++y)
+        for (u32 x = 0; x < kWidth; ++x) {
+            const double wave = 40 * std::sin(x * 0.02) * std::cos(y * 0.015);
+            const int base[3] = {int(x * 200 / kWidth + wave), int(y * 220 / kHeight - wave),
+                                 int(90 + (x + y) * 100 / (kWidth + kHeight))};
+            for (int c = 0; c < 3; ++c)
+                rgb[(size_t(y) * kWidth + x) * 3 + c] = u8(std::clamp(base[c] + noise(rng), 0, 255));
+        }
+    return rgb;
+}
+
+void appendBytes(png_structp png, png_bytep data, size_t size) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + size);
+}
+
+Bytes encodePng(const Bytes& rgb) {
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(png, &out, appendBytes, nullptr);
+    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (u32 y = 0; y < kHeight; ++y)
+        png_write_row(png, rgb.data() + size_t(y) * kWidth * 3);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+Bytes encodeJpeg(const Bytes& rgb) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = kWidth;
+    cinfo.image_height = kHeight;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < kHeight) {
+        JSAMPROW row = const_cast<u8*>(rgb.data()) + size_t(cinfo.next_scanline) * kWidth * 3;
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+const Bytes& pngFile() {
+    static const Bytes file = encodePng(photoRgb());
+    return file;
+}
+
+const Bytes& jpegFile() {
+    static const Bytes file = encodeJpeg(photoRgb());
+    return file;
+}
+
+struct MemoryRead {
+    const Bytes* file;
+    size_t pos;
+};
+
+void readBytes(png_structp png, png_bytep dst, size_t size) {
+    auto* src = static_cast<MemoryRead*>(png_get_io_ptr(png));
+    std::memcpy(dst, src->file->data() + src->pos, size);
+    src->pos += size;
+}
+
+template <bool Bgra> void rawPng(const Bytes& file, Bytes& rgb) {
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    MemoryRead src{&file, 0};
+    png_set_read_fn(png, &src, readBytes);
+    png_read_info(png, info);
+    if (Bgra) {
+        png_set_bgr(png);
+        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+    }
+    const u32 w = png_get_image_width(png, info), h = png_get_image_height(png, info), pixel = Bgra ? 4 : 3;
+    rgb.resize(size_t(w) * h * pixel);
+    for (u32 y = 0; y < h; ++y)
+        png_read_row(png, rgb.data() + size_t(y) * w * pixel, nullptr);
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+}
+
+template <bool Bgra> void rawJpeg(const Bytes& file, Bytes& rgb) {
+    jpeg_decompress_struct cinfo{};
+    jpeg_error_mgr err{};
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, file.data(), file.size());
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = Bgra ? JCS_EXT_BGRA : JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    const size_t pitch = size_t(cinfo.output_width) * cinfo.output_components;
+    rgb.resize(pitch * cinfo.output_height);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = rgb.data() + cinfo.output_scanline * pitch;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+}
+
+void decodeWithEngine(benchmark::State& state, const Bytes& file) {
+    platform::DecodedImage out;
+    for (auto _ : state) {
+        if (platform::decodeImage(file.data(), u32(file.size()), out) != platform::S_OK)
+            state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(out.argb.data());
+    }
+    state.counters["file_kb"] = double(file.size()) / 1024;
+}
+
+void decodeRaw(benchmark::State& state, const Bytes& file, void (*decode)(const Bytes&, Bytes&)) {
+    Bytes rgb;
+    for (auto _ : state) {
+        decode(file, rgb);
+        benchmark::DoNotOptimize(rgb.data());
+    }
+}
+
+void BM_Png_decodeImage(benchmark::State& state) {
+    decodeWithEngine(state, pngFile());
+}
+void BM_Png_rawLibpng(benchmark::State& state) {
+    decodeRaw(state, pngFile(), rawPng<false>);
+}
+void BM_Png_rawLibpngBgra(benchmark::State& state) {
+    decodeRaw(state, pngFile(), rawPng<true>);
+}
+void BM_Jpeg_decodeImage(benchmark::State& state) {
+    decodeWithEngine(state, jpegFile());
+}
+void BM_Jpeg_rawLibjpeg(benchmark::State& state) {
+    decodeRaw(state, jpegFile(), rawJpeg<false>);
+}
+void BM_Jpeg_rawLibjpegBgra(benchmark::State& state) {
+    decodeRaw(state, jpegFile(), rawJpeg<true>);
+}
+
+BENCHMARK(BM_Png_decodeImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Png_rawLibpng)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Png_rawLibpngBgra)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Jpeg_decodeImage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Jpeg_rawLibjpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Jpeg_rawLibjpegBgra)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

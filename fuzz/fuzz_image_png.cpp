@@ -1,0 +1,5 @@
+#include "image_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    return decodeWithMagic("\x89PNG\r\n\x1a\n", data, size);
+}
