@@ -1,0 +1,241 @@
+#include "tk2v/platform/GlDevice.h"
+#include "tk2v/platform/GlRenderer.h"
+#include "tk2v/platform/Texture.h"
+#include "tk2v/platform/Window.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstring>
+
+namespace platform {
+namespace {
+
+SDL_Window* sdlWindow(Window& window) {
+    return static_cast<SDL_Window*>(window.nativeHandle());
+}
+
+void requestCoreContext() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+}
+
+std::string glText(GLenum name) {
+    const GLubyte* text = glGetString(name);
+    return text ? reinterpret_cast<const char*>(text) : "";
+}
+
+// Part of GL_NVX_gpu_memory_info: dedicated video memory in KB.
+constexpr GLenum kDedicatedVideoMemoryNvx = 0x9047;
+
+} // namespace
+
+std::unique_ptr<GlDevice> GlDevice::create(Window& window, const PresentParams& params, Result& result) {
+    requestCoreContext();
+    SDL_GLContext context = SDL_GL_CreateContext(sdlWindow(window));
+    if (!context) {
+        result = ERR_CONTEXT_CREATE;
+        return nullptr;
+    }
+    std::unique_ptr<GlDevice> device(new GlDevice(window, context));
+    result = device->init(params);
+    return failed(result) ? nullptr : std::move(device);
+}
+
+GlDevice::GlDevice(Window& window, void* context) : m_window(window), m_context(context) {}
+
+GlDevice::~GlDevice() {
+    makeCurrent();
+    m_renderer.reset();
+    glDeleteFramebuffers(1, &m_framebuffer);
+    glDeleteRenderbuffers(1, &m_colourBuffer);
+    SDL_GL_MakeCurrent(sdlWindow(m_window), nullptr);
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));
+}
+
+void GlDevice::makeCurrent() const {
+    SDL_GL_MakeCurrent(sdlWindow(m_window), static_cast<SDL_GLContext>(m_context));
+    if (m_renderer)
+        m_renderer->makeCurrent();
+}
+
+Result GlDevice::init(const PresentParams& params) {
+    makeCurrent();
+    Result r = makeBackBuffer(params.backBufferWidth, params.backBufferHeight);
+    if (failed(r))
+        return r;
+    m_params = params;
+    m_renderer = GlRenderer::create(params.backBufferWidth, params.backBufferHeight);
+    if (!m_renderer)
+        return D3DERR_INVALIDCALL;
+    SDL_GL_SetSwapInterval(params.swapInterval);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return S_OK;
+}
+
+Result GlDevice::makeBackBuffer(u32 width, u32 height) {
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
+    if (width == 0 || height == 0 || width > u32(maxSize) || height > u32(maxSize))
+        return D3DERR_INVALIDCALL;
+    glDeleteFramebuffers(1, &m_framebuffer);
+    glDeleteRenderbuffers(1, &m_colourBuffer);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glGenRenderbuffers(1, &m_colourBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, m_colourBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, GLsizei(width), GLsizei(height));
+    glGenFramebuffers(1, &m_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colourBuffer);
+    glViewport(0, 0, GLsizei(width), GLsizei(height));
+    if (glGetError() == GL_OUT_OF_MEMORY)
+        return D3DERR_OUTOFVIDEOMEMORY;
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE ? S_OK : D3DERR_INVALIDCALL;
+}
+
+Result GlDevice::reset(const PresentParams& params) {
+    if (m_inScene)
+        return D3DERR_INVALIDCALL;
+    makeCurrent();
+    m_renderer->flush();
+    if (params.backBufferWidth != m_params.backBufferWidth ||
+        params.backBufferHeight != m_params.backBufferHeight) {
+        Result r = makeBackBuffer(params.backBufferWidth, params.backBufferHeight);
+        if (failed(r))
+            return r;
+    }
+    m_params = params;
+    m_renderer->resetState(params.backBufferWidth, params.backBufferHeight);
+    SDL_GL_SetSwapInterval(params.swapInterval);
+    return S_OK;
+}
+
+Result GlDevice::beginScene() {
+    if (m_inScene)
+        return D3DERR_INVALIDCALL;
+    makeCurrent();
+    m_inScene = true;
+    return S_OK;
+}
+
+Result GlDevice::endScene() {
+    if (!m_inScene)
+        return D3DERR_INVALIDCALL;
+    m_renderer->flush();
+    m_inScene = false;
+    return S_OK;
+}
+
+Result GlDevice::clear(u32 argb) {
+    if (argb != 0)
+        m_renderer->clear(argb);
+    return S_OK;
+}
+
+Result GlDevice::present() {
+    makeCurrent();
+    m_renderer->flush();
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(sdlWindow(m_window), &width, &height);
+    Rect target = presentRect(width, height, i32(m_params.backBufferWidth), i32(m_params.backBufferHeight));
+    if (target.empty())
+        return S_OK;
+    glDisable(GL_SCISSOR_TEST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // Both framebuffers count rows from the bottom, so the picture needs no flip here.
+    i32 bottom = height - target.y - target.h;
+    glBlitFramebuffer(0, 0, GLint(m_params.backBufferWidth), GLint(m_params.backBufferHeight), target.x,
+                      bottom, target.x + target.w, bottom + target.h, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    SDL_GL_SwapWindow(sdlWindow(m_window));
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glEnable(GL_SCISSOR_TEST);
+    return S_OK;
+}
+
+u32 GlDevice::refreshRate() const {
+    int display = SDL_GetWindowDisplayIndex(sdlWindow(m_window));
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &mode) != 0 || mode.refresh_rate <= 0)
+        return 0;
+    return u32(mode.refresh_rate);
+}
+
+AdapterInfo GlDevice::adapterInfo() const {
+    makeCurrent();
+    AdapterInfo info{glText(GL_RENDERER), glText(GL_VENDOR), glText(GL_VERSION)};
+    GLint value = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &value);
+    info.maxTextureSize = u32(value);
+    if (epoxy_has_gl_extension("GL_NVX_gpu_memory_info")) {
+        value = 0;
+        glGetIntegerv(kDedicatedVideoMemoryNvx, &value);
+        info.videoMemoryMb = u32(value) / 1024;
+    }
+    return info;
+}
+
+void GlDevice::setViewport(const Rect& viewport) {
+    m_renderer->setViewport(viewport);
+}
+Rect GlDevice::viewport() const {
+    return m_renderer->viewport();
+}
+Result GlDevice::setColourOp(u32 op) {
+    return m_renderer->setColourOp(op);
+}
+u32 GlDevice::colourOp() const {
+    return m_renderer->colourOp();
+}
+Result GlDevice::setBlendMode(u32 mode) {
+    return m_renderer->setBlendMode(mode);
+}
+u32 GlDevice::blendMode() const {
+    return m_renderer->blendMode();
+}
+void GlDevice::setLinearFilter(bool linear) {
+    m_renderer->setLinearFilter(linear);
+}
+bool GlDevice::linearFilter() const {
+    return m_renderer->linearFilter();
+}
+
+Result GlDevice::drawPrimitiveUP(PrimitiveType type, u32 primitiveCount, const TLVertex* vertices) {
+    return m_renderer->drawPrimitives(type, primitiveCount, vertices);
+}
+
+void GlDevice::drawQuad(const Texture& texture, const QuadVertex (&corners)[4]) {
+    m_renderer->drawQuad(texture.handle(), corners);
+}
+
+void GlDevice::flush() {
+    m_renderer->flush();
+}
+
+Result GlDevice::readBackBuffer(const Rect& area, std::vector<u8>& rgba) {
+    Rect whole{0, 0, i32(m_params.backBufferWidth), i32(m_params.backBufferHeight)};
+    if (area.empty() || area.intersect(whole) != area)
+        return D3DERR_INVALIDCALL;
+    m_renderer->flush();
+    size_t rowBytes = size_t(area.w) * 4;
+    std::vector<u8> bottomUp(rowBytes * size_t(area.h));
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(area.x, whole.h - area.y - area.h, area.w, area.h, GL_RGBA, GL_UNSIGNED_BYTE,
+                 bottomUp.data());
+    rgba.resize(bottomUp.size());
+    for (i32 row = 0; row < area.h; ++row)
+        std::memcpy(&rgba[size_t(row) * rowBytes], &bottomUp[size_t(area.h - 1 - row) * rowBytes], rowBytes);
+    // The back buffer has no alpha of its own (X8R8G8B8 in the engine's terms).
+    for (size_t i = 3; i < rgba.size(); i += 4)
+        rgba[i] = 0xFF;
+    return S_OK;
+}
+
+} // namespace platform
