@@ -6,5 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dir=build
 [ "${1:-}" = "--sanitize" ] && dir=build-asan
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
+# The system's font and GL driver libraries keep some allocations for the whole process.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/support/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir "$root/$dir" --output-on-failure -j "$(nproc)"
