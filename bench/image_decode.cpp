@@ -1,3 +1,6 @@
+#include "tk2v/gfx/aApplication.h"
+#include "tk2v/gfx/aGraphServer.h"
+#include "tk2v/gfx/aImage.h"
 #include "tk2v/platform/ImageDecode.h"
 
 #include <benchmark/benchmark.h>
@@ -7,14 +10,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <jpeglib.h>
 #include <png.h>
 
-// The engine's decoder beside the bare libraries decoding the same bytes into a plain buffer, both in
-// their native RGB and in the B, G, R, A layout the engine's decoder produces.
+// The engine's decoder, and a whole aImage load (file read, decode, texture made and sent to the GPU),
+// beside the bare libraries decoding the same bytes into a plain buffer, both in their native RGB and
+// in the B, G, R, A layout the engine's decoder produces.
 
 namespace {
 
@@ -160,6 +167,54 @@ void decodeRaw(benchmark::State& state, const Bytes& file, void (*decode)(const 
     }
 }
 
+// The graph server that aImage needs, on a hidden window, and the files it loads.
+struct Engine {
+    aApplication app;
+    std::unique_ptr<aGraphServer> graph =
+        std::make_unique<aGraphServer>(kWidth, kHeight, false, true, "bench", 0, false);
+    std::string folder;
+
+    Engine() {
+        char name[] = "/tmp/image_decode_XXXXXX";
+        if (mkdtemp(name))
+            folder = name;
+    }
+    ~Engine() {
+        for (const char* file : {"/photo.png", "/photo.jpg"})
+            std::remove((folder + file).c_str());
+        std::remove(folder.c_str());
+    }
+    std::string write(const char* name, const Bytes& bytes) const {
+        std::ofstream(folder + name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return folder + name;
+    }
+};
+
+Engine& engine() {
+    static Engine e;
+    return e;
+}
+
+void loadWithImage(benchmark::State& state, const char* name, const Bytes& file) {
+    if (engine().graph->getFatalError() || engine().folder.empty())
+        return state.SkipWithError("no graph server");
+    const std::string path = engine().write(name, file);
+    aImage image;
+    for (auto _ : state) {
+        image.load(path, platform::FMT_A8R8G8B8, platform::FMT_A8R8G8B8);
+        if (!image.hasTexture())
+            state.SkipWithError("load failed");
+    }
+}
+
+void BM_Png_aImageLoad(benchmark::State& state) {
+    loadWithImage(state, "/photo.png", pngFile());
+}
+void BM_Jpeg_aImageLoad(benchmark::State& state) {
+    loadWithImage(state, "/photo.jpg", jpegFile());
+}
+
 void BM_Png_decodeImage(benchmark::State& state) {
     decodeWithEngine(state, pngFile());
 }
@@ -179,9 +234,11 @@ void BM_Jpeg_rawLibjpegBgra(benchmark::State& state) {
     decodeRaw(state, jpegFile(), rawJpeg<true>);
 }
 
+BENCHMARK(BM_Png_aImageLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Png_decodeImage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Png_rawLibpng)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Png_rawLibpngBgra)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Jpeg_aImageLoad)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Jpeg_decodeImage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Jpeg_rawLibjpeg)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Jpeg_rawLibjpegBgra)->Unit(benchmark::kMillisecond);

@@ -1,10 +1,8 @@
+#include "fuzz_input_file.h"
 #include "tk2v/file/aScriptLoader.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -25,20 +23,12 @@ private:
 };
 
 const std::string& inputName() {
-    static const std::string name = "/tmp/fuzz_script_loader_" + std::to_string(getpid()) + ".agui";
-    static const bool cleanedUp = std::atexit([] { std::remove(name.c_str()); }) == 0;
-    (void)cleanedUp;
-    return name;
+    return fuzzInputPath("fuzz_script_loader", ".agui");
 }
 
 // The file starts with a define of its own name, so that an input can include itself as "$self$".
 void writeInput(const uint8_t* data, size_t size) {
-    if (std::FILE* file = std::fopen(inputName().c_str(), "wb")) {
-        const std::string define = "#define self \"" + inputName() + "\"\n";
-        std::fwrite(define.data(), 1, define.size(), file);
-        std::fwrite(data, 1, size, file);
-        std::fclose(file);
-    }
+    writeFuzzInput(inputName(), "#define self \"" + inputName() + "\"\n", data, size);
 }
 } // namespace
 

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace platform {
@@ -27,6 +28,26 @@ void requestCoreContext() {
 std::string glText(GLenum name) {
     const GLubyte* text = glGetString(name);
     return text ? reinterpret_cast<const char*>(text) : "";
+}
+
+bool near(f32 a, f32 b) {
+    return std::fabs(a - b) < 1.0f / 1024;
+}
+
+bool nearlyWhole(f32 v) {
+    return near(v, std::round(v));
+}
+
+// True when the quad is upright and lays the texels one to a pixel on whole pixel positions: every
+// pixel centre then samples a texel centre, where linear filtering gives the texel itself, so the far
+// cheaper nearest sampling draws the same picture.
+bool mapsTexelsToPixels(const Texture& texture, const QuadVertex (&c)[4]) {
+    const f32 texW = f32(texture.width()), texH = f32(texture.height());
+    const bool upright = c[0].y == c[1].y && c[1].x == c[2].x && c[2].y == c[3].y && c[3].x == c[0].x &&
+                         c[0].v == c[1].v && c[1].u == c[2].u && c[2].v == c[3].v && c[3].u == c[0].u;
+    return upright && c[0].x < c[2].x && c[0].y < c[2].y && nearlyWhole(c[0].x) && nearlyWhole(c[0].y) &&
+           nearlyWhole(c[0].u * texW) && nearlyWhole(c[0].v * texH) &&
+           near((c[2].u - c[0].u) * texW, c[2].x - c[0].x) && near((c[2].v - c[0].v) * texH, c[2].y - c[0].y);
 }
 
 // Part of GL_NVX_gpu_memory_info: dedicated video memory in KB.
@@ -212,7 +233,7 @@ Result GlDevice::drawPrimitiveUP(PrimitiveType type, u32 primitiveCount, const T
 }
 
 void GlDevice::drawQuad(const Texture& texture, const QuadVertex (&corners)[4]) {
-    m_renderer->drawQuad(texture.handle(), corners);
+    m_renderer->drawQuad(texture.handle(), corners, mapsTexelsToPixels(texture, corners));
 }
 
 void GlDevice::flush() {

@@ -4,12 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace platform {
 namespace {
 
-// 16-bit indices reach 65536 vertices.
+// Quads a flush sends at most; each goes as two triangles of its own six vertices, since on a
+// software rasteriser a plain draw of a vertex range costs less per call than an indexed one.
 constexpr u32 kMaxQuads = 16384;
+constexpr u32 kQuadVertices = 6;
 // A generous bound on one immediate draw; the engine sends at most 400 vertices.
 constexpr u64 kMaxPrimitiveVertices = 65536;
 
@@ -27,27 +30,28 @@ void main() {
 }
 )";
 
-// c = clamp(w.x T D + w.y T + w.z D): one expression for every colour operation, since a software
-// rasteriser pays for every branch of a shader on every pixel.
-const char* const kFragmentShader = R"(#version 330 core
+// One program a colour operation: a software rasteriser pays for every term of a shader on every
+// pixel, and the common modulate is only a product.
+constexpr int kColourOps = COLOUR_DIFFUSE + 1;
+
+// Indexed by colour operation: T x D, T + D, T - D, D - T, D.
+const char* const kColourExpressions[kColourOps] = {"t.rgb * diffuse.rgb", "min(t.rgb + diffuse.rgb, 1.0)",
+                                                    "max(t.rgb - diffuse.rgb, 0.0)",
+                                                    "max(diffuse.rgb - t.rgb, 0.0)", "diffuse.rgb"};
+
+std::string fragmentShader(const char* colour) {
+    return std::string(R"(#version 330 core
 in vec2 uv;
 in vec4 diffuse;
 uniform sampler2D picture;
-uniform vec3 weights;
 out vec4 fragment;
 void main() {
     vec4 t = texture(picture, uv);
-    vec3 c = clamp(weights.x * t.rgb * diffuse.rgb + weights.y * t.rgb + weights.z * diffuse.rgb, 0.0, 1.0);
-    fragment = vec4(c, t.a * diffuse.a);
+    fragment = vec4()") +
+           colour + R"(, t.a * diffuse.a);
 }
 )";
-
-struct Weights {
-    f32 product, texture, diffuse;
-};
-
-// Indexed by colour operation: T x D, T + D, T - D, D - T, D.
-constexpr Weights kWeights[] = {{1, 0, 0}, {0, 1, 1}, {0, 1, -1}, {0, -1, 1}, {0, 0, 1}};
+}
 
 GLuint compile(GLenum kind, const char* source) {
     GLuint shader = glCreateShader(kind);
@@ -151,10 +155,10 @@ std::unique_ptr<GlRenderer> GlRenderer::create(u32 targetWidth, u32 targetHeight
 GlRenderer::~GlRenderer() {
     if (s_current == this)
         s_current = nullptr;
-    glDeleteProgram(m_program);
+    for (u32 program : m_programs)
+        glDeleteProgram(program);
     glDeleteVertexArrays(1, &m_vertexArray);
     glDeleteBuffers(1, &m_vertexBuffer);
-    glDeleteBuffers(1, &m_indexBuffer);
     glDeleteTextures(1, &m_white);
     glDeleteSamplers(2, m_samplers);
 }
@@ -168,20 +172,21 @@ void GlRenderer::beforeTextureChange(u32 texture) {
 }
 
 bool GlRenderer::build() {
-    GLuint vertex = compile(GL_VERTEX_SHADER, kVertexShader);
-    GLuint fragment = compile(GL_FRAGMENT_SHADER, kFragmentShader);
-    m_program = vertex && fragment ? link(vertex, fragment) : 0;
-    if (!m_program)
-        return false;
-    glUseProgram(m_program);
-    glUniform1i(glGetUniformLocation(m_program, "picture"), 0);
-    m_scaleUniform = glGetUniformLocation(m_program, "scale");
-    m_weightsUniform = glGetUniformLocation(m_program, "weights");
+    for (int op = 0; op < kColourOps; ++op) {
+        GLuint vertex = compile(GL_VERTEX_SHADER, kVertexShader);
+        GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShader(kColourExpressions[op]).c_str());
+        m_programs[op] = vertex && fragment ? link(vertex, fragment) : 0;
+        if (!m_programs[op])
+            return false;
+        glUseProgram(m_programs[op]);
+        glUniform1i(glGetUniformLocation(m_programs[op], "picture"), 0);
+        m_scaleUniforms[op] = glGetUniformLocation(m_programs[op], "scale");
+    }
     setupVertexArray();
     m_white = makeWhiteTexture();
     m_samplers[0] = makeSampler(GL_NEAREST);
     m_samplers[1] = makeSampler(GL_LINEAR);
-    m_quads.reserve(kMaxQuads * 4);
+    m_quads.reserve(kMaxQuads * kQuadVertices);
     glEnable(GL_BLEND);
     glEnable(GL_SCISSOR_TEST);
     glDisable(GL_DEPTH_TEST);
@@ -204,22 +209,16 @@ void GlRenderer::setupVertexArray() {
     glEnableVertexAttribArray(2);
     glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                           reinterpret_cast<void*>(offsetof(QuadVertex, argb)));
-    std::vector<u16> indices;
-    indices.reserve(kMaxQuads * 6);
-    for (u32 q = 0; q < kMaxQuads; ++q)
-        for (u32 corner : {0u, 1u, 2u, 0u, 2u, 3u})
-            indices.push_back(u16(q * 4 + corner));
-    glGenBuffers(1, &m_indexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, m_indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(u16)), indices.data(),
-                 GL_STATIC_DRAW);
 }
 
 void GlRenderer::resetState(u32 targetWidth, u32 targetHeight) {
     flush();
     m_targetWidth = targetWidth;
     m_targetHeight = targetHeight;
-    glUniform2f(m_scaleUniform, 2.0f / f32(targetWidth), -2.0f / f32(targetHeight));
+    for (int op = 0; op < kColourOps; ++op) {
+        glUseProgram(m_programs[op]);
+        glUniform2f(m_scaleUniforms[op], 2.0f / f32(targetWidth), -2.0f / f32(targetHeight));
+    }
     m_state = State{{0, 0, i32(targetWidth), i32(targetHeight)}};
     apply(m_state, true);
 }
@@ -241,10 +240,8 @@ Result GlRenderer::setBlendMode(u32 mode) {
 void GlRenderer::apply(const State& s, bool force) {
     if (force || s.viewport != m_applied.viewport)
         applyScissor(s.viewport);
-    if (force || s.colourOp != m_applied.colourOp) {
-        const Weights& w = kWeights[s.colourOp];
-        glUniform3f(m_weightsUniform, w.product, w.texture, w.diffuse);
-    }
+    if (force || s.colourOp != m_applied.colourOp)
+        glUseProgram(m_programs[s.colourOp]);
     if (force || s.blendMode != m_applied.blendMode)
         glBlendFunc(GL_SRC_ALPHA, s.blendMode == BLEND_ADDITIVE ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
     if (force || s.linear != m_applied.linear)
@@ -260,14 +257,17 @@ void GlRenderer::applyScissor(const Rect& viewport) const {
         glScissor(clip.x, i32(m_targetHeight) - clip.y - clip.h, clip.w, clip.h);
 }
 
-void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4]) {
-    if (m_quads.size() >= kMaxQuads * 4)
+void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4], bool texelExact) {
+    if (m_quads.size() >= kMaxQuads * kQuadVertices)
         flush();
-    u32 quad = u32(m_quads.size() / 4);
-    if (m_runs.empty() || m_runs.back().texture != texture || !(m_runs.back().state == m_state))
-        m_runs.push_back({m_state, texture, quad, 0});
+    u32 quad = u32(m_quads.size() / kQuadVertices);
+    State state = m_state;
+    state.linear = state.linear && !texelExact;
+    if (m_runs.empty() || m_runs.back().texture != texture || !(m_runs.back().state == state))
+        m_runs.push_back({state, texture, quad, 0});
     ++m_runs.back().quads;
-    m_quads.insert(m_quads.end(), corners, corners + 4);
+    for (int corner : {0, 1, 2, 0, 2, 3})
+        m_quads.push_back(corners[corner]);
 }
 
 void GlRenderer::flush() {
@@ -278,8 +278,7 @@ void GlRenderer::flush() {
     for (const Run& run : m_runs) {
         apply(run.state);
         glBindTexture(GL_TEXTURE_2D, run.texture);
-        glDrawElements(GL_TRIANGLES, GLsizei(run.quads * 6), GL_UNSIGNED_SHORT,
-                       reinterpret_cast<void*>(uintptr_t(run.firstQuad) * 6 * sizeof(u16)));
+        glDrawArrays(GL_TRIANGLES, GLint(run.firstQuad * kQuadVertices), GLsizei(run.quads * kQuadVertices));
     }
     m_quads.clear();
     m_runs.clear();

@@ -8,7 +8,7 @@
 
 namespace platform {
 
-// The GL side of the device's drawing: one shader for every colour operation, the render state and
+// The GL side of the device's drawing: a small program for each colour operation, the render state and
 // a queue of textured quads. Queued quads go up in one vertex upload and are drawn as runs that share
 // texture and render state, in the order they came; the queue is drawn before anything that cannot
 // wait for it (an immediate primitive, a clear, a read-back, a texture changing). Needs the context
@@ -36,7 +36,9 @@ public:
     void setLinearFilter(bool linear) { m_state.linear = linear; }
     bool linearFilter() const { return m_state.linear; }
 
-    void drawQuad(u32 texture, const QuadVertex (&corners)[4]);
+    // `texelExact`: the quad lays texels one to a pixel on whole pixels, so it is sampled without
+    // filtering whatever the filter setting; the picture is the same and far cheaper to make.
+    void drawQuad(u32 texture, const QuadVertex (&corners)[4], bool texelExact = false);
     Result drawPrimitives(PrimitiveType type, u32 primitiveCount, const TLVertex* vertices);
     // Fills the viewport.
     void clear(u32 argb);
@@ -60,9 +62,11 @@ private:
     void apply(const State& state, bool force = false);
     void applyScissor(const Rect& viewport) const;
 
-    u32 m_program = 0, m_vertexArray = 0, m_vertexBuffer = 0, m_indexBuffer = 0, m_white = 0;
+    // One program a colour operation, indexed by it.
+    u32 m_programs[COLOUR_DIFFUSE + 1] = {};
+    i32 m_scaleUniforms[COLOUR_DIFFUSE + 1] = {};
+    u32 m_vertexArray = 0, m_vertexBuffer = 0, m_white = 0;
     u32 m_samplers[2] = {0, 0};
-    i32 m_scaleUniform = -1, m_weightsUniform = -1;
     u32 m_targetWidth = 0, m_targetHeight = 0;
     State m_state;   // what the next drawing uses
     State m_applied; // what GL has now

@@ -43,6 +43,9 @@ u32 buttonFlags(u32 state) {
 } // namespace
 
 std::unique_ptr<Window> Window::create(const WindowConfig& config) {
+    // Without this a poll stops at the marker of its last event pump, and a message posted since
+    // then (a quit, say) would only show on a second look.
+    SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return nullptr;
     u32 flags = SDL_WINDOW_OPENGL | (config.visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
