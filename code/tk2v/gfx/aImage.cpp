@@ -28,6 +28,11 @@ struct aImage::Slot {
         width = u16(pictureWidth);
         height = u16(pictureHeight);
     }
+    // A texture made from a picture knows the picture's size.
+    void set(std::unique_ptr<platform::Texture> t) {
+        const u32 pictureWidth = t->imageWidth(), pictureHeight = t->imageHeight();
+        set(std::move(t), pictureWidth, pictureHeight);
+    }
     void reset() { *this = Slot{}; }
 };
 
@@ -187,6 +192,9 @@ void aImage::clear() {
 }
 
 void aImage::load(const std::string& file, u32 format16, u32 format32) {
+    // The old picture is freed only once the new one is made: its memory, freed first, could go back
+    // to the system and be taken again and faulted in page by page for the new picture.
+    const aImage previous(*this);
     clear();
     m_record->fileName = file;
     m_record->format16 = format16;
@@ -240,9 +248,9 @@ Result aImage::createFromPicture(const u8* data, u32 size, u32 format) {
     Result result = platform::decodeImage(data, size, image);
     if (platform::failed(result))
         return result;
-    auto texture = platform::Texture::create(image, format, s_powerOfTwoTextures, &result);
+    auto texture = platform::Texture::create(std::move(image), format, s_powerOfTwoTextures, &result);
     if (texture)
-        m_record->normal.set(std::move(texture), image.width, image.height);
+        m_record->normal.set(std::move(texture));
     return result;
 }
 
@@ -267,12 +275,12 @@ bool aImage::createFromMNG(const u8* data, size_t size, u32 format) {
         return false;
     }
     Result result = platform::S_OK;
-    auto texture = platform::Texture::create(image, format, s_powerOfTwoTextures, &result);
+    auto texture = platform::Texture::create(std::move(image), format, s_powerOfTwoTextures, &result);
     if (!texture) {
         log("aImage::createFromMNG - D3DXCreateTexture error (%s)", platform::resultName(result));
         return false;
     }
-    m_record->normal.set(std::move(texture), image.width, image.height);
+    m_record->normal.set(std::move(texture));
     return true;
 }
 

@@ -73,7 +73,7 @@ GlDevice::~GlDevice() {
     makeCurrent();
     m_renderer.reset();
     glDeleteFramebuffers(1, &m_framebuffer);
-    glDeleteRenderbuffers(1, &m_colourBuffer);
+    glDeleteTextures(1, &m_colourBuffer);
     SDL_GL_MakeCurrent(sdlWindow(m_window), nullptr);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(m_context));
 }
@@ -101,19 +101,25 @@ Result GlDevice::init(const PresentParams& params) {
 
 Result GlDevice::makeBackBuffer(u32 width, u32 height) {
     GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     if (width == 0 || height == 0 || width > u32(maxSize) || height > u32(maxSize))
         return D3DERR_INVALIDCALL;
     glDeleteFramebuffers(1, &m_framebuffer);
-    glDeleteRenderbuffers(1, &m_colourBuffer);
+    glDeleteTextures(1, &m_colourBuffer);
     while (glGetError() != GL_NO_ERROR) {
     }
-    glGenRenderbuffers(1, &m_colourBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, m_colourBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, GLsizei(width), GLsizei(height));
+    // Given as B, G, R, A with no size asked for, the colour buffer is kept in that order, as the
+    // textures are; a software rasteriser then draws into it on its fast path, which it keeps from an
+    // RGBA8 renderbuffer.
+    glGenTextures(1, &m_colourBuffer);
+    glBindTexture(GL_TEXTURE_2D, m_colourBuffer);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(width), GLsizei(height), 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
     glGenFramebuffers(1, &m_framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colourBuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_colourBuffer, 0);
     glViewport(0, 0, GLsizei(width), GLsizei(height));
     if (glGetError() == GL_OUT_OF_MEMORY)
         return D3DERR_OUTOFVIDEOMEMORY;
@@ -233,7 +239,8 @@ Result GlDevice::drawPrimitiveUP(PrimitiveType type, u32 primitiveCount, const T
 }
 
 void GlDevice::drawQuad(const Texture& texture, const QuadVertex (&corners)[4]) {
-    m_renderer->drawQuad(texture.handle(), corners, mapsTexelsToPixels(texture, corners));
+    m_renderer->drawQuad(texture.handle(), corners,
+                         {mapsTexelsToPixels(texture, corners), texture.isOpaque()});
 }
 
 void GlDevice::flush() {

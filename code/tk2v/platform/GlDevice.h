@@ -7,9 +7,9 @@ namespace platform {
 
 class GlRenderer;
 
-// The device on an OpenGL 3.3 core context of the window. The back buffer is an RGBA8 framebuffer
-// object without depth; present scales it into the window with its aspect kept. GL never loses the
-// device, so the cooperative level is always S_OK.
+// The device on an OpenGL 3.3 core context of the window. The back buffer is a framebuffer object
+// on a 32-bit texture, without depth; present scales it into the window with its aspect kept. GL never
+// loses the device, so the cooperative level is always S_OK.
 class GlDevice : public GraphicsDevice {
 public:
     static std::unique_ptr<GlDevice> create(Window& window, const PresentParams& params, Result& result);
@@ -50,7 +50,7 @@ private:
     Window& m_window;
     void* m_context;
     PresentParams m_params;
-    u32 m_framebuffer = 0, m_colourBuffer = 0;
+    u32 m_framebuffer = 0, m_colourBuffer = 0; // the colour buffer is a texture
     std::unique_ptr<GlRenderer> m_renderer;
     bool m_inScene = false;
 };

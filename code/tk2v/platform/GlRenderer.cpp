@@ -2,6 +2,8 @@
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,15 +33,27 @@ void main() {
 )";
 
 // One program a colour operation: a software rasteriser pays for every term of a shader on every
-// pixel, and the common modulate is only a product.
-constexpr int kColourOps = COLOUR_DIFFUSE + 1;
+// pixel, and the common modulate is only a product, or nothing at all for a white diffuse.
+constexpr int kPrograms = COLOUR_DIFFUSE + 2;
 
-// Indexed by colour operation: T x D, T + D, T - D, D - T, D.
-const char* const kColourExpressions[kColourOps] = {"t.rgb * diffuse.rgb", "min(t.rgb + diffuse.rgb, 1.0)",
-                                                    "max(t.rgb - diffuse.rgb, 0.0)",
-                                                    "max(diffuse.rgb - t.rgb, 0.0)", "diffuse.rgb"};
+// Indexed by colour operation: T x D, T + D, T - D, D - T, D; then T alone.
+const char* const kFragmentResults[kPrograms] = {"vec4(t.rgb * diffuse.rgb, t.a * diffuse.a)",
+                                                 "vec4(min(t.rgb + diffuse.rgb, 1.0), t.a * diffuse.a)",
+                                                 "vec4(max(t.rgb - diffuse.rgb, 0.0), t.a * diffuse.a)",
+                                                 "vec4(max(diffuse.rgb - t.rgb, 0.0), t.a * diffuse.a)",
+                                                 "vec4(diffuse.rgb, t.a * diffuse.a)",
+                                                 "t"};
 
-std::string fragmentShader(const char* colour) {
+// Queued quads that a new quad is tested against, at most, when it looks for an earlier run to join;
+// the search stops sooner at the first overlap.
+constexpr u32 kMaxOverlapTests = 64;
+constexpr size_t kMaxRunsPassed = 16;
+
+// Mesa's software rasteriser draws simple shaders on a faster path of its own when the target and
+// the textures are B, G, R, A. That path mixes up the diffuse colour (Mesa 22), which only the
+// texture-only program leaves alone; the others carry a discard that never happens, which keeps them
+// off it.
+std::string fragmentShader(const char* result, bool usesDiffuse) {
     return std::string(R"(#version 330 core
 in vec2 uv;
 in vec4 diffuse;
@@ -47,10 +61,8 @@ uniform sampler2D picture;
 out vec4 fragment;
 void main() {
     vec4 t = texture(picture, uv);
-    fragment = vec4()") +
-           colour + R"(, t.a * diffuse.a);
-}
-)";
+)") + (usesDiffuse ? "    if (diffuse.a < 0.0)\n        discard;\n" : "") +
+           "    fragment = " + result + ";\n}\n";
 }
 
 GLuint compile(GLenum kind, const char* source) {
@@ -139,6 +151,13 @@ GLuint makeWhiteTexture() {
     return texture;
 }
 
+bool allCorners(const QuadVertex (&c)[4], u32 mask, u32 value) {
+    for (const QuadVertex& v : c)
+        if ((v.argb & mask) != value)
+            return false;
+    return true;
+}
+
 } // namespace
 
 GlRenderer* GlRenderer::s_current = nullptr;
@@ -172,9 +191,10 @@ void GlRenderer::beforeTextureChange(u32 texture) {
 }
 
 bool GlRenderer::build() {
-    for (int op = 0; op < kColourOps; ++op) {
+    for (int op = 0; op < kPrograms; ++op) {
         GLuint vertex = compile(GL_VERTEX_SHADER, kVertexShader);
-        GLuint fragment = compile(GL_FRAGMENT_SHADER, fragmentShader(kColourExpressions[op]).c_str());
+        GLuint fragment = compile(GL_FRAGMENT_SHADER,
+                                  fragmentShader(kFragmentResults[op], u32(op) != kTextureOnly).c_str());
         m_programs[op] = vertex && fragment ? link(vertex, fragment) : 0;
         if (!m_programs[op])
             return false;
@@ -186,7 +206,8 @@ bool GlRenderer::build() {
     m_white = makeWhiteTexture();
     m_samplers[0] = makeSampler(GL_NEAREST);
     m_samplers[1] = makeSampler(GL_LINEAR);
-    m_quads.reserve(kMaxQuads * kQuadVertices);
+    m_queued.reserve(kMaxQuads);
+    m_vertices.reserve(kMaxQuads * kQuadVertices);
     glEnable(GL_BLEND);
     glEnable(GL_SCISSOR_TEST);
     glDisable(GL_DEPTH_TEST);
@@ -215,7 +236,7 @@ void GlRenderer::resetState(u32 targetWidth, u32 targetHeight) {
     flush();
     m_targetWidth = targetWidth;
     m_targetHeight = targetHeight;
-    for (int op = 0; op < kColourOps; ++op) {
+    for (int op = 0; op < kPrograms; ++op) {
         glUseProgram(m_programs[op]);
         glUniform2f(m_scaleUniforms[op], 2.0f / f32(targetWidth), -2.0f / f32(targetHeight));
     }
@@ -244,6 +265,8 @@ void GlRenderer::apply(const State& s, bool force) {
         glUseProgram(m_programs[s.colourOp]);
     if (force || s.blendMode != m_applied.blendMode)
         glBlendFunc(GL_SRC_ALPHA, s.blendMode == BLEND_ADDITIVE ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    if (force || s.blending != m_applied.blending)
+        s.blending ? glEnable(GL_BLEND) : glDisable(GL_BLEND);
     if (force || s.linear != m_applied.linear)
         glBindSampler(0, m_samplers[s.linear ? 1 : 0]);
     m_applied = s;
@@ -257,30 +280,93 @@ void GlRenderer::applyScissor(const Rect& viewport) const {
         glScissor(clip.x, i32(m_targetHeight) - clip.y - clip.h, clip.w, clip.h);
 }
 
-void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4], bool texelExact) {
-    if (m_quads.size() >= kMaxQuads * kQuadVertices)
-        flush();
-    u32 quad = u32(m_quads.size() / kQuadVertices);
+// Coverage is decided at pixel centres; the margin allows for the rasteriser's rounding of positions.
+// A corner that is not a number may touch anything.
+GlRenderer::PixelBox GlRenderer::pixelBox(const QuadVertex (&c)[4]) {
+    static constexpr f32 kMargin = 1.0f / 64, kFar = 1e9f;
+    f32 left = kFar, right = -kFar, top = kFar, bottom = -kFar;
+    for (const QuadVertex& v : c) {
+        if (!std::isfinite(v.x) || !std::isfinite(v.y))
+            return {-i32(kFar), -i32(kFar), i32(kFar), i32(kFar)};
+        left = std::min(left, v.x);
+        right = std::max(right, v.x);
+        top = std::min(top, v.y);
+        bottom = std::max(bottom, v.y);
+    }
+    auto first = [](f32 edge) { return i32(std::ceil(std::clamp(edge - 0.5f - kMargin, -kFar, kFar))); };
+    auto last = [](f32 edge) { return i32(std::floor(std::clamp(edge - 0.5f + kMargin, -kFar, kFar))); };
+    return {first(left), first(top), last(right), last(bottom)};
+}
+
+GlRenderer::State GlRenderer::quadState(const QuadVertex (&corners)[4], QuadHints hints) const {
     State state = m_state;
-    state.linear = state.linear && !texelExact;
-    if (m_runs.empty() || m_runs.back().texture != texture || !(m_runs.back().state == state))
-        m_runs.push_back({state, texture, quad, 0});
-    ++m_runs.back().quads;
-    for (int corner : {0, 1, 2, 0, 2, 3})
-        m_quads.push_back(corners[corner]);
+    state.linear = state.linear && !hints.texelExact;
+    if (state.colourOp == COLOUR_MODULATE && allCorners(corners, 0xFFFFFFFF, 0xFFFFFFFF))
+        state.colourOp = kTextureOnly;
+    // The source's alpha is 1 at every pixel, so blending would only hand back the source.
+    state.blending = !(state.blendMode == BLEND_ALPHA && hints.opaqueTexture &&
+                       allCorners(corners, 0xFF000000, 0xFF000000));
+    return state;
+}
+
+void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4], QuadHints hints) {
+    if (m_queued.size() >= kMaxQuads)
+        flush();
+    const u32 quad = u32(m_queued.size());
+    const State state = quadState(corners, hints);
+    m_queued.push_back({{corners[0], corners[1], corners[2], corners[3]}, pixelBox(corners), kNoQuad});
+    if (Run* run = runToJoin(texture, state, m_queued.back().box)) {
+        m_queued[run->lastQuad].next = quad;
+        run->lastQuad = quad;
+        ++run->quads;
+    } else {
+        m_runs.push_back({state, texture, quad, quad, 0, 1});
+    }
+}
+
+GlRenderer::Run* GlRenderer::runToJoin(u32 texture, const State& state, const PixelBox& box) {
+    u32 budget = kMaxOverlapTests;
+    for (size_t i = m_runs.size(); i-- > 0 && m_runs.size() - i <= kMaxRunsPassed;) {
+        Run& run = m_runs[i];
+        if (run.texture == texture && run.state == state)
+            return &run;
+        if (!runAvoids(run, box, budget))
+            return nullptr;
+    }
+    return nullptr;
+}
+
+bool GlRenderer::runAvoids(const Run& run, const PixelBox& box, u32& budget) const {
+    for (u32 q = run.firstQuad; q != kNoQuad; q = m_queued[q].next) {
+        if (budget == 0 || m_queued[q].box.overlaps(box))
+            return false;
+        --budget;
+    }
+    return true;
+}
+
+void GlRenderer::gatherVertices() {
+    m_vertices.clear();
+    for (Run& run : m_runs) {
+        run.firstVertex = u32(m_vertices.size());
+        for (u32 q = run.firstQuad; q != kNoQuad; q = m_queued[q].next)
+            for (int corner : {0, 1, 2, 0, 2, 3})
+                m_vertices.push_back(m_queued[q].corners[corner]);
+    }
 }
 
 void GlRenderer::flush() {
     if (m_runs.empty())
         return;
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_quads.size() * sizeof(QuadVertex)), m_quads.data(),
+    gatherVertices();
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_vertices.size() * sizeof(QuadVertex)), m_vertices.data(),
                  GL_STREAM_DRAW);
     for (const Run& run : m_runs) {
         apply(run.state);
         glBindTexture(GL_TEXTURE_2D, run.texture);
-        glDrawArrays(GL_TRIANGLES, GLint(run.firstQuad * kQuadVertices), GLsizei(run.quads * kQuadVertices));
+        glDrawArrays(GL_TRIANGLES, GLint(run.firstVertex), GLsizei(run.quads * kQuadVertices));
     }
-    m_quads.clear();
+    m_queued.clear();
     m_runs.clear();
 }
 

@@ -10,9 +10,10 @@ namespace platform {
 
 // The GL side of the device's drawing: a small program for each colour operation, the render state and
 // a queue of textured quads. Queued quads go up in one vertex upload and are drawn as runs that share
-// texture and render state, in the order they came; the queue is drawn before anything that cannot
-// wait for it (an immediate primitive, a clear, a read-back, a texture changing). Needs the context
-// current.
+// texture and render state. A quad joins an earlier run of its texture and state when it touches no
+// pixel of the quads queued after that run, so each pixel still sees its quads in the order they came;
+// the queue is drawn before anything that cannot wait for it (an immediate primitive, a clear, a
+// read-back, a texture changing). Needs the context current.
 class GlRenderer {
 public:
     static std::unique_ptr<GlRenderer> create(u32 targetWidth, u32 targetHeight);
@@ -36,24 +37,48 @@ public:
     void setLinearFilter(bool linear) { m_state.linear = linear; }
     bool linearFilter() const { return m_state.linear; }
 
-    // `texelExact`: the quad lays texels one to a pixel on whole pixels, so it is sampled without
-    // filtering whatever the filter setting; the picture is the same and far cheaper to make.
-    void drawQuad(u32 texture, const QuadVertex (&corners)[4], bool texelExact = false);
+    // What the device knows of a quad's texture and placement; each lets the quad be drawn more cheaply
+    // to the same picture.
+    struct QuadHints {
+        // Texels one to a pixel on whole pixels: sampled without filtering whatever the filter setting.
+        bool texelExact = false;
+        // Every texel's alpha is the largest: with an opaque diffuse, normal blending gives the source.
+        bool opaqueTexture = false;
+    };
+    void drawQuad(u32 texture, const QuadVertex (&corners)[4], QuadHints hints);
     Result drawPrimitives(PrimitiveType type, u32 primitiveCount, const TLVertex* vertices);
     // Fills the viewport.
     void clear(u32 argb);
     void flush();
 
 private:
+    // Past the colour operations: the texture alone, which modulating by white gives.
+    static constexpr u32 kTextureOnly = COLOUR_DIFFUSE + 1;
+
     struct State {
         Rect viewport;
         u32 colourOp = COLOUR_MODULATE, blendMode = BLEND_ALPHA;
         bool linear = true;
+        bool blending = true;
         bool operator==(const State&) const = default;
     };
+    // The pixels a quad may touch, rows and columns inclusive.
+    struct PixelBox {
+        i32 left, top, right, bottom;
+        bool overlaps(const PixelBox& o) const {
+            return left <= o.right && o.left <= right && top <= o.bottom && o.top <= bottom;
+        }
+    };
+    static constexpr u32 kNoQuad = ~0u;
+    struct QueuedQuad {
+        QuadVertex corners[4];
+        PixelBox box;
+        u32 next; // the next quad of the same run
+    };
+    // Quads of one texture and state, drawn together where the first of them came.
     struct Run {
         State state;
-        u32 texture, firstQuad, quads;
+        u32 texture, firstQuad, lastQuad, firstVertex, quads;
     };
 
     GlRenderer() = default;
@@ -61,17 +86,23 @@ private:
     void setupVertexArray();
     void apply(const State& state, bool force = false);
     void applyScissor(const Rect& viewport) const;
+    static PixelBox pixelBox(const QuadVertex (&corners)[4]);
+    State quadState(const QuadVertex (&corners)[4], QuadHints hints) const;
+    Run* runToJoin(u32 texture, const State& state, const PixelBox& box);
+    bool runAvoids(const Run& run, const PixelBox& box, u32& budget) const;
+    void gatherVertices();
 
-    // One program a colour operation, indexed by it.
-    u32 m_programs[COLOUR_DIFFUSE + 1] = {};
-    i32 m_scaleUniforms[COLOUR_DIFFUSE + 1] = {};
+    // One program a colour operation, indexed by it, and the texture-only one.
+    u32 m_programs[kTextureOnly + 1] = {};
+    i32 m_scaleUniforms[kTextureOnly + 1] = {};
     u32 m_vertexArray = 0, m_vertexBuffer = 0, m_white = 0;
     u32 m_samplers[2] = {0, 0};
     u32 m_targetWidth = 0, m_targetHeight = 0;
-    State m_state;   // what the next drawing uses
-    State m_applied; // what GL has now
-    std::vector<QuadVertex> m_quads;
+    State m_state;                    // what the next drawing uses
+    State m_applied;                  // what GL has now
+    std::vector<QueuedQuad> m_queued; // in the order they came
     std::vector<Run> m_runs;
+    std::vector<QuadVertex> m_vertices; // what a flush sends, run by run
     std::vector<QuadVertex> m_primitive;
     static GlRenderer* s_current;
 };

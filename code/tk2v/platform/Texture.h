@@ -40,6 +40,10 @@ public:
     // grows to the next powers of two and the rest stays transparent black.
     static std::unique_ptr<Texture> create(const DecodedImage& image, Format format,
                                            bool padToPowerOfTwo = false, Result* result = nullptr);
+    // The same, taking the picture's pixels over where the texture keeps them as they are (a 32-bit
+    // format, no padding); the picture is left empty either way.
+    static std::unique_ptr<Texture> create(DecodedImage&& image, Format format, bool padToPowerOfTwo = false,
+                                           Result* result = nullptr);
     ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
@@ -56,26 +60,38 @@ public:
     Result lock(const Rect* area, bool readOnly, LockedRect& out);
     Result unlock();
     bool isLocked() const { return m_locked; }
+    // Every texel's alpha is the largest (always so for formats without alpha); padding counts.
+    bool isOpaque() const;
 
     // The GL texture name, for the device.
     u32 handle() const { return m_handle; }
 
 private:
+    enum class Opacity { Unknown, Opaque, Translucent };
+
     Texture(u32 width, u32 height, Format format);
+    // `takeable`, when given, is the picture's own pixel buffer, which the texture may take over.
+    static std::unique_ptr<Texture> fromImage(const DecodedImage& image, std::vector<u32>* takeable,
+                                              Format format, bool padToPowerOfTwo, Result* result);
     static std::unique_ptr<Texture> make(u32 width, u32 height, Format format, const DecodedImage* image,
-                                         Result* result);
-    Result allocate(const DecodedImage* image);
+                                         std::vector<u32>* takeable, Result* result);
+    Result allocate(const DecodedImage* image, std::vector<u32>* takeable);
+    bool storesAsIs(const DecodedImage& image) const;
     void upload(u32 firstRow, u32 rows);
     void fill(const DecodedImage& image);
+    u8* bytes() { return reinterpret_cast<u8*>(m_words.data()); }
+    bool areaOpaque(const Rect& area) const;
 
     u32 m_width, m_height, m_imageWidth, m_imageHeight;
     Format m_format;
     u32 m_stride;
-    std::vector<u8> m_pixels;
+    // The pixels in rows of m_stride bytes; words, so that a decoded picture can be taken over.
+    std::vector<u32> m_words;
     u32 m_handle = 0;
     bool m_locked = false;
     bool m_lockReadOnly = false;
     Rect m_lockArea;
+    mutable Opacity m_opacity = Opacity::Unknown;
 };
 
 } // namespace platform

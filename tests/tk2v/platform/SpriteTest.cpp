@@ -2,6 +2,8 @@
 #include "support/OffscreenGfx.h"
 
 #include <cmath>
+#include <memory>
+#include <vector>
 
 using namespace platform;
 using namespace gfxtest;
@@ -150,6 +152,76 @@ TEST(SpriteBatching, KeepsDrawOrderAcrossTextureSwitches) {
     RgbaImage image = readBack(device);
     EXPECT_EQ(rgb(image, 1, 1), 0xFF0000u);
     EXPECT_EQ(rgb(image, 6, 6), 0x00FF00u);
+}
+
+// A white diffuse and an opaque texture each have a cheaper way to be drawn; either must give what
+// the full colour operation and blending give, on whole texels and in between.
+TEST(SpriteBatching, ShortcutsDrawWhatTheFullRecipeDraws) {
+    const u32 background = 0xFF204060;
+    struct Case {
+        u32 texel, blend, diffuse, op;
+    };
+    const Case cases[] = {
+        {0xFF806040, BLEND_ALPHA, 0xFFFFFFFF, COLOUR_MODULATE},
+        {0xFF806040, BLEND_ALPHA, 0x80FFFFFF, COLOUR_MODULATE},
+        {0xFF806040, BLEND_ALPHA, 0xFF8080FF, COLOUR_MODULATE},
+        {0xFF806040, BLEND_ADDITIVE, 0xFFFFFFFF, COLOUR_MODULATE},
+        {0xFF806040, BLEND_ALPHA, 0x40102030, COLOUR_ADD},
+        {0x80806040, BLEND_ALPHA, 0xFFFFFFFF, COLOUR_MODULATE},
+        {0x40C0A080, BLEND_ADDITIVE, 0xFFFFFFFF, COLOUR_MODULATE},
+    };
+    for (const Case& c : cases)
+        for (f32 offset : {0.0f, 0.5f}) {
+            GraphicsDevice& device = offscreenDevice(8, 8);
+            device.clear(background);
+            device.setBlendMode(c.blend);
+            device.setColourOp(c.op);
+            auto texture = solid(c.texel);
+            ASSERT_EQ(texture->isOpaque(), c.texel >> 24 == 0xFF);
+            SpriteBatch(device).draw(*texture, at(offset, offset, *texture, c.diffuse));
+            const u32 want = expectedRgb(c.op, c.blend, c.texel, c.diffuse, background);
+            const u32 got = rgb(readBack(device), 2, 2);
+            EXPECT_TRUE(near(got, want, 1)) << std::hex << c.texel << " " << c.blend << " " << c.diffuse
+                                            << " at " << offset << ": 0x" << got << " wanted 0x" << want;
+        }
+}
+
+// Quads that join an earlier run of their texture must leave every pixel as drawing them one at a time
+// does, whatever their placement.
+TEST(SpriteBatching, JoiningEarlierRunsKeepsThePicture) {
+    const u32 colours[3] = {0xC0FF4020, 0x8020FF40, 0xFF4020FF};
+    std::vector<std::unique_ptr<Texture>> textures;
+    offscreenDevice(48, 40);
+    for (u32 c : colours)
+        textures.push_back(solid(c, 4, 4));
+    u32 state = 99;
+    auto next = [&](u32 range) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+    std::vector<SpriteDraw> sprites;
+    for (int i = 0; i < 400; ++i) {
+        SpriteDraw s = at(f32(next(44 * 4)) / 4 - 2, f32(next(36 * 4)) / 4 - 2, *textures[0]);
+        s.scaleX = s.scaleY = f32(1 + next(3));
+        s.angle = next(4) == 0 ? f32(next(628)) / 100 : 0;
+        s.argb = next(2) ? 0xFFFFFFFF : 0xC0FFFFFF;
+        sprites.push_back(s);
+    }
+    auto drawAll = [&](bool batched) {
+        GraphicsDevice& device = offscreenDevice(48, 40);
+        SpriteBatch batch(device);
+        if (batched)
+            batch.begin();
+        for (size_t i = 0; i < sprites.size(); ++i)
+            batch.draw(*textures[i % 3 == 2 ? i / 3 % 3 : i % 3], sprites[i]);
+        if (batched)
+            batch.end();
+        return readBack(device);
+    };
+    const RgbaImage oneByOne = drawAll(false), batched = drawAll(true);
+    for (u32 y = 0; y < 40; ++y)
+        for (u32 x = 0; x < 48; ++x)
+            ASSERT_EQ(batched.pixel(x, y), oneByOne.pixel(x, y)) << x << ", " << y;
 }
 
 TEST(SpriteBatching, QueuedQuadsKeepThePixelsTheyWereDrawnWith) {

@@ -141,6 +141,82 @@ TEST(Textures, PaddingKeepsThePictureAtTheTopLeft) {
     texture->unlock();
 }
 
+TEST(Textures, TakeOverAPictureTheyKeepAsItIs) {
+    offscreenDevice(4, 4);
+    auto texel = [](u32 x, u32 y) { return 0x80000000u | x << 16 | y << 8 | 0x3C; };
+    for (Format f : {FMT_A8R8G8B8, FMT_R5G6B5}) {
+        DecodedImage image = picture(3, 2, texel);
+        auto texture = Texture::create(std::move(image), f);
+        ASSERT_TRUE(texture) << f;
+        EXPECT_TRUE(image.argb.empty() && image.width == 0 && image.height == 0) << f;
+        LockedRect locked;
+        ASSERT_EQ(texture->lock(nullptr, true, locked), S_OK);
+        for (u32 y = 0; y < 2; ++y) {
+            LockedRect row{static_cast<u8*>(locked.bits) + y * locked.pitch, locked.pitch};
+            for (u32 x = 0; x < 3; ++x)
+                EXPECT_EQ(readPixel(row, f, x), pixelFromArgb(f, texel(x, y))) << f;
+        }
+        texture->unlock();
+    }
+}
+
+struct OpacityCase {
+    Format format;
+    u32 argb;
+    bool pad, opaque;
+};
+
+TEST(TextureOpacity, FollowsTheAlphaOfEveryTexel) {
+    offscreenDevice(4, 4);
+    const OpacityCase cases[] = {
+        {FMT_A8R8G8B8, 0xFF123456, false, true},  {FMT_A8R8G8B8, 0xFE123456, false, false},
+        {FMT_A8R8G8B8, 0xFF123456, true, false},  {FMT_UNKNOWN, 0xFF123456, false, true},
+        {FMT_UNKNOWN, 0x7F123456, false, false},  {FMT_X8R8G8B8, 0x00123456, false, true},
+        {FMT_R5G6B5, 0x00123456, true, true},     {FMT_A1R5G5B5, 0x80123456, false, true},
+        {FMT_A1R5G5B5, 0x7F123456, false, false}, {FMT_A4R4G4B4, 0xF0123456, false, true},
+        {FMT_A4R4G4B4, 0xEF123456, false, false},
+    };
+    for (const OpacityCase& c : cases) {
+        // One texel differs from the rest, last of all, where a scan that stops early would miss it.
+        auto texture = Texture::create(
+            picture(3, 3, [&](u32 x, u32 y) { return x == 2 && y == 2 ? c.argb : 0xFFFFFFFF; }), c.format,
+            c.pad);
+        ASSERT_TRUE(texture);
+        EXPECT_EQ(texture->isOpaque(), c.opaque) << c.format << " 0x" << std::hex << c.argb << " " << c.pad;
+    }
+}
+
+TEST(TextureOpacity, FollowsWritesThroughLocks) {
+    offscreenDevice(4, 4);
+    auto texture = Texture::create(4, 4, FMT_A8R8G8B8);
+    ASSERT_TRUE(texture);
+    EXPECT_FALSE(texture->isOpaque()); // transparent black
+    auto write = [&](const Rect* area, u32 argb) {
+        LockedRect locked;
+        ASSERT_EQ(texture->lock(area, false, locked), S_OK);
+        const Rect whole{0, 0, 4, 4}, r = area ? *area : whole;
+        for (i32 y = 0; y < r.h; ++y)
+            for (i32 x = 0; x < r.w; ++x)
+                std::memcpy(static_cast<u8*>(locked.bits) + y * locked.pitch + x * 4, &argb, 4);
+        texture->unlock();
+    };
+    write(nullptr, 0xFF000000);
+    EXPECT_TRUE(texture->isOpaque());
+    const Rect corner{3, 3, 1, 1};
+    write(&corner, 0xFFFF0000);
+    EXPECT_TRUE(texture->isOpaque());
+    write(&corner, 0x80FF0000);
+    EXPECT_FALSE(texture->isOpaque());
+    write(&corner, 0xFFFF0000);
+    EXPECT_TRUE(texture->isOpaque());
+    // A read-only lock changes nothing.
+    LockedRect locked;
+    ASSERT_EQ(texture->lock(nullptr, true, locked), S_OK);
+    static_cast<u8*>(locked.bits)[3] = 0;
+    texture->unlock();
+    EXPECT_TRUE(texture->isOpaque());
+}
+
 TEST(Textures, UnknownFormatDrawsButDoesNotLock) {
     GraphicsDevice& device = offscreenDevice(2, 2);
     auto texture = Texture::create(picture(2, 2, [](u32, u32) { return 0xFF00FF00; }), FMT_UNKNOWN);
