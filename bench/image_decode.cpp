@@ -1,3 +1,4 @@
+#include "support/ImageFiles.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gfx/aImage.h"
@@ -30,74 +31,30 @@ using Bytes = std::vector<u8>;
 constexpr u32 kWidth = 1024, kHeight = 768;
 
 // Photo-like: soft gradients and shapes under some noise, so neither codec finds it trivial.
-Bytes photoRgb() {
+std::vector<u32> photo() {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> noise(-10, 10);
-    Bytes rgb(size_t(kWidth) * kHeight * 3);
+    std::vector<u32> argb(size_t(kWidth) * kHeight);
     for (u32 y = 0; y < kHeight; ++y)
         for (u32 x = 0; x < kWidth; ++x) {
             const double wave = 40 * std::sin(x * 0.02) * std::cos(y * 0.015);
             const int base[3] = {int(x * 200 / kWidth + wave), int(y * 220 / kHeight - wave),
                                  int(90 + (x + y) * 100 / (kWidth + kHeight))};
+            u32 pixel = 0xFF000000;
             for (int c = 0; c < 3; ++c)
-                rgb[(size_t(y) * kWidth + x) * 3 + c] = u8(std::clamp(base[c] + noise(rng), 0, 255));
+                pixel |= u32(std::clamp(base[c] + noise(rng), 0, 255)) << (16 - 8 * c);
+            argb[size_t(y) * kWidth + x] = pixel;
         }
-    return rgb;
-}
-
-void appendBytes(png_structp png, png_bytep data, size_t size) {
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + size);
-}
-
-Bytes encodePng(const Bytes& rgb) {
-    Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    png_set_write_fn(png, &out, appendBytes, nullptr);
-    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (u32 y = 0; y < kHeight; ++y)
-        png_write_row(png, rgb.data() + size_t(y) * kWidth * 3);
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
-}
-
-Bytes encodeJpeg(const Bytes& rgb) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr err{};
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = kWidth;
-    cinfo.image_height = kHeight;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < kHeight) {
-        JSAMPROW row = const_cast<u8*>(rgb.data()) + size_t(cinfo.next_scanline) * kWidth * 3;
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    Bytes out(buffer, buffer + size);
-    std::free(buffer);
-    return out;
+    return argb;
 }
 
 const Bytes& pngFile() {
-    static const Bytes file = encodePng(photoRgb());
+    static const Bytes file = imagefiles::png(kWidth, kHeight, photo(), false);
     return file;
 }
 
 const Bytes& jpegFile() {
-    static const Bytes file = encodeJpeg(photoRgb());
+    static const Bytes file = imagefiles::jpeg(kWidth, kHeight, photo(), 90);
     return file;
 }
 

@@ -1,6 +1,6 @@
 #include "tk2v/gfx/aImageManager.h"
 
-#include "ImageFiles.h"
+#include "support/ImageFiles.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/engine/TestEngine.h"

@@ -1,6 +1,6 @@
 #include "tk2v/gfx/aImage.h"
-#include "ImageFiles.h"
 #include "support/Golden.h"
+#include "support/ImageFiles.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/engine/TestEngine.h"

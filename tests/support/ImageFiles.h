@@ -21,22 +21,26 @@ inline void appendBytes(png_structp png, png_bytep data, size_t size) {
     out->insert(out->end(), data, data + size);
 }
 
-inline Bytes png(u32 width, u32 height, const std::vector<u32>& argb) {
+// Without alpha the file is plain RGB.
+inline Bytes png(u32 width, u32 height, const std::vector<u32>& argb, bool withAlpha = true) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, appendBytes, nullptr);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, withAlpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    Bytes row(size_t(width) * 4);
+    const u32 channels = withAlpha ? 4 : 3;
+    Bytes row(size_t(width) * channels);
     for (u32 y = 0; y < height; ++y) {
         for (u32 x = 0; x < width; ++x) {
             u32 p = argb[size_t(y) * width + x];
-            row[x * 4] = u8(p >> 16);
-            row[x * 4 + 1] = u8(p >> 8);
-            row[x * 4 + 2] = u8(p);
-            row[x * 4 + 3] = u8(p >> 24);
+            u8* out = &row[x * channels];
+            out[0] = u8(p >> 16);
+            out[1] = u8(p >> 8);
+            out[2] = u8(p);
+            if (withAlpha)
+                out[3] = u8(p >> 24);
         }
         png_write_row(png, row.data());
     }
@@ -45,8 +49,9 @@ inline Bytes png(u32 width, u32 height, const std::vector<u32>& argb) {
     return out;
 }
 
-// Opaque; alpha is dropped. Quality 100 without chroma subsampling keeps flat colours close.
-inline Bytes jpeg(u32 width, u32 height, const std::vector<u32>& argb) {
+// Opaque; alpha is dropped. The default, quality 100 without chroma subsampling, keeps flat colours
+// close; a lower quality keeps the library's usual subsampling, as photographs are made.
+inline Bytes jpeg(u32 width, u32 height, const std::vector<u32>& argb, int quality = 100) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr err{};
     cinfo.err = jpeg_std_error(&err);
@@ -59,9 +64,10 @@ inline Bytes jpeg(u32 width, u32 height, const std::vector<u32>& argb) {
     cinfo.input_components = 3;
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 100, TRUE);
-    for (int c = 0; c < cinfo.num_components; ++c)
-        cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    if (quality == 100)
+        for (int c = 0; c < cinfo.num_components; ++c)
+            cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
     jpeg_start_compress(&cinfo, TRUE);
     Bytes row(size_t(width) * 3);
     while (cinfo.next_scanline < height) {
