@@ -3,11 +3,7 @@
 using namespace platform;
 
 void ScriptedInput::key(u8 scanCode, bool down) {
-    InputEvent e;
-    e.type = InputEvent::Key;
-    e.code = scanCode;
-    e.down = down;
-    m_events.push_back(e);
+    m_events.push_back({InputEvent::Key, scanCode, down});
 }
 
 void ScriptedInput::tapKey(u8 scanCode) {
@@ -16,11 +12,7 @@ void ScriptedInput::tapKey(u8 scanCode) {
 }
 
 void ScriptedInput::button(u32 index, bool down) {
-    InputEvent e;
-    e.type = InputEvent::Button;
-    e.code = index;
-    e.down = down;
-    m_events.push_back(e);
+    m_events.push_back({InputEvent::Button, index, down});
 }
 
 void ScriptedInput::click(u32 index) {
@@ -29,20 +21,13 @@ void ScriptedInput::click(u32 index) {
 }
 
 void ScriptedInput::move(i32 dx, i32 dy) {
-    InputEvent e;
-    e.type = InputEvent::Motion;
-    e.dx = dx;
-    e.dy = dy;
-    m_events.push_back(e);
+    m_events.push_back({InputEvent::Motion, 0, false, dx, dy});
     m_cursor.x += dx;
     m_cursor.y += dy;
 }
 
 void ScriptedInput::wheel(i32 notches) {
-    InputEvent e;
-    e.type = InputEvent::Wheel;
-    e.wheel = notches * WHEEL_DELTA;
-    m_events.push_back(e);
+    m_events.push_back({InputEvent::Wheel, 0, false, 0, 0, notches * WHEEL_DELTA});
 }
 
 void ScriptedInput::failNextPoll(Result code) {

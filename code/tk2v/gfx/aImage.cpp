@@ -246,8 +246,11 @@ void aImage::reload() {
 Result aImage::createFromPicture(const u8* data, u32 size, u32 format) {
     platform::DecodedImage image;
     Result result = platform::decodeImage(data, size, image);
-    if (platform::failed(result))
-        return result;
+    return platform::failed(result) ? result : takePicture(std::move(image), format);
+}
+
+Result aImage::takePicture(platform::DecodedImage&& image, u32 format) {
+    Result result = platform::S_OK;
     auto texture = platform::Texture::create(std::move(image), format, s_powerOfTwoTextures, &result);
     if (texture)
         m_record->normal.set(std::move(texture));
@@ -274,14 +277,10 @@ bool aImage::createFromMNG(const u8* data, size_t size, u32 format) {
         log("aImage::createFromMNG - mnglib init/read error!");
         return false;
     }
-    Result result = platform::S_OK;
-    auto texture = platform::Texture::create(std::move(image), format, s_powerOfTwoTextures, &result);
-    if (!texture) {
+    const Result result = takePicture(std::move(image), format);
+    if (platform::failed(result))
         log("aImage::createFromMNG - D3DXCreateTexture error (%s)", platform::resultName(result));
-        return false;
-    }
-    m_record->normal.set(std::move(texture));
-    return true;
+    return !platform::failed(result);
 }
 
 void aImage::replayEffects() {

@@ -81,6 +81,8 @@ private:
     void release();
     void reload();
     platform::Result createFromPicture(const u8* data, u32 size, u32 format);
+    // Makes the normal texture from a decoded picture, which it takes over.
+    platform::Result takePicture(platform::DecodedImage&& image, u32 format);
     platform::Result createEmpty();
     bool createFromMNG(const u8* data, size_t size, u32 format);
     void replayEffects();
