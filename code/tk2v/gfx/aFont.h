@@ -54,6 +54,7 @@ public:
     // The value last given to setScale, for callers that change the scale for one drawing.
     f32 getRequestedScale() const { return m_requestedScale; }
     f32 getHeight() const { return m_description.height; }
+    f32 getCharSpacing() const { return m_description.charSpacing; }
     const aImage& getTexture() const { return m_texture; }
 
     // All zero when the character has no glyph.

@@ -33,6 +33,9 @@ public:
         return ms_Singleton;
     }
 
+    // Whether the instance exists, without the log line a missing one gives getSingleton.
+    static bool exists() { return ms_Singleton != nullptr; }
+
     aSingleton(const aSingleton&) = delete;
     aSingleton& operator=(const aSingleton&) = delete;
 
