@@ -185,6 +185,8 @@ void aApplication::logSystemConfiguration() {
     log("    Application Path: %s", m_exeDir.c_str());
     for (const platform::DriveInfo& drive : info.drives)
         log("             Drive %s: %s", drive.root.c_str(), driveText(drive).c_str());
+    if (info.drives.empty())
+        log("              Drives: none found");
     logDashes();
 }
 
