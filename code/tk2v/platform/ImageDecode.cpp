@@ -1,5 +1,6 @@
 #include "tk2v/platform/ImageDecode.h"
 
+#include <algorithm>
 #include <bit>
 #include <csetjmp>
 #include <cstddef>
@@ -22,7 +23,8 @@ bool sizeAllowed(u64 width, u64 height) {
            width * height * 4 <= kMaxImageBytes;
 }
 
-// Every decoder writes each pixel, so a buffer kept from an earlier picture is reused unfilled.
+// Every decoder writes each pixel (the run-length one clears the picture first), so a buffer kept
+// from an earlier picture is reused unfilled.
 void allocate(DecodedImage& image, u32 width, u32 height) {
     image.width = width;
     image.height = height;
@@ -234,7 +236,7 @@ bool decodeJpeg(const u8* bytes, u32 size, DecodedImage& out) {
 constexpr u32 kFileHeaderSize = 14;
 constexpr u32 kCoreHeaderSize = 12;
 constexpr u32 kInfoHeaderSize = 40;
-constexpr u32 kBiRgb = 0, kBiBitFields = 3, kBiAlphaBitFields = 6;
+constexpr u32 kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitFields = 3, kBiAlphaBitFields = 6;
 
 u16 le16(const u8* p) {
     return u16(p[0] | p[1] << 8);
@@ -335,20 +337,26 @@ bool readBmpHeader(const u8* bytes, u32 size, BmpLayout& bmp) {
     return true;
 }
 
+bool runLength(const BmpLayout& bmp) {
+    return (bmp.compression == kBiRle8 && bmp.bpp == 8) || (bmp.compression == kBiRle4 && bmp.bpp == 4);
+}
+
 bool parseBmp(const u8* bytes, u32 size, BmpLayout& bmp) {
     if (!readBmpHeader(bytes, size, bmp) || !validBitsPerPixel(bmp.bpp))
         return false;
     const bool masked = bmp.compression == kBiBitFields || bmp.compression == kBiAlphaBitFields;
-    if (bmp.compression != kBiRgb && !(masked && (bmp.bpp == 16 || bmp.bpp == 32)))
+    if (bmp.compression != kBiRgb && !runLength(bmp) && !(masked && (bmp.bpp == 16 || bmp.bpp == 32)))
         return false;
     const bool ok =
         bmp.bpp <= 8 ? readBmpPalette(bytes, size, bmp) : bmp.bpp == 24 || readBmpMasks(bytes, size, bmp);
     if (!ok)
         return false;
+    bmp.dataOffset = le32(bytes + 10);
+    if (runLength(bmp))
+        return bmp.dataOffset <= size;
     // Rows are padded to 4 bytes; the last row's padding may be missing.
     const u64 rowBits = u64(bmp.width) * bmp.bpp;
     bmp.stride = (rowBits + 31) / 32 * 4;
-    bmp.dataOffset = le32(bytes + 10);
     return bmp.dataOffset + (bmp.height - 1) * bmp.stride + (rowBits + 7) / 8 <= size;
 }
 
@@ -374,10 +382,77 @@ void bmpRowMasked(const u8* src, u32* dst, const BmpLayout& bmp) {
     }
 }
 
+// Pixels of a run-length stream. Writes past a row's end or below the last row are dropped.
+class BmpRuns {
+public:
+    BmpRuns(const BmpLayout& bmp, DecodedImage& out) : m_bmp(bmp), m_out(out) {}
+
+    // Writes `count` pixels from the pen on, pixel i with the palette index `index(i)`.
+    template <class Index> void write(u32 count, Index index) {
+        if (y < m_bmp.height) {
+            u32* row = m_out.argb.data() + size_t(m_bmp.topDown ? y : m_bmp.height - 1 - y) * m_bmp.width;
+            for (u32 i = 0; i < count && x + i < m_bmp.width; ++i)
+                row[x + i] = m_bmp.palette[index(i)];
+        }
+        x += count;
+    }
+
+    u64 x = 0, y = 0; // the pen; y counts rows in file order
+
+private:
+    const BmpLayout& m_bmp;
+    DecodedImage& m_out;
+};
+
+// RLE4 runs take their pixels from the high then the low half of each byte.
+u32 nibble(u8 byte, u32 i) {
+    return i % 2 ? byte & 15u : u32(byte >> 4);
+}
+
+// The RLE8 and RLE4 stream: pairs of a count and a colour, or of a zero and an escape (end of
+// line, end of bitmap, delta, or an absolute run padded to a 16-bit word). A stream may end
+// anywhere; pixels it never sets, also those skipped by deltas and line ends, stay transparent black.
+void decodeBmpRuns(const u8* at, const u8* end, const BmpLayout& bmp, DecodedImage& out) {
+    std::fill(out.argb.begin(), out.argb.end(), 0u);
+    const bool four = bmp.bpp == 4;
+    BmpRuns pen(bmp, out);
+    while (pen.y < bmp.height && end - at >= 2) {
+        const u8 count = at[0], code = at[1];
+        at += 2;
+        if (count > 0) {
+            pen.write(count, [&](u32 i) { return four ? nibble(code, i) : code; });
+        } else if (code == 0) {
+            pen.x = 0;
+            ++pen.y;
+        } else if (code == 1) {
+            return;
+        } else if (code == 2) {
+            if (end - at < 2)
+                return;
+            pen.x += at[0];
+            pen.y += at[1];
+            at += 2;
+        } else {
+            const size_t left = size_t(end - at), bytes = four ? (code + 1u) / 2 : code;
+            const u32 present = u32(std::min<size_t>(code, four ? left * 2 : left));
+            pen.write(present, [&](u32 i) { return four ? nibble(at[i / 2], i) : at[i]; });
+            const size_t padded = (bytes + 1) & ~size_t(1);
+            if (left < padded)
+                return;
+            at += padded;
+        }
+    }
+}
+
 bool decodeBmp(const u8* bytes, u32 size, DecodedImage& out) {
     BmpLayout bmp;
     if (!parseBmp(bytes, size, bmp))
         return false;
+    if (runLength(bmp)) {
+        allocate(out, bmp.width, bmp.height);
+        decodeBmpRuns(bytes + bmp.dataOffset, bytes + size, bmp, out);
+        return true;
+    }
     auto row = bmp.bpp <= 8 ? bmpRowIndexed : bmp.bpp == 24 ? bmpRow24 : bmpRowMasked;
     allocate(out, bmp.width, bmp.height);
     for (u32 y = 0; y < bmp.height; ++y) {

@@ -485,6 +485,75 @@ TEST(ImageDecode, BmpEveryDepthAndRowOrder) {
     }
 }
 
+// A run-length BMP with the 16-colour palette: RLE8 for 8 bits a pixel, RLE4 for 4.
+Bytes writeRunLengthBmp(i32 width, i32 height, u16 bpp, const Bytes& stream) {
+    const BmpInput s{40, width, height, bpp, bpp == 8 ? 1u : 2u, {}, kPalette16, {}};
+    const u32 dataAt = u32(54 + kPalette16.size() * 4);
+    Bytes b(dataAt);
+    writeBmpHeader(b, s);
+    for (size_t i = 0; i < kPalette16.size(); ++i)
+        put32(b, 54 + i * 4, kPalette16[i] & 0xFFFFFF);
+    put32(b, 10, dataAt);
+    put32(b, 34, u32(stream.size()));
+    b.insert(b.end(), stream.begin(), stream.end());
+    put32(b, 2, u32(b.size()));
+    return b;
+}
+
+TEST(ImageDecode, BmpRunLengthStreams) {
+    struct Case {
+        const char* name;
+        i32 width, height;
+        u16 bpp;
+        Bytes stream;
+        std::vector<std::string> rows; // top row first; a palette index in hex, "." transparent black
+    };
+    const Case cases[] = {
+        {"RLE8 runs and line ends, rows bottom-up",
+         4,
+         3,
+         8,
+         {4, 1, 0, 0, 2, 2, 2, 3, 0, 0, 1, 5, 0, 1},
+         {"5...", "2233", "1111"}},
+        {"RLE8 absolute run padded to a word", 4, 1, 8, {0, 3, 7, 8, 9, 0, 1, 10, 0, 1}, {"789a"}},
+        {"RLE8 delta skips right and up", 4, 2, 8, {1, 1, 0, 2, 2, 1, 1, 2, 0, 1}, {"...2", "1..."}},
+        {"RLE8 runs and absolute runs end at the row's edge",
+         4,
+         2,
+         8,
+         {6, 4, 0, 0, 0, 5, 1, 2, 3, 4, 5, 0},
+         {"1234", "4444"}},
+        {"RLE8 deltas past the right edge and past the last row",
+         3,
+         2,
+         8,
+         {0, 2, 5, 0, 1, 7, 0, 0, 1, 8, 0, 2, 0, 9, 1, 9},
+         {"8..", "..."}},
+        {"RLE8 nothing after the end of bitmap", 3, 1, 8, {1, 4, 0, 1, 2, 5}, {"4.."}},
+        {"RLE8 a stream that stops in a pair", 3, 2, 8, {3, 1, 0, 0, 2}, {"...", "111"}},
+        {"RLE8 an absolute run cut short", 4, 1, 8, {0, 4, 1, 2}, {"12.."}},
+        {"RLE8 a delta cut short", 4, 1, 8, {1, 3, 0, 2, 1}, {"3..."}},
+        {"RLE8 top-down", 2, -2, 8, {2, 1, 0, 0, 1, 2, 0, 1}, {"11", "2."}},
+        {"RLE4 runs alternate the halves of their byte", 4, 2, 4, {3, 0x12, 0, 0, 4, 0xcd}, {"cdcd", "121."}},
+        {"RLE4 absolute runs of odd length padded to a word",
+         6,
+         2,
+         4,
+         {0, 5, 0x12, 0x34, 0x50, 0, 1, 0xf0, 0, 0, 0, 3, 0xab, 0xc0, 0, 1},
+         {"abc...", "12345f"}},
+        {"RLE4 an absolute run cut short inside a byte", 4, 1, 4, {0, 4, 0x9e}, {"9e.."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectPixels(writeRunLengthBmp(c.width, c.height, c.bpp, c.stream), u32(c.width), u32(c.rows.size()),
+                     [&](u32 x, u32 y) {
+                         const char pixel = c.rows[y][x];
+                         return pixel == '.' ? 0u
+                                             : kPalette16[std::stoul(std::string(1, pixel), nullptr, 16)];
+                     });
+    }
+}
+
 // ---- bad data ---------------------------------------------------------------------------------
 
 TEST(ImageDecode, TruncatedFilesAreInvalidData) {
@@ -547,6 +616,10 @@ TEST(ImageDecode, MalformedDataIsInvalid) {
         wide ? put32(b, at, v) : put16(b, at, v);
         return b;
     };
+    Bytes rle8On4Bit = writeRunLengthBmp(4, 1, 4, {4, 1});
+    put32(rle8On4Bit, 30, 1);
+    Bytes rleOffsetPastEnd = writeRunLengthBmp(4, 1, 8, {4, 1});
+    put32(rleOffsetPastEnd, 10, u32(rleOffsetPastEnd.size() + 1));
     Bytes png = writePng(pngCases()[0].input);
     png[20] ^= 0x01; // IHDR no longer matches its CRC
     Bytes jpeg = writeJpeg({16, 16, JCS_RGB, false, smoothRgb});
@@ -556,11 +629,9 @@ TEST(ImageDecode, MalformedDataIsInvalid) {
         {"empty", {}},
         {"unknown magic", {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0}},
         {"bmp unknown depth", patched(28, 7, false)},
-        {"bmp run-length compression", patched(30, 1, true)},
-        {"bmp bit fields on 8-bit", patched(30, 3, true)},
-        {"bmp unknown header size", patched(14, 20, true)},
-        {"bmp pixel offset past the end", patched(10, u32(bmp.size()), true)},
-        {"bmp palette past the end", patched(46, 0, true)}, // 256 colours then, 16 present
+        {"bmp RLE4 on 8-bit", patched(30, 2, true)},
+        {"bmp RLE8 on 4-bit", rle8On4Bit},
+        {"bmp RLE8 pixel offset past the end", rleOffsetPastEnd},
         {"png bad crc", png},
         {"jpeg end marker too early", jpeg},
     };
