@@ -60,12 +60,4 @@ void SetImageRef(const aImage* image, const aRect* rect, std::unique_ptr<aImage>
         rectOut.x = rectOut.y = 0;
 }
 
-u8 ColorByte(f32 channel) {
-    if (channel >= 1)
-        return 255;
-    if (!(channel > 0)) // also NaN
-        return 0;
-    return u8(channel * 255 + 0.5f);
-}
-
 } // namespace GUI

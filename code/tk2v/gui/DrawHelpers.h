@@ -26,7 +26,4 @@ void DrawImageTiled(aImage* image, const aRect& src, const aRect& dst, u32 color
 // whole image without one; with neither it moves to 0, 0 and keeps its size.
 void SetImageRef(const aImage* image, const aRect* rect, std::unique_ptr<aImage>& ref, aRect& rectOut);
 
-// A colour channel 0..1 as a byte: 255 from 1 up, 0 from 0 down, otherwise rounded.
-u8 ColorByte(f32 channel);
-
 } // namespace GUI

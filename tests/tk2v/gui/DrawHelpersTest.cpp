@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 
 using namespace guidraw;
@@ -134,16 +133,6 @@ TEST_F(DrawHelpers, AnImageReferenceIsRemadeOnlyForAnotherImage) {
     GUI::SetImageRef(nullptr, nullptr, ref, rect);
     EXPECT_FALSE(ref);
     EXPECT_EQ(rect, (aRect{0, 0, 5, 6}));
-}
-
-TEST(ColorByte, ChannelsBecomeRoundedBytesWithinRange) {
-    const struct {
-        f32 channel;
-        u8 byte;
-    } cases[] = {{1.0f, 255}, {2.0f, 255}, {0.5f, 128}, {0.498f, 127},
-                 {0.002f, 1}, {0.0f, 0},   {-1.0f, 0},  {std::nanf(""), 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(GUI::ColorByte(c.channel), c.byte) << c.channel;
 }
 
 } // namespace
