@@ -4,6 +4,7 @@
 #include "tk2v/gfx/aFont.h"
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gfx/aImageManager.h"
+#include "tk2v/gui/Region.h"
 #include "tk2v/gui/Widget.h"
 #include "tk2v/gui/WidgetFactory.h"
 #include "tk2v/input/aInputServer.h"
@@ -77,6 +78,7 @@ Server::~Server() {
     m_root.reset();
     m_fonts.clear();
     m_templates.clear();
+    m_regions.clear();
 }
 
 // --- resources ---
@@ -91,8 +93,12 @@ aFont* Server::GetFont(const std::string& name) const {
 }
 
 Region* Server::GetRegion(const std::string& name) const {
-    log("Server::GetRegion - region '%s' not found!", name.c_str());
-    return nullptr;
+    auto it = m_regions.find(name);
+    if (it == m_regions.end()) {
+        log("Server::GetRegion - region '%s' not found!", name.c_str());
+        return nullptr;
+    }
+    return it->second.get();
 }
 
 Style* Server::GetStyle(const std::string& name) const {
@@ -423,6 +429,8 @@ u32 Server::BeginTopSection(const std::vector<std::string>& tokens) {
     const std::string& word = tokens[0];
     if (NoCaseEqual(word, "fontlist"))
         return SECTION_FONTLIST;
+    if (NoCaseEqual(word, "regionlist"))
+        return SECTION_REGIONLIST;
     if (NoCaseEqual(word, "template"))
         return BeginTemplateSection(tokens);
     return BeginWidgetSection(tokens);
@@ -495,6 +503,17 @@ void Server::ReadEntry(u32 kind, const std::vector<std::string>& tokens) {
             log("Server - font with name '%s' already exists", tokens[0].c_str());
         else
             m_fonts.emplace(tokens[0], std::make_unique<aFont>(tokens[1]));
+        return;
+    case SECTION_REGIONLIST:
+        if (tokens.size() < 2)
+            return;
+        if (m_regions.count(tokens[0])) {
+            log("Server - region with name '%s' already exists", tokens[0].c_str());
+        } else {
+            auto region = std::make_unique<Region>();
+            region->LoadFromBitmap(tokens[1]);
+            m_regions.emplace(tokens[0], std::move(region));
+        }
         return;
     case SECTION_TEMPLATE:
         m_currentTemplate->emplace_back(tokens[0], entryValue(tokens));

@@ -112,6 +112,7 @@ private:
     bool WasDestroyed(const Widget* widget) const;
 
     std::map<std::string, Template, NoCaseLess> m_templates;
+    std::map<std::string, std::unique_ptr<Region>, NoCaseLess> m_regions;
     std::map<std::string, std::unique_ptr<aFont>, NoCaseLess> m_fonts;
     std::vector<Widget*> m_parentStack;
     aImageManager* m_images;
