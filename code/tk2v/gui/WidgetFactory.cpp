@@ -2,6 +2,7 @@
 
 #include "tk2v/gui/Spinner.h"
 #include "tk2v/gui/Widget.h"
+#include "tk2v/gui/Window.h"
 #include "tk2v/util/log.h"
 
 namespace GUI {
@@ -11,6 +12,7 @@ WidgetFactory::WidgetFactory() {
     const std::pair<const char*, Creator> classes[] = {
         {"spinner", &Create<Spinner>},
         {"widget", &Create<Widget>},
+        {"window", &Create<Window>},
     };
     for (const auto& [className, creator] : classes)
         RegisterClass(className, creator);
