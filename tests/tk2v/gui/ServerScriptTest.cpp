@@ -1,5 +1,6 @@
 #include "GuiServerFixture.h"
 #include "support/BmpWriter.h"
+#include "tk2v/gui/MouseCursor.h"
 
 using namespace GUI;
 
@@ -115,4 +116,42 @@ TEST(WidgetFactory, CreatesByClassNameInAnyCase) {
     EXPECT_FALSE(factory.RegisterClass("Spinner", &WidgetFactory::Create<Widget>));
     EXPECT_STREQ(factory.NewWidget("spinner", "s")->GetTypeName(), "Spinner");
     EXPECT_EQ(factory.NewWidget("nothing", "n"), nullptr);
+}
+
+TEST_F(GuiServerTest, StylesAndCursorsComeFromTheirSections) {
+    load("style Frame\n{\n  AutoSlice all\n  widget nested\n  {\n  }\n}\n"
+         "style\n{\n}\n"
+         "style FRAME\n{\n}\n"
+         "cursor\n{\n}\n"
+         "cursor Arrow\n{\n  HotSpot 3 4\n}\n"
+         "cursor arrow\n{\n  HotSpot 9 9\n}\n"
+         "cursor hand\n{\n}\n"
+         "widget win\n{\n  Cursor hand\n}\n");
+    EXPECT_TRUE(log.contains("Server - style name not specified in section header"));
+    EXPECT_TRUE(log.contains("Server - style 'FRAME' already exists"));
+    EXPECT_TRUE(log.contains("Server - mouse cursor name not specified in section header"));
+    EXPECT_TRUE(log.contains("Server - mouse cursor 'arrow' already exists"));
+    EXPECT_NE(server->GetStyle("frame"), nullptr);
+    EXPECT_EQ(find("nested"), nullptr) << "no widgets inside a style";
+    MouseCursor* arrow = server->GetMouseCursor("ARROW");
+    MouseCursor* hand = server->GetMouseCursor("hand");
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_EQ(arrow->GetHotSpotX(), 3);
+    EXPECT_EQ(arrow->GetHotSpotY(), 4);
+
+    server->SetMouseCursor("arrow");
+    EXPECT_EQ(server->GetCurrentCursor(), arrow);
+    EXPECT_FALSE(arrow->IsShown()) << "nothing is shown before the widgets are initialised";
+    server->InitializeWidgets();
+    server->SetMouseCursor("arrow");
+    EXPECT_TRUE(arrow->IsShown());
+    MouseEventArgs move(find("win"));
+    move.dx = 1;
+    find("win")->OnMouseMove(move);
+    EXPECT_EQ(server->GetCurrentCursor(), hand);
+    EXPECT_FALSE(arrow->IsShown());
+    EXPECT_TRUE(hand->IsShown());
+    server->SetMouseCursor("");
+    server->SetMouseCursor("missing");
+    EXPECT_EQ(server->GetCurrentCursor(), hand);
 }
