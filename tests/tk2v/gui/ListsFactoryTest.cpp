@@ -6,11 +6,11 @@
 
 using namespace GUI;
 
-TEST(ListsFactory, ScriptClassesMakeSlidersAndScrollbars) {
+TEST(ListsFactory, ScriptClassesMakeSlidersScrollbarsAndListboxes) {
     const struct {
         const char* className;
         const char* typeName;
-    } cases[] = {{"slider", "Slider"}, {"SCROLLBAR", "Scrollbar"}};
+    } cases[] = {{"slider", "Slider"}, {"SCROLLBAR", "Scrollbar"}, {"ListBox", "Listbox"}};
     for (const auto& c : cases) {
         LogCapture log;
         std::unique_ptr<Widget> widget = WidgetFactory::Instance().NewWidget(c.className, "w");
@@ -19,4 +19,6 @@ TEST(ListsFactory, ScriptClassesMakeSlidersAndScrollbars) {
         EXPECT_TRUE(widget->IsA(c.typeName));
         EXPECT_TRUE(log.contains(std::string("Created new ") + c.typeName + " 'w'"));
     }
+    // The container is abstract and has no script class.
+    EXPECT_FALSE(WidgetFactory::Instance().NewWidget("scrollcontainer", "w"));
 }
