@@ -346,7 +346,7 @@ void Listbox::DrawSelf() {
 
     const i32 left = Margin(m_leftMargin), top = Margin(m_topMargin), bottom = Margin(m_bottomMargin);
     const u16 innerWidth = ToU16(i32(area.w) - left - Margin(m_rightMargin));
-    const i32 rowX = GetScreenX() - i32(GetScrollX());
+    const i32 rowX = i32(f32(GetScreenX()) - GetScrollX());
     const i32 screenBottom = GetScreenY() + area.h;
     i32 rowY = GetScreenY() + m_firstVisibleOffset;
     for (size_t i = m_firstVisibleIndex; i < m_items.size() && rowY < screenBottom; ++i) {
