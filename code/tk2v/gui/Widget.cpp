@@ -3,6 +3,7 @@
 #include "tk2v/file/aLocaleServer.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
+#include "tk2v/gui/Region.h"
 #include "tk2v/gui/Server.h"
 #include "tk2v/platform/InputDevices.h"
 #include "tk2v/sound/aSound.h"
@@ -431,12 +432,10 @@ void Widget::RiseToFront() {
 // --- hit tests ---
 
 bool Widget::RegionHit(const Region* region, i32 x, i32 y, u16 w, u16 h) {
-    (void)region;
-    (void)x;
-    (void)y;
-    (void)w;
-    (void)h;
-    return false;
+    // The mask is stretched over the widget; a widget of no size has no pixels to hit.
+    if (w == 0 || h == 0 || x < 0 || y < 0)
+        return false;
+    return region->IsSet(u32(i64(x) * region->GetWidth() / w), u32(i64(y) * region->GetHeight() / h));
 }
 
 bool Widget::HitTest(i32 x, i32 y) const {
