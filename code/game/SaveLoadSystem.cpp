@@ -72,7 +72,14 @@ bool SaveLoadSystem::LoadEntity(SaveLoadEntity& entity) {
     auto record = m_index.find(entity.getName());
     if (record == m_index.end())
         return false;
-    entity.LoadSelf(*this, m_buffer.get() + record->second);
+    // Saved and restored: a LoadSelf may load another entity on its way.
+    const u8* outerBegin = m_recordBegin;
+    const u8* outerEnd = m_recordEnd;
+    m_recordBegin = m_buffer.get() + record->second.offset;
+    m_recordEnd = m_recordBegin + record->second.size;
+    entity.LoadSelf(*this, m_recordBegin);
+    m_recordBegin = outerBegin;
+    m_recordEnd = outerEnd;
     return true;
 }
 
@@ -163,6 +170,12 @@ const u8* SaveLoadSystem::readString(const u8* pos, std::string& out) const {
     return nul + 1;
 }
 
+u32 SaveLoadSystem::bytesLeftInRecord(const u8* pos) const {
+    if (!m_recordBegin || pos < m_recordBegin || pos > m_recordEnd)
+        return 0;
+    return u32(m_recordEnd - pos);
+}
+
 u32 SaveLoadSystem::checksum(const u8* data, u32 n) {
     u8 x = 0;
     u32 sum = 0;
@@ -245,7 +258,8 @@ bool SaveLoadSystem::indexRecords() {
         u32 size = getU32(data + sizeAt);
         if (size > end - dataAt)
             return false;
-        m_index.emplace(std::string(reinterpret_cast<const char*>(data + at), sizeAt - 1 - at), dataAt);
+        m_index.emplace(std::string(reinterpret_cast<const char*>(data + at), sizeAt - 1 - at),
+                        RecordSpan{dataAt, size});
         at = dataAt + size;
     }
     return true;

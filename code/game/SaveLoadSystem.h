@@ -62,6 +62,10 @@ public:
     const u8* readBool(const u8* pos, bool& out) const;
     const u8* readString(const u8* pos, std::string& out) const;
 
+    // Bytes from `pos` to the end of the record whose LoadSelf runs now; 0 outside that record or
+    // while none runs. Readers of counted lists check a count against it before they trust it.
+    u32 bytesLeftInRecord(const u8* pos) const;
+
     // The stream's checksum over n bytes, and its scramble (which is its own inverse).
     static u32 checksum(const u8* data, u32 n);
     static void scramble(u8* data, u32 n);
@@ -81,8 +85,12 @@ private:
     bool indexRecords();
     bool completeStream(u32& size);
 
-    // Record name -> offset of the record's data in the loaded buffer.
-    std::map<std::string, u32> m_index;
+    struct RecordSpan {
+        u32 offset; // of the record's data in the loaded buffer
+        u32 size;
+    };
+    // Record name -> where its data lies.
+    std::map<std::string, RecordSpan> m_index;
     i32 m_state = Idle;
     std::unique_ptr<u8, FreeDeleter> m_buffer;
     // The capacity while saving; the bytes before the checksum while loading.
@@ -90,6 +98,9 @@ private:
     u8* m_cursor = nullptr;
     std::string m_fileName;
     u32 m_count = 0;
+    // The data of the record being loaded, while its LoadSelf runs.
+    const u8* m_recordBegin = nullptr;
+    const u8* m_recordEnd = nullptr;
     u32 m_value;
     bool m_overflowed = false;
 };

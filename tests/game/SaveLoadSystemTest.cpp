@@ -438,3 +438,36 @@ TEST(SaveLoadSystemTest, UnwritableFileFailsTheSave) {
     EXPECT_EQ(capture.messages(),
               std::vector<std::string>{"SaveLoadSystem: file \"" + path + "\" save failed!"});
 }
+
+TEST(SaveLoadSystemTest, BytesLeftInRecordCountToTheRecordsEndNotTheStreams) {
+    // Two records, "a" with 6 data bytes before "b" with 3: a reader of "a" must not see "b".
+    struct Probe : SaveLoadEntity {
+        using SaveLoadEntity::SaveLoadEntity;
+        const u8* LoadSelf(SaveLoadSystem& sys, const u8* pos) override {
+            u32 value;
+            left.push_back(sys.bytesLeftInRecord(pos));
+            const u8* after = sys.readU32(pos, value);
+            left.push_back(sys.bytesLeftInRecord(after));
+            left.push_back(sys.bytesLeftInRecord(after + 2));
+            left.push_back(sys.bytesLeftInRecord(after + 3)); // past the record
+            left.push_back(sys.bytesLeftInRecord(pos - 1));   // before it
+            begin = pos;
+            return after;
+        }
+        std::vector<u32> left;
+        const u8* begin = nullptr;
+    };
+    TempDir dir;
+    dir.write("two.save", seal(hex("01 00 00 00 02 00 00 00 61 00 06 00 00 00 01 02 03 04 05 06 "
+                                   "62 00 03 00 00 00 07 08 09")));
+    SaveLoadSystem sys;
+    ASSERT_TRUE(sys.Load(dir.file("two.save"), 1));
+    Probe a("a"), b("b");
+    ASSERT_TRUE(sys.LoadEntity(a));
+    ASSERT_TRUE(sys.LoadEntity(b));
+    EXPECT_EQ(a.left, (std::vector<u32>{6, 2, 0, 0, 0}));
+    EXPECT_EQ(b.left, (std::vector<u32>{3, 0, 0, 0, 0}));
+    // Outside a LoadSelf no record is open.
+    EXPECT_EQ(sys.bytesLeftInRecord(a.begin), 0u);
+    sys.Finish();
+}

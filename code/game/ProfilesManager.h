@@ -1,0 +1,66 @@
+#pragma once
+#include "game/Profile.h"
+#include "game/SaveLoadEntity.h"
+#include "game/SaveLoadSystem.h"
+
+#include <string>
+#include <vector>
+
+// The list of player profiles and the current profile, kept in the profiles file, a save stream
+// of its own with one record. The profiles dialog works on this list.
+class ProfilesManager : public SaveLoadEntity, public SaveLoadSystem {
+public:
+    // The smallest stored profile: an empty name's NUL and 16 bytes of settings.
+    static constexpr u32 MinProfileBytes = 17;
+    static constexpr u32 FileHeader = 1;
+
+    ProfilesManager();
+    ~ProfilesManager() override = default;
+
+    // Where the profiles file and the saved games go; the application's folders until set.
+    void setFolders(const std::string& dataFolder, const std::string& savesFolder);
+    std::string GetProfilesFileName() const;
+
+    // Reads the profiles file into the list and the current profile; a missing or bad file leaves
+    // an empty list and the current profile as it was.
+    void Load();
+    // Whether Load has run: an instance that never loaded must not overwrite the file.
+    bool WasLoaded() const { return m_loadRan; }
+    // Syncs the selected entry with the current profile, then writes the file.
+    bool Save();
+
+    // The saved game of the profile. Characters that would leave the folder or break the path
+    // (slashes, backslashes, control characters) become "_" here; the stored name keeps them.
+    std::string GetSaveFileName(const Profile& profile) const;
+    void DeleteSaveFile(const Profile& profile) const;
+    // The first profile of that name, ignoring ASCII letter case; -1 for none.
+    i32 FindProfile(const std::string& name) const;
+
+    // A name the player may give a new profile: something besides spaces, and no character that
+    // has no place in a file name.
+    static bool IsAcceptableName(const std::string& name);
+    // Leading and trailing spaces go; other white space stays.
+    static std::string TrimSpaces(const std::string& name);
+
+    const u8* LoadSelf(SaveLoadSystem& sys, const u8* pos) override;
+    u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override;
+
+    std::vector<Profile>& getProfiles() { return m_profiles; }
+    const std::vector<Profile>& getProfiles() const { return m_profiles; }
+    i32 getSelected() const { return m_selected; }
+    void setSelected(i32 index) { m_selected = index; }
+    // 0 closed; 1 the create page, shown because no profile exists; 2 the list.
+    i32 getDialogState() const { return m_dialogState; }
+
+private:
+    static const u8* readProfile(SaveLoadSystem& sys, const u8* pos, Profile& out);
+    static u8* writeProfile(SaveLoadSystem& sys, u8* pos, const Profile& profile);
+    void logList() const;
+    bool hasSelection() const { return m_selected >= 0 && m_selected < i32(m_profiles.size()); }
+
+    std::vector<Profile> m_profiles;
+    i32 m_selected = -1;
+    i32 m_dialogState = 0;
+    std::string m_dataFolder, m_savesFolder;
+    bool m_loadRan = false;
+};
