@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 fonts=/usr/share/fonts/truetype/liberation
-build="$root/build-demo-data"
+build="${DEMO_DATA_BUILD:-$root/build-demo-data}"
 
 cmake -S "$root/tools/demo-data" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" >/dev/null
