@@ -13,9 +13,11 @@
 #include "tk2v/gfx/aImageManager.h"
 #include "tk2v/sound/aMusicManager.h"
 #include "tk2v/sound/aSoundManager.h"
+#include "tk2v/video/aTheoraDecoder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -214,6 +216,23 @@ TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
     const NameSet systems = keysOf(ListKind::Particles, "");
     EXPECT_TRUE(systems.count("Fog") && systems.count("WindowsLight"));
     EXPECT_TRUE(file_existsPlain("video:waves.ogg"));
+}
+
+TEST_F(DemoData, TheWavesClipPlaysThirtyFramesAndLoops) {
+    aTheoraDecoder clip;
+    ASSERT_TRUE(clip.open("video:waves.ogg", true));
+    // The coded frame: the 320 x 180 picture rounded up to whole 16-pixel blocks.
+    EXPECT_EQ(clip.getWidth(), 320u);
+    EXPECT_EQ(clip.getHeight(), 192u);
+    ASSERT_TRUE(clip.update(clip.getFrameTime()));
+    const std::vector<u32> first(clip.getPixels(), clip.getPixels() + 320 * 192);
+    int frames = 1;
+    while (clip.update(clip.getFrameTime()) && !std::equal(first.begin(), first.end(), clip.getPixels()) &&
+           frames < 100)
+        ++frames;
+    // Two seconds at 15 frames a second, then the first frame again.
+    EXPECT_EQ(frames, 30);
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
 TEST_F(DemoData, SettingsHoldEveryKeyWithBareValues) {

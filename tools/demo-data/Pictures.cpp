@@ -85,7 +85,8 @@ Canvas menuBackground() {
         c.fillRect(x + 4, 600, 18, 4, 0xFF3A3428);
     }
     // A shade behind the title and the buttons keeps the text readable.
-    c.fillRoundRect(352, 140, 320, 100, 24, 0x700A0E18);
+    c.fillRoundRect(302, 140, 420, 100, 24, 0x700A0E18);
+    c.fillRoundRect(12, 12, 380, 124, 20, 0x700A0E18);
     c.fillRoundRect(362, 280, 300, 356, 24, 0x900A0E18);
     return c;
 }
@@ -94,7 +95,7 @@ Canvas helpScreen(PictureFonts& fonts) {
     Canvas c(kScreenW, kScreenH, kNight);
     c.verticalGradient(0, 0, kScreenW, kScreenH, 0xFF141C30, 0xFF080B14);
     framedBox(c, 80, 60, 864, 648, 28, 3, kDimGold, 0xFF1A2236, 0xFF111726);
-    magnifier(c, 860, 150, 44, 0x80C8A050);
+    magnifier(c, 830, 140, 40, 0x80C8A050);
     fonts.title.drawCentered(c, kScreenW / 2, 90, "How to play", kGold);
     const char* lines[] = {
         "Pick a player at the top left of the main menu. Every player keeps",
