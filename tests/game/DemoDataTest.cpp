@@ -3,6 +3,7 @@
 // sounds and texts that exist and hold every window the game looks up by name. A fault here is a
 // log line or a missing widget at start-up.
 #include "support/LogCapture.h"
+#include "support/engine/TestEngine.h"
 #include "tk2v/file/aFileServer.h"
 #include "tk2v/file/aLocaleServer.h"
 #include "tk2v/file/aOptionsFile.h"
@@ -10,7 +11,10 @@
 #include "tk2v/file/aStringList.h"
 #include "tk2v/file/file.h"
 #include "tk2v/gfx/aFont.h"
+#include "tk2v/gfx/aImage.h"
 #include "tk2v/gfx/aImageManager.h"
+#include "tk2v/gfx/aParticleSystem.h"
+#include "tk2v/sound/aAmbientSoundSystem.h"
 #include "tk2v/sound/aMusicManager.h"
 #include "tk2v/sound/aSoundManager.h"
 #include "tk2v/video/aTheoraDecoder.h"
@@ -23,6 +27,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <strings.h>
@@ -108,7 +113,14 @@ const std::vector<ListFile> kLists = {
 class DemoData : public ::testing::Test {
 protected:
     DemoData() {
-        // The game's own assigns, with its data folder where the game finds it beside itself.
+        if (!aFileServer::getInstance())
+            m_files = std::make_unique<aFileServer>();
+        setAssigns();
+    }
+
+    // The game's own assigns, with its data folder where the game finds it beside itself.
+    static void setAssigns() {
+        aFileServer& files = *aFileServer::getInstance();
         files.setAssign("gamedata", kData + "GameData/");
         files.setAssign("images", "gamedata:Images/");
         files.setAssign("sounds", "gamedata:Sounds/");
@@ -143,8 +155,10 @@ protected:
         return out;
     }
 
-    aFileServer files;
     LogCapture logs;
+
+private:
+    std::unique_ptr<aFileServer> m_files; // when no application has made one
 };
 
 TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
@@ -216,6 +230,52 @@ TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
     const NameSet systems = keysOf(ListKind::Particles, "");
     EXPECT_TRUE(systems.count("Fog") && systems.count("WindowsLight"));
     EXPECT_TRUE(file_existsPlain("video:waves.ogg"));
+}
+
+// The loading pass and the menus' own loads, through the engine's managers and decoders.
+TEST_F(DemoData, EverythingLoadsThroughTheEngineWithoutALogLine) {
+    testGraphServer(); // the application brings a file server of its own
+    setAssigns();
+    logs.clear();
+    aImageManager images;
+    aSoundManager sounds;
+    aMusicManager music(false);
+    for (const ListFile& list : kLists) {
+        if (list.kind == ListKind::Images)
+            images.loadList(list.path, list.group);
+        else if (list.kind == ListKind::Sounds)
+            sounds.loadList(list.path, list.group);
+        else if (list.kind == ListKind::Music)
+            music.loadList(list.path, list.group);
+    }
+    for (const ListFile& list : kLists) {
+        for (const std::string& key : keys(list)) {
+            const std::string name = before(key, ':', false);
+            if (list.kind == ListKind::Images) {
+                aImage* image = images.getImage(name, list.group);
+                EXPECT_TRUE(image && image->getWidth() > 0) << key;
+            } else if (list.kind == ListKind::Sounds) {
+                aSound* sound = sounds.getSound(name, list.group);
+                EXPECT_TRUE(sound && sound->getLength() > 0) << key;
+            } else if (list.kind == ListKind::Music) {
+                EXPECT_GE(music.findTrack(key, list.group), 0) << key;
+            } else if (list.kind == ListKind::Particles) {
+                aParticleSystem system("particles:" + key + ".psys", &images, "particles");
+            }
+        }
+    }
+    for (const char* file : {"fonts:main.fnt", "fonts:blair.fnt", "fonts:credits.fnt"}) {
+        aFont font(file);
+        EXPECT_GT(font.getTexture().getWidth(), 0) << file;
+    }
+    aAmbientSoundSystem ambient("sounds:main_menu_ambient.ini", &sounds, "Ambient");
+    EXPECT_EQ(ambient.getEntries().size(), 2u);
+    for (const char* splash : {"SplashScr/engine.png", "SplashScr/demo.png"}) {
+        aImage picture;
+        picture.load(kData + splash, 0, 0);
+        EXPECT_GT(picture.getWidth(), 0) << splash;
+    }
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
 TEST_F(DemoData, TheWavesClipPlaysThirtyFramesAndLoops) {
