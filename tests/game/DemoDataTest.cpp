@@ -1,0 +1,740 @@
+// The bundled demo data set, read with the engine's own readers: every list names files that
+// exist, every font description parses, and the GUI scripts name only fonts, styles, pictures,
+// sounds and texts that exist and hold every window the game looks up by name. A fault here is a
+// log line or a missing widget at start-up.
+#include "support/LogCapture.h"
+#include "support/engine/TestEngine.h"
+#include "tk2v/file/aFileServer.h"
+#include "tk2v/file/aLocaleServer.h"
+#include "tk2v/file/aOptionsFile.h"
+#include "tk2v/file/aScriptLoader.h"
+#include "tk2v/file/aStringList.h"
+#include "tk2v/file/file.h"
+#include "tk2v/gfx/aFont.h"
+#include "tk2v/gfx/aImage.h"
+#include "tk2v/gfx/aImageManager.h"
+#include "tk2v/gfx/aParticleSystem.h"
+#include "tk2v/sound/aAmbientSoundSystem.h"
+#include "tk2v/sound/aMusicManager.h"
+#include "tk2v/sound/aSoundManager.h"
+#include "tk2v/video/aTheoraDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <strings.h>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+const std::string kData = RVH_DEMO_DATA;
+
+struct NoCase {
+    bool operator()(const std::string& a, const std::string& b) const {
+        return strcasecmp(a.c_str(), b.c_str()) < 0;
+    }
+};
+using NameSet = std::set<std::string, NoCase>;
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool sameName(const std::string& a, const std::string& b) {
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
+
+std::string before(const std::string& text, char c, bool last) {
+    const size_t at = last ? text.rfind(c) : text.find(c);
+    return at == std::string::npos ? text : text.substr(0, at);
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    size_t at = 0;
+    while ((at = line.find_first_not_of(" \t", at)) != std::string::npos) {
+        const size_t end = line.find_first_of(" \t", at);
+        out.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return out;
+}
+
+// Width and height from a PNG's header.
+std::pair<int, int> pngSize(const std::string& path) {
+    std::ifstream in(aFileServer::resolve(path), std::ios::binary);
+    unsigned char header[24] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    auto be32 = [&](int at) {
+        return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3];
+    };
+    return {be32(16), be32(20)};
+}
+
+enum class ListKind { Images, Sounds, Music, Particles, Names };
+
+struct ListFile {
+    std::string path, group;
+    ListKind kind;
+    bool queued; // loaded one per frame behind the loading screen
+};
+
+// Every list the game reads up to the main menu, in the order it reads them.
+const std::vector<ListFile> kLists = {
+    {"images:LoadingScreen/_images.list", "LoadingScreen", ListKind::Images, false},
+    {"language:Images/LoadingScreen/_images.list", "LoadingScreen", ListKind::Images, false},
+    {"investigations:_SharedRooms/_rooms.list", "", ListKind::Names, false},
+    {"images:Particles/_images.list", "Particles", ListKind::Images, true},
+    {"images:Personages/_images.list", "Personages", ListKind::Images, true},
+    {"images:_images.list", "", ListKind::Images, true},
+    {"language:Images/_images.list", "", ListKind::Images, true},
+    {"images:GamePanel/_images.list", "GamePanel", ListKind::Images, true},
+    {"language:Images/GamePanel/_images.list", "GamePanel", ListKind::Images, true},
+    {"images:Menu/_images.list", "Menu", ListKind::Images, true},
+    {"language:Images/Menu/_images.list", "Menu", ListKind::Images, true},
+    {"particles:_particles.list", "", ListKind::Particles, true},
+    {"sounds:_sounds.list", "", ListKind::Sounds, true},
+    {"sounds:Ambient/_sounds.list", "Ambient", ListKind::Sounds, true},
+    {"music:playlist.txt", "", ListKind::Music, true},
+    {"investigations:_investigations.list", "", ListKind::Names, false},
+};
+
+class DemoData : public ::testing::Test {
+protected:
+    DemoData() {
+        if (!aFileServer::getInstance())
+            m_files = std::make_unique<aFileServer>();
+        setAssigns();
+    }
+
+    // The game's own assigns, with its data folder where the game finds it beside itself.
+    static void setAssigns() {
+        aFileServer& files = *aFileServer::getInstance();
+        files.setAssign("gamedata", kData + "GameData/");
+        files.setAssign("images", "gamedata:Images/");
+        files.setAssign("sounds", "gamedata:Sounds/");
+        files.setAssign("music", "gamedata:Music/");
+        files.setAssign("particles", "gamedata:Particles/");
+        files.setAssign("video", "gamedata:Video/");
+        aOptionsFile ini(kData + "Game.ini");
+        files.setAssign("language", "gamedata:Language/" + ini.getValue("Other", "Language") + "/");
+        files.setAssign("fonts", "language:Fonts/");
+        files.setAssign("gui", "language:GUI/");
+        files.setAssign("investigations", "gamedata:Investigations/");
+    }
+
+    // The resource keys of a list as its manager forms them: name and, with a group, ":" group.
+    NameSet keys(const ListFile& list) {
+        NameSet out;
+        aStringList lines(list.path);
+        for (const std::string& line : lines.lines()) {
+            // Images and music tracks end at the last dot, sounds at the first.
+            std::string name = list.kind == ListKind::Sounds      ? before(line, '.', false)
+                               : list.kind == ListKind::Particles ? line
+                                                                  : before(line, '.', true);
+            out.insert(list.group.empty() ? name : name + ":" + list.group);
+        }
+        return out;
+    }
+    NameSet keysOf(ListKind kind, const std::string& group) {
+        NameSet out;
+        for (const ListFile& list : kLists)
+            if (list.kind == kind && sameName(list.group, group))
+                out.merge(keys(list));
+        return out;
+    }
+
+    LogCapture logs;
+
+private:
+    std::unique_ptr<aFileServer> m_files; // when no application has made one
+};
+
+TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
+    aImageManager images;
+    aSoundManager sounds;
+    aMusicManager music(false);
+    size_t queued = 0;
+    for (const ListFile& list : kLists) {
+        SCOPED_TRACE(list.path);
+        ASSERT_TRUE(file_existsPlain(list.path));
+        aStringList lines(list.path);
+        queued += list.queued ? lines.size() : 0;
+        std::vector<std::string> paths;
+        const std::string dir = file_getDir(list.path);
+        switch (list.kind) {
+        case ListKind::Images:
+            images.decodeList(list.path, paths);
+            for (const std::string& line : lines.lines()) {
+                const std::vector<std::string> w = words(line);
+                ASSERT_GE(w.size(), 3u) << line;
+                EXPECT_NE(aImageManager::formatOfCode(w[1]), 0u) << line;
+                EXPECT_NE(aImageManager::formatOfCode(w[2]), 0u) << line;
+            }
+            break;
+        case ListKind::Sounds:
+            sounds.decodeList(list.path, paths);
+            for (const std::string& line : lines.lines()) {
+                const double volume = std::atof(line.substr(line.find(' ') + 1).c_str());
+                EXPECT_TRUE(volume > 0 && volume <= 1) << line;
+            }
+            break;
+        case ListKind::Music:
+            music.decodeList(list.path, paths);
+            break;
+        case ListKind::Particles:
+            for (const std::string& line : lines.lines()) {
+                paths.push_back(dir + line + ".psys");
+                // The system's texture is looked up among the particle pictures.
+                std::string texture;
+                const aStringList system(paths.back());
+                for (const std::string& psys : system.lines())
+                    if (words(psys).size() == 2 && words(psys)[0] == "texture")
+                        texture = words(psys)[1];
+                EXPECT_TRUE(keysOf(ListKind::Images, "Particles").count(texture + ":Particles")) << line;
+            }
+            break;
+        case ListKind::Names:
+            // Room and investigation folders.
+            for (const std::string& line : lines.lines())
+                EXPECT_TRUE(file_dirExistsPlain(dir + line)) << line;
+            continue;
+        }
+        EXPECT_EQ(paths.size(), lines.size());
+        for (const std::string& path : paths)
+            EXPECT_TRUE(file_existsPlain(path)) << path;
+    }
+    EXPECT_LT(queued, 50u);
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+
+    // The names the game asks for before and in the menus.
+    const NameSet pictures = keysOf(ListKind::Images, "");
+    EXPECT_TRUE(pictures.count("Help_screen"));
+    const NameSet effects = keysOf(ListKind::Sounds, "");
+    for (const char* name : {"test_volume", "show_tip", "investigation_completed", "message_appear",
+                             "show_hint", "dialog_show", "closeup_zoomin", "closeup_zoomout"})
+        EXPECT_TRUE(effects.count(name)) << name;
+    const NameSet tracks = keysOf(ListKind::Music, "");
+    EXPECT_TRUE(tracks.count("menu_theme") && tracks.count("in_the_chinatown"));
+    const NameSet systems = keysOf(ListKind::Particles, "");
+    EXPECT_TRUE(systems.count("Fog") && systems.count("WindowsLight"));
+    EXPECT_TRUE(file_existsPlain("video:waves.ogg"));
+}
+
+// The loading pass and the menus' own loads, through the engine's managers and decoders.
+TEST_F(DemoData, EverythingLoadsThroughTheEngineWithoutALogLine) {
+    testGraphServer(); // the application brings a file server of its own
+    setAssigns();
+    logs.clear();
+    aImageManager images;
+    aSoundManager sounds;
+    aMusicManager music(false);
+    for (const ListFile& list : kLists) {
+        if (list.kind == ListKind::Images)
+            images.loadList(list.path, list.group);
+        else if (list.kind == ListKind::Sounds)
+            sounds.loadList(list.path, list.group);
+        else if (list.kind == ListKind::Music)
+            music.loadList(list.path, list.group);
+    }
+    for (const ListFile& list : kLists) {
+        for (const std::string& key : keys(list)) {
+            const std::string name = before(key, ':', false);
+            if (list.kind == ListKind::Images) {
+                aImage* image = images.getImage(name, list.group);
+                EXPECT_TRUE(image && image->getWidth() > 0) << key;
+            } else if (list.kind == ListKind::Sounds) {
+                aSound* sound = sounds.getSound(name, list.group);
+                EXPECT_TRUE(sound && sound->getLength() > 0) << key;
+            } else if (list.kind == ListKind::Music) {
+                EXPECT_GE(music.findTrack(key, list.group), 0) << key;
+            } else if (list.kind == ListKind::Particles) {
+                aParticleSystem system("particles:" + key + ".psys", &images, "particles");
+            }
+        }
+    }
+    for (const char* file : {"fonts:main.fnt", "fonts:blair.fnt", "fonts:credits.fnt"}) {
+        aFont font(file);
+        EXPECT_GT(font.getTexture().getWidth(), 0) << file;
+    }
+    aAmbientSoundSystem ambient("sounds:main_menu_ambient.ini", &sounds, "Ambient");
+    EXPECT_EQ(ambient.getEntries().size(), 2u);
+    for (const char* splash : {"SplashScr/engine.png", "SplashScr/demo.png"}) {
+        aImage picture;
+        picture.load(kData + splash, 0, 0);
+        EXPECT_GT(picture.getWidth(), 0) << splash;
+    }
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+TEST_F(DemoData, TheWavesClipPlaysThirtyFramesAndLoops) {
+    aTheoraDecoder clip;
+    ASSERT_TRUE(clip.open("video:waves.ogg", true));
+    // The coded frame: the 320 x 180 picture rounded up to whole 16-pixel blocks.
+    EXPECT_EQ(clip.getWidth(), 320u);
+    EXPECT_EQ(clip.getHeight(), 192u);
+    ASSERT_TRUE(clip.update(clip.getFrameTime()));
+    const std::vector<u32> first(clip.getPixels(), clip.getPixels() + 320 * 192);
+    int frames = 1;
+    while (clip.update(clip.getFrameTime()) && !std::equal(first.begin(), first.end(), clip.getPixels()) &&
+           frames < 100)
+        ++frames;
+    // Two seconds at 15 frames a second, then the first frame again.
+    EXPECT_EQ(frames, 30);
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+TEST_F(DemoData, SettingsHoldEveryKeyWithBareValues) {
+    // A value runs to the end of the line untrimmed, so "0 " would read as on.
+    aOptionsFile game(kData + "Game.ini");
+    const std::map<std::string, std::vector<std::string>> gameKeys = {
+        {"Graphics", {"HiColor", "VSync", "ShowFPS", "FullScr"}},
+        {"Other", {"Language", "SplashScrEnabled", "FastStart", "EnableCheatKeys"}},
+        {"Sound", {"Ambient", "Music"}}};
+    for (const auto& [section, keys] : gameKeys)
+        for (const std::string& key : keys) {
+            const std::string value = game.getValue(section, key);
+            EXPECT_TRUE(value == "0" || value == "1" || (key == "Language" && value == "English")) << key;
+        }
+    EXPECT_EQ(game.getValue("Graphics", "FullScr"), "0");
+    EXPECT_TRUE(file_existsPlain("language:Text/Main.txt"));
+
+    // Two splash screens of three seconds each, skippable as a whole.
+    aOptionsFile splash(kData + "SplashScr/settings.ini");
+    int screens = 0;
+    for (splash.first(); !splash.isEnd(); splash.nextSection()) {
+        ASSERT_EQ(splash.getSectionName(), "splash");
+        ++screens;
+        for (const char* key : {"image", "sound", "video", "centered", "fadeincolor", "fadeoutcolor",
+                                "fadeintime", "showtime", "fadeouttime", "skip"})
+            EXPECT_TRUE(splash.hasKey(key)) << key;
+        EXPECT_TRUE(file_existsPlain(kData + "SplashScr/" + splash.getString("image")));
+        const std::string sound = splash.getString("sound");
+        EXPECT_TRUE(sound.empty() || file_existsPlain(kData + "SplashScr/" + sound));
+        EXPECT_FLOAT_EQ(std::stof(splash.getString("fadeintime")) + std::stof(splash.getString("showtime")) +
+                            std::stof(splash.getString("fadeouttime")),
+                        3.0f);
+        EXPECT_EQ(splash.getInt("skip"), 2);
+    }
+    EXPECT_EQ(screens, 2);
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+// What a GUI script builds, as far as the references between its parts go.
+class ScriptModel : public aScriptLoader {
+public:
+    struct Widget {
+        std::string cls, name;
+        size_t parent = 0;
+        std::map<std::string, std::string, NoCase> props;
+    };
+    std::vector<Widget> widgets{Widget{"widget", "__root__", 0, {}}};
+    NameSet fonts, styles, cursors;
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>, NoCase> templates;
+    std::vector<std::string> faults;
+    std::function<bool(const std::string&)> hasImage, hasText, hasSound;
+
+    std::vector<size_t> find(const std::string& name) const {
+        std::vector<size_t> out;
+        for (size_t i = 1; i < widgets.size(); ++i)
+            if (sameName(widgets[i].name, name))
+                out.push_back(i);
+        return out;
+    }
+    bool isBelow(size_t widget, size_t ancestor) const {
+        for (size_t at = widget; at != 0; at = widgets[at].parent)
+            if (widgets[at].parent == ancestor)
+                return true;
+        return false;
+    }
+    std::string prop(size_t widget, const std::string& name) const {
+        auto found = widgets[widget].props.find(name);
+        return found == widgets[widget].props.end() ? "" : found->second;
+    }
+
+protected:
+    enum Kind : u32 { None, FontList, RegionList, Style, Template, WidgetSection, Cursor };
+
+    void BeginScript(const std::string& name) override { m_script = name; }
+
+    u32 BeginSection(u32 parent, const std::vector<std::string>& tokens) override {
+        if (parent != None && parent != WidgetSection)
+            return fault("a section inside a " + tokens[0]);
+        if (parent == None && tokens.size() == 2 && sameName(tokens[0], "style")) {
+            m_props = {};
+            m_name = tokens[1];
+            return styles.insert(tokens[1]).second ? Style : fault("style " + tokens[1] + " twice");
+        }
+        if (parent == None && tokens.size() == 2 && sameName(tokens[0], "cursor")) {
+            m_props = {};
+            return cursors.insert(tokens[1]).second ? Cursor : fault("cursor " + tokens[1] + " twice");
+        }
+        if (parent == None && tokens.size() == 2 && sameName(tokens[0], "template")) {
+            m_name = tokens[1];
+            return templates.emplace(tokens[1], decltype(templates)::mapped_type{}).second
+                       ? Template
+                       : fault("template " + tokens[1] + " twice");
+        }
+        if (parent == None && tokens.size() == 1 && sameName(tokens[0], "fontlist"))
+            return FontList;
+        if (parent == None && tokens.size() == 1 && sameName(tokens[0], "regionlist"))
+            return RegionList;
+        return beginWidget(tokens);
+    }
+
+    void ReadEntry(u32 kind, const std::vector<std::string>& tokens) override {
+        std::string value;
+        for (size_t i = 1; i < tokens.size(); ++i)
+            value += (i > 1 ? " " : "") + tokens[i];
+        if (kind == FontList) {
+            readFont(tokens[0], value);
+        } else if (kind == Template) {
+            templates[m_name].emplace_back(tokens[0], value);
+        } else if (kind == WidgetSection) {
+            widgets[m_current].props[tokens[0]] = value;
+        } else if (kind == Style || kind == Cursor) {
+            m_props[tokens[0]] = value;
+        } else {
+            fault("an entry of an unexpected section");
+        }
+    }
+
+    void EndSection(u32 kind) override {
+        if (kind == Style || kind == Cursor) {
+            const auto& known = kind == Style ? kStyleProperties : kCursorProperties;
+            for (const auto& [name, value] : m_props)
+                expect(known.count(name), "unknown style or cursor property " + name);
+            expect(hasImage(m_props["Image"]), "no picture " + m_props["Image"]);
+            if (kind == Style)
+                for (const char* keyword : {"FillType", "EdgeGlobal"})
+                    expect(m_props.count(keyword), std::string("style without ") + keyword);
+        } else if (kind == WidgetSection) {
+            checkWidget(m_current);
+            m_current = widgets[m_current].parent;
+        }
+    }
+
+private:
+    static inline const NameSet kWidgetProperties = {"AreaRect",
+                                                     "Region",
+                                                     "Visible",
+                                                     "Enabled",
+                                                     "Static",
+                                                     "MouseAutoRepeat",
+                                                     "AutoRepeatRate",
+                                                     "AutoRepeatDelay",
+                                                     "FadeInTime",
+                                                     "FadeOutTime",
+                                                     "SoundMove",
+                                                     "SoundClick",
+                                                     "Parent",
+                                                     "Font",
+                                                     "FontSize",
+                                                     "Text",
+                                                     "Alpha",
+                                                     "InheritsAlpha",
+                                                     "AlwaysOnTop",
+                                                     "RiseOnClick",
+                                                     "NotifyRender",
+                                                     "MultiClick",
+                                                     "MultiClickTime",
+                                                     "HorizontalAlign",
+                                                     "VerticalAlign",
+                                                     "Modal",
+                                                     "Cursor",
+                                                     "ClipByParent",
+                                                     "Tag",
+                                                     "Hotkey"};
+    static inline const NameSet kButtonProperties = {"TextHorzAlign",     "TextVertAlign",  "TextPushOffset",
+                                                     "TextExtent",        "TextColor",      "TextNormalColor",
+                                                     "TextDisabledColor", "TextHoverColor", "TextPushedColor",
+                                                     "LineSpacing",       "ForceIntXY"};
+    static inline const NameSet kImageButtonProperties = {
+        "Image",         "ImageRect",  "Layout",      "GlyphCount", "NormalImage",
+        "DisabledImage", "HoverImage", "PushedImage", "NormalRect", "DisabledRect",
+        "HoverRect",     "PushedRect", "RotAngle",    "RotCenter"};
+    // The classes these scripts use and the properties each adds to the widget's own.
+    static inline const std::map<std::string, std::vector<NameSet>, NoCase> kClasses = {
+        {"widget", {}},
+        {"window", {{"Drag", "NormalStyle", "HoverStyle", "DisabledStyle"}}},
+        {"statictext",
+         {{"TextNormalColor", "TextDisabledColor", "HorzFormatting", "VertFormatting", "LineSpacing",
+           "WordWrap"}}},
+        {"staticimage",
+         {{"NormalImage", "NormalRect", "DisabledImage", "DisabledRect", "Color", "RotAngle", "RotCenter"}}},
+        {"stylebutton", {kButtonProperties, {"NormalStyle", "DisabledStyle", "HoverStyle", "PushedStyle"}}},
+        {"imagebutton", {kButtonProperties, kImageButtonProperties}},
+        {"checkbox", {kButtonProperties, kImageButtonProperties, {"Checked", "RightAlign"}}},
+        {"slider", {{"Vertical"}}},
+        {"editbox",
+         {{"Centered", "MaxLength", "Charset", "CharCase", "NormalTextColor", "DisabledTextColor",
+           "CursorOnTime", "CursorOffTime", "CursorChar", "CursorColor", "SelectionColor", "AllowCopyPaste",
+           "ForceIntXY", "AllowCyrillic"}}}};
+    static inline const NameSet kStyleProperties = {
+        "FillType",   "AutoSlice",   "EdgeGlobal", "Image",     "TopLeft",   "TopRight",
+        "BottomLeft", "BottomRight", "Left",       "Top",       "Right",     "Bottom",
+        "Interior",   "EdgeLeft",    "EdgeTop",    "EdgeRight", "EdgeBottom"};
+    static inline const NameSet kCursorProperties = {"NumFrames", "FrameSize", "FPS",
+                                                     "Image",     "ImageRect", "HotSpot"};
+
+    u32 fault(const std::string& what) {
+        faults.push_back(m_script + ": " + what);
+        return None;
+    }
+    void expect(bool ok, const std::string& what) {
+        if (!ok)
+            fault(what);
+    }
+
+    void readFont(const std::string& name, const std::string& file) {
+        expect(fonts.insert(name).second, "font " + name + " twice");
+        aFont::Description font;
+        aFont::readDescription(file, font);
+        expect(file_existsPlain(font.texture), "no texture for " + file);
+    }
+
+    u32 beginWidget(const std::vector<std::string>& tokens) {
+        // A name shorter than two letters, or a template in its place, makes a generated name.
+        const bool named = tokens.size() > 1 && tokens[1].size() >= 2 && tokens[1][0] != '<';
+        Widget widget{tokens[0], named ? tokens[1] : "auto", m_current, {}};
+        if (!kClasses.count(widget.cls))
+            return fault("class " + widget.cls + " is not one these scripts should need");
+        for (size_t i = named ? 2 : 1; i < tokens.size(); ++i) {
+            const std::string& t = tokens[i];
+            auto found = t.size() >= 3 && t.front() == '<' && t.back() == '>'
+                             ? templates.find(t.substr(1, t.size() - 2))
+                             : templates.end();
+            if (found == templates.end())
+                return fault("unknown template " + t);
+            for (const auto& [name, value] : found->second)
+                widget.props[name] = value;
+        }
+        widgets.push_back(widget);
+        m_current = widgets.size() - 1;
+        return WidgetSection;
+    }
+
+    void checkWidget(size_t index) {
+        const Widget& w = widgets[index];
+        const std::string who = w.cls + " " + w.name + ": ";
+        for (const auto& [name, value] : w.props) {
+            bool known = kWidgetProperties.count(name);
+            for (const NameSet& set : kClasses.at(w.cls))
+                known = known || set.count(name);
+            expect(known, who + "unknown property " + name);
+            const std::string key = lower(name);
+            if (key == "font")
+                expect(fonts.count(value), who + "no font " + value);
+            else if (key.ends_with("style"))
+                expect(styles.count(value), who + "no style " + value);
+            else if (key.ends_with("image"))
+                expect(hasImage(value), who + "no picture " + value);
+            else if (key == "text")
+                expect(hasText(value), who + "no text " + value);
+            else if (key == "cursor")
+                expect(cursors.count(value), who + "no cursor " + value);
+            else if (key == "soundclick" || key == "soundmove")
+                expect(hasSound(value), who + "no sound " + value);
+        }
+    }
+
+    std::string m_script, m_name;
+    std::map<std::string, std::string, NoCase> m_props;
+    size_t m_current = 0;
+};
+
+class DemoScripts : public DemoData {
+protected:
+    DemoScripts() {
+        texts.loadFile("language:Text/Main.txt", "");
+        aOptionsFile credits("language:credits.ini");
+        texts.loadFile(credits.getValue("Loc", "File"), "");
+        m_loading = keysOf(ListKind::Images, "LoadingScreen");
+        m_pictures = keysOf(ListKind::Images, "");
+        m_sounds = keysOf(ListKind::Sounds, "");
+        // The loading screen is read before the global lists are loaded.
+        gui.hasImage = [this](const std::string& name) { return m_loading.count(name) > 0; };
+        gui.hasText = [this](const std::string& key) { return texts.findString(key) != nullptr; };
+        gui.hasSound = [this](const std::string& name) { return m_sounds.count(name) > 0; };
+        gui.load("gui:LoadingScreen.agui");
+        gui.hasImage = [this](const std::string& name) {
+            return m_loading.count(name) || m_pictures.count(name);
+        };
+        gui.load("gui:index.agui");
+    }
+
+    aLocaleServer texts;
+    ScriptModel gui;
+
+private:
+    NameSet m_loading, m_pictures, m_sounds;
+};
+
+TEST_F(DemoScripts, ReferToFontsStylesPicturesSoundsAndTextsThatExist) {
+    EXPECT_EQ(gui.faults, std::vector<std::string>());
+    EXPECT_TRUE(gui.fonts.count("blair"));
+    for (const char* style :
+         {"dlg", "tip_style0", "tip_style1", "tip_style2", "tip_style3", "frame_style_gb"})
+        EXPECT_TRUE(gui.styles.count(style)) << style;
+    EXPECT_TRUE(gui.cursors.count("default"));
+    EXPECT_TRUE(texts.findString("investigation"));
+    EXPECT_TRUE(texts.findString("PLAY_NO_INVESTIGATION"));
+
+    // The credits: fonts that parse, styles and motions defined before the roll, texts that exist.
+    aOptionsFile credits("language:credits.ini");
+    NameSet styles, motions;
+    for (credits.first(); !credits.isEnd(); credits.nextSection()) {
+        const std::string section = credits.getSectionName();
+        for (credits.firstKey(); !credits.isKeysEnd(); credits.nextKey()) {
+            const std::string key = credits.getKeyName(), value = credits.getKeyValue();
+            if (section == "Fonts") {
+                aFont::Description font;
+                aFont::readDescription(value, font);
+                EXPECT_TRUE(file_existsPlain(font.texture)) << value;
+            } else if (section == "Style" && key == "Name") {
+                styles.insert(value);
+            } else if (section == "Trajectory" && key == "Name") {
+                motions.insert(value);
+            } else if (section == "Main" && key == "Text") {
+                EXPECT_TRUE(texts.findString(value)) << value;
+            } else if (section == "Main" && key == "Style") {
+                EXPECT_TRUE(styles.count(value)) << value;
+            } else if (section == "Main" && key == "Trajectory") {
+                EXPECT_TRUE(motions.count(value)) << value;
+            }
+        }
+    }
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+TEST_F(DemoScripts, FontsParseAndCoverPrintableAscii) {
+    ASSERT_GE(gui.fonts.size(), 2u);
+    for (const char* file : {"fonts:main.fnt", "fonts:blair.fnt", "fonts:credits.fnt"}) {
+        SCOPED_TRACE(file);
+        aFont::Description font;
+        aFont::readDescription(file, font);
+        const auto [width, height] = pngSize(font.texture);
+        EXPECT_NE(font.format16, 0u);
+        EXPECT_NE(font.format32, 0u);
+        EXPECT_GT(font.height, 0);
+        for (u32 ch = 0x20; ch <= 0x7E; ++ch) {
+            const aFont::Glyph* g = font.glyphs[ch].get();
+            ASSERT_NE(g, nullptr) << ch;
+            EXPECT_TRUE(g->x >= 0 && g->y >= 0 && g->w > 0 && g->x + g->w <= width && g->y + g->h <= height)
+                << ch;
+        }
+    }
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+struct Window {
+    const char* root;
+    std::vector<const char*> below = {};  // anywhere below the root
+    std::vector<const char*> direct = {}; // direct children of the root
+    bool topLevel = false;                // a direct child of the GUI root
+};
+
+// Every window and widget the game finds by name before the main menu.
+const std::vector<Window> kWindows = {
+    {"LoadingScreen",
+     {"ProgressBar", "ColoredInlay", "LoadInvText", "InvNumberFrame", "LoadMenu", "LoadMenuBlood",
+      "InvNumber"}},
+    {"MainMenu",
+     {"Background", "Selector", "Play", "Options", "Help", "Credits", "Exit", "ChangeProfile", "UserName",
+      "Welcome", "GameBrand", "GameName"}},
+    {"OptionsMenu",
+     {"sound_vol", "sound_vol_auto_thumb", "music_vol", "music_vol_auto_thumb", "fullscreen",
+      "fullscreen_auto_check", "show_tips", "show_tips_auto_check", "btn_apply", "btn_cancel"}},
+    {"profiles_list", {"new_profile", "del_profile", "close"}, {"selection"}, true},
+    {"create_new_profile", {"name", "btn_ok", "btn_cancel"}, {"profile_exist"}, true},
+    {"confirm_profile_delete", {"name", "btn_yes", "btn_no"}, {}, true},
+    {"SpyGameInterface",
+     {"GamePanel", "BlockWidget", "BackBtnPanel", "Back", "Evidences", "Clues", "Map", "Menu",
+      "SolveBtnPanel", "Solve", "PersonagesFotos", "PersonagesTitles", "PersonagesNotepads", "ArrowLeft",
+      "ArrowRight", "Hints", "HintsCount", "BlockInventory", "LevelNumber"}},
+    {"Message", {"text", "Close", "PersIcon"}},
+    {"Hint", {"text"}},
+    {"InGameMenu", {"resume", "options", "exit", "help"}},
+    {"InvCard", {"Continue", "InvCardArea"}},
+    {"ItemIdent", {"DialogWindow", "text", "Continue", "IdentItem", "NPC"}},
+    {"PickItem", {"Continue", "text"}},
+    {"PickEvidence", {"panel", "over_style", "Continue"}},
+    {"EventForItem", {"text", "Continue", "NPC"}},
+    {"PersonagesHelp", {"Continue"}},
+    {"PhoneCall", {"DialogWindow", "over_style", "text", "Continue", "LeftPers", "RightPers"}},
+    {"SearchFinish", {"Ok", "text"}},
+    {"LocFinish", {"Ok", "text"}},
+    {"SolveConfirm", {"Yes", "No"}},
+    {"ConfirmSaveExit", {"btn_yes", "btn_no"}},
+    {"Comics", {"picture", "skip", "prev", "next", "finish"}},
+    {"ToolTip", {"balloon", "text", "close", "dont_show", "dont_show_auto_check"}},
+};
+
+TEST_F(DemoScripts, HoldEveryWindowTheGameLooksUp) {
+    for (const Window& window : kWindows) {
+        SCOPED_TRACE(window.root);
+        // Roots are found by a search of the whole tree, so each name must be unique.
+        const std::vector<size_t> roots = gui.find(window.root);
+        ASSERT_EQ(roots.size(), 1u);
+        const size_t root = roots[0];
+        EXPECT_TRUE(sameName(gui.widgets[root].cls, "window"));
+        EXPECT_TRUE(!window.topLevel || gui.widgets[root].parent == 0);
+        for (const char* name : window.below) {
+            bool found = false;
+            for (size_t at : gui.find(name))
+                found = found || gui.isBelow(at, root);
+            EXPECT_TRUE(found) << name;
+        }
+        for (const char* name : window.direct) {
+            bool found = false;
+            for (size_t at : gui.find(name))
+                found = found || gui.widgets[at].parent == root;
+            EXPECT_TRUE(found) << name;
+        }
+    }
+
+    // Four player slots: the direct children of the list with a non-zero Tag.
+    const size_t list = gui.find("profiles_list")[0];
+    int slots = 0;
+    for (size_t i = 1; i < gui.widgets.size(); ++i)
+        slots += gui.widgets[i].parent == list && std::atoi(gui.prop(i, "Tag").c_str()) != 0;
+    EXPECT_EQ(slots, 4);
+    // The buttons answer by their Tag: non-zero confirms.
+    for (const auto& [window, yes, no] : {std::tuple{"create_new_profile", "btn_ok", "btn_cancel"},
+                                          std::tuple{"confirm_profile_delete", "btn_yes", "btn_no"}}) {
+        const size_t root = gui.find(window)[0];
+        for (size_t at : gui.find(yes))
+            EXPECT_TRUE(!gui.isBelow(at, root) || std::atoi(gui.prop(at, "Tag").c_str()) != 0) << yes;
+        for (size_t at : gui.find(no))
+            EXPECT_TRUE(!gui.isBelow(at, root) || std::atoi(gui.prop(at, "Tag").c_str()) == 0) << no;
+    }
+    // Windows the game never hides itself start hidden; overlays let the clicks through to what
+    // lies below them, while a thumb takes its own.
+    for (const char* name :
+         {"profiles_list", "create_new_profile", "confirm_profile_delete", "ToolTip", "Comics"})
+        EXPECT_EQ(gui.prop(gui.find(name)[0], "Visible"), "0") << name;
+    for (size_t i = 1; i < gui.widgets.size(); ++i) {
+        const std::string& name = gui.widgets[i].name;
+        const bool overlay =
+            sameName(name, "Selector") || sameName(name, "selection") || name.ends_with("_auto_check");
+        if (overlay || name.ends_with("_auto_thumb")) {
+            EXPECT_EQ(gui.prop(i, "Static") == "1", overlay) << name;
+        }
+    }
+    EXPECT_TRUE(sameName(gui.widgets[gui.find("sound_vol")[0]].cls, "slider"));
+    EXPECT_TRUE(sameName(gui.widgets[gui.find("fullscreen")[0]].cls, "checkbox"));
+    EXPECT_TRUE(sameName(gui.widgets[gui.find("dont_show")[0]].cls, "checkbox"));
+}
+
+} // namespace
