@@ -100,7 +100,7 @@ void CResManager::LoadStep() {
 
 void CResManager::onTaskDone(const std::string&) {
     if (exists())
-        ms_Singleton->taskDone();
+        getSingleton()->taskDone();
 }
 
 // The costs go off in the order they were gathered, whichever manager has just loaded; particle
