@@ -1,7 +1,8 @@
-// The bundled demo data set, read with the engine's own readers: every list names files that
-// exist, every font description parses, and the GUI scripts name only fonts, styles, pictures,
-// sounds and texts that exist and hold every window the game looks up by name. A fault here is a
-// log line or a missing widget at start-up.
+// The bundled demo data set, read and loaded with the engine's own readers, managers and
+// decoders: every list names files that exist and load without a log line, every font
+// description parses, and the GUI scripts name only fonts, styles, pictures, sounds and texts that
+// exist and hold every window the game looks up by name. A fault here is a log line or a missing
+// widget at start-up.
 #include "support/LogCapture.h"
 #include "support/engine/TestEngine.h"
 #include "tk2v/file/aFileServer.h"
