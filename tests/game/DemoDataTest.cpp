@@ -1,7 +1,8 @@
-// The bundled demo data set, read with the engine's own readers: every list names files that
-// exist, every font description parses, and the GUI scripts name only fonts, styles, pictures,
-// sounds and texts that exist and hold every window the game looks up by name. A fault here is a
-// log line or a missing widget at start-up.
+// The bundled demo data set, read and loaded with the engine's own readers, managers and
+// decoders: every list names files that exist and load without a log line, every font
+// description parses, and the GUI scripts name only fonts, styles, pictures, sounds and texts that
+// exist and hold every window the game looks up by name. A fault here is a log line or a missing
+// widget at start-up.
 #include "support/LogCapture.h"
 #include "support/engine/TestEngine.h"
 #include "tk2v/file/aFileServer.h"
@@ -23,6 +24,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -594,6 +597,8 @@ TEST_F(DemoScripts, ReferToFontsStylesPicturesSoundsAndTextsThatExist) {
     // The credits: fonts that parse, styles and motions defined before the roll, texts that exist.
     aOptionsFile credits("language:credits.ini");
     NameSet styles, motions;
+    float lineHeight = 0, length = 0, speed = 0, gap = 0;
+    int lines = 0;
     for (credits.first(); !credits.isEnd(); credits.nextSection()) {
         const std::string section = credits.getSectionName();
         for (credits.firstKey(); !credits.isKeysEnd(); credits.nextKey()) {
@@ -602,12 +607,22 @@ TEST_F(DemoScripts, ReferToFontsStylesPicturesSoundsAndTextsThatExist) {
                 aFont::Description font;
                 aFont::readDescription(value, font);
                 EXPECT_TRUE(file_existsPlain(font.texture)) << value;
+                lineHeight = std::max(lineHeight, font.height);
+            } else if (section == "Trajectory" && key == "Vector") {
+                float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+                std::sscanf(value.c_str(), "%f %f %f %f", &x1, &y1, &x2, &y2);
+                length = std::hypot(x2 - x1, y2 - y1);
+            } else if (section == "Trajectory" && key == "Speed") {
+                speed = std::stof(value);
+            } else if (section == "Main" && key == "Interval") {
+                gap = std::stof(value);
             } else if (section == "Style" && key == "Name") {
                 styles.insert(value);
             } else if (section == "Trajectory" && key == "Name") {
                 motions.insert(value);
             } else if (section == "Main" && key == "Text") {
                 EXPECT_TRUE(texts.findString(value)) << value;
+                ++lines;
             } else if (section == "Main" && key == "Style") {
                 EXPECT_TRUE(styles.count(value)) << value;
             } else if (section == "Main" && key == "Trajectory") {
@@ -615,6 +630,10 @@ TEST_F(DemoScripts, ReferToFontsStylesPicturesSoundsAndTextsThatExist) {
             }
         }
     }
+    // One line after another up the one path, each leaving when the one before has climbed its
+    // own height and the gap: the roll ends within six seconds.
+    ASSERT_GT(speed, 0);
+    EXPECT_LT((length + float(lines - 1) * (lineHeight + gap)) / speed, 6.0f);
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
