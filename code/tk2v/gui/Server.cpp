@@ -187,7 +187,8 @@ void Server::SetMouseCursor(const std::string& name) {
 }
 
 void Server::OnWidgetDestroyed(Widget* widget) {
-    m_destroyed.push_back(widget);
+    if (m_walkingChains)
+        m_destroyed.push_back(widget);
     if (m_hovered && (m_hovered == widget || widget->IsAncestorOf(m_hovered)))
         m_hovered = nullptr;
     if (m_focused && (m_focused == widget || widget->IsAncestorOf(m_focused)))
@@ -210,6 +211,7 @@ void Server::ChangeHovered(Widget* widget) {
         ++common;
     // A handler may destroy widgets of either chain; the server hears of each one.
     m_destroyed.clear();
+    m_walkingChains = true;
     m_hovered = widget;
     for (size_t i = common; i < before.size(); ++i) {
         if (WasDestroyed(before[i]))
@@ -223,6 +225,7 @@ void Server::ChangeHovered(Widget* widget) {
         WidgetEventArgs e(after[i]);
         after[i]->OnMouseEnter(e);
     }
+    m_walkingChains = false;
     m_destroyed.clear();
 }
 

@@ -141,6 +141,7 @@ private:
     Widget* m_focused = nullptr;
     // Widgets destroyed while the hover chains are walked.
     std::vector<const Widget*> m_destroyed;
+    bool m_walkingChains = false;
 };
 
 } // namespace GUI
