@@ -19,8 +19,8 @@ char g_fileLineBuffer[300];
 void writeLine(const char* message) {
     // A test that swaps the clock source can make the timer run backwards: such a stamp reads 0.
     const double seconds = a_logTimer().getElapsed();
-    const i64 elapsedMs = seconds > 0 && seconds < 1e9 ? i64(seconds * 1000.0) : 0;
-    const i64 s = elapsedMs / 1000;
+    const long long elapsedMs = seconds > 0 && seconds < 1e9 ? (long long)(seconds * 1000.0) : 0;
+    const long long s = elapsedMs / 1000;
     std::fprintf(g_logFile, "%.2lli:%.2lli:%.2lli.%.3lli\t%s\n", s / 3600, (s % 3600) / 60, s % 60,
                  elapsedMs % 1000, message);
     std::fflush(g_logFile);
