@@ -17,7 +17,8 @@ public:
     EventSet(const EventSet&) = delete;
     EventSet& operator=(const EventSet&) = delete;
 
-    // An unknown name logs and returns a connection to no event, whose subscriber is never called.
+    // An unknown name logs and returns a connection to no event, whose subscriber is never called and
+    // belongs to the event set, not to the caller.
     Connection SubscribeEvent(std::string_view name, Subscriber* subscriber);
     // Null for an unknown name, silently.
     Event* GetEvent(std::string_view name) const;
