@@ -1,5 +1,8 @@
 #include "tk2v/gui/WidgetFactory.h"
 
+#include "tk2v/gui/Listbox.h"
+#include "tk2v/gui/Scrollbar.h"
+#include "tk2v/gui/Slider.h"
 #include "tk2v/gui/Spinner.h"
 #include "tk2v/gui/Widget.h"
 #include "tk2v/util/log.h"
@@ -9,6 +12,9 @@ namespace GUI {
 WidgetFactory::WidgetFactory() {
     // The classes of scripts, in their registration order; "memo" comes last through RegisterClass.
     const std::pair<const char*, Creator> classes[] = {
+        {"listbox", &Create<Listbox>},
+        {"scrollbar", &Create<Scrollbar>},
+        {"slider", &Create<Slider>},
         {"spinner", &Create<Spinner>},
         {"widget", &Create<Widget>},
     };
