@@ -5,6 +5,7 @@
 #include "tk2v/gui/Slider.h"
 #include "tk2v/gui/Spinner.h"
 #include "tk2v/gui/Widget.h"
+#include "tk2v/gui/Window.h"
 #include "tk2v/util/log.h"
 
 namespace GUI {
@@ -17,6 +18,7 @@ WidgetFactory::WidgetFactory() {
         {"slider", &Create<Slider>},
         {"spinner", &Create<Spinner>},
         {"widget", &Create<Widget>},
+        {"window", &Create<Window>},
     };
     for (const auto& [className, creator] : classes)
         RegisterClass(className, creator);
