@@ -15,27 +15,6 @@ namespace {
 
 constexpr u32 Red = 0xFF0000, Grey = 0x808080, Green = 0x00FF00, Blue = 0x0000FF;
 
-struct Bounds {
-    i32 left = 1 << 20, top = 1 << 20, right = -1, bottom = -1; // inclusive
-    bool operator==(const Bounds&) const = default;
-};
-std::ostream& operator<<(std::ostream& out, const Bounds& b) {
-    return out << "(" << b.left << ", " << b.top << ") - (" << b.right << ", " << b.bottom << ")";
-}
-
-Bounds litBounds(const RgbaImage& image) {
-    Bounds b;
-    for (u32 y = 0; y < image.height; ++y)
-        for (u32 x = 0; x < image.width; ++x)
-            if (rgb(image, x, y) != 0) {
-                b.left = std::min(b.left, i32(x));
-                b.top = std::min(b.top, i32(y));
-                b.right = std::max(b.right, i32(x));
-                b.bottom = std::max(b.bottom, i32(y));
-            }
-    return b;
-}
-
 GUI::MouseEventArgs mouse(GUI::Widget* w, i32 button) {
     GUI::MouseEventArgs e(w);
     e.button = button;

@@ -6,7 +6,9 @@
 #include "tk2v/gui/SubscriberInterface.h"
 #include "tk2v/gui/Widget.h"
 
+#include <algorithm>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -67,6 +69,27 @@ struct Gui {
         return w;
     }
 };
+
+// The smallest rectangle around the lit pixels of a capture (inclusive edges), or of a part of it.
+struct Bounds {
+    i32 left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+    bool operator==(const Bounds&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const Bounds& b) {
+    return out << "(" << b.left << ", " << b.top << ") - (" << b.right << ", " << b.bottom << ")";
+}
+inline Bounds litBounds(const RgbaImage& image, u32 x0 = 0, u32 y0 = 0, u32 x1 = ~0u, u32 y1 = ~0u) {
+    Bounds b;
+    for (u32 y = y0; y < std::min(y1, image.height); ++y)
+        for (u32 x = x0; x < std::min(x1, image.width); ++x)
+            if (guidraw::rgb(image, x, y) != 0) {
+                b.left = std::min(b.left, i32(x));
+                b.top = std::min(b.top, i32(y));
+                b.right = std::max(b.right, i32(x));
+                b.bottom = std::max(b.bottom, i32(y));
+            }
+    return b;
+}
 
 // Counts the firings of an event.
 struct Counter : GUI::Subscriber {
