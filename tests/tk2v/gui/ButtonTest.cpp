@@ -4,6 +4,8 @@
 #include "tk2v/gui/ImageButton.h"
 #include "tk2v/gui/OptionButton.h"
 #include "tk2v/gui/RadioButton.h"
+#include "tk2v/gui/Style.h"
+#include "tk2v/gui/StyleButton.h"
 
 #include <gtest/gtest.h>
 
@@ -376,6 +378,62 @@ TEST_F(Buttons, OptionButtonDrawsCaptionLeftAndOptionRight) {
     EXPECT_EQ(rgb(frame, 6, 9), 0xFFFFFFu);
     EXPECT_EQ(rgb(frame, 76, 9), 0xFFFFFFu);
     EXPECT_EQ(rgb(frame, 20, 9), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// A 9 x 9 picture: a one-pixel frame of `edge` around `inside`, cut into nine stretched slices.
+std::unique_ptr<GUI::Style> frameStyle(Gui& gui, const std::string& name, u32 edge, u32 inside) {
+    std::vector<u32> pixels(81, inside);
+    for (u32 i = 0; i < 9; ++i)
+        pixels[i] = pixels[72 + i] = pixels[i * 9] = pixels[i * 9 + 8] = edge;
+    gui.addImage(name, 9, 9, pixels);
+    auto style = std::make_unique<GUI::Style>();
+    style->ClearChanged();
+    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+             {"Image", name}, {"AutoSlice", "all"}, {"FillType", "stretch"}, {"EdgeGlobal", "stretch"}})
+        style->Set(key, value);
+    style->MakeFromScript();
+    return style;
+}
+
+TEST_F(Buttons, StyleButtonStatesMatchTheGoldenImage) {
+    const std::unique_ptr<GUI::Style> styles[GUI::LOOK_COUNT] = {
+        frameStyle(gui, "normal", 0xFFC0C0C0, 0xFF404040),
+        frameStyle(gui, "disabled", 0xFF606060, 0xFF202020), frameStyle(gui, "hover", 0xFFFFFF00, 0xFF406040),
+        frameStyle(gui, "pushed", 0xFFFF8000, 0xFF204060)};
+    // Normal, hovered, hovered half-way with fading, pushed, disabled, and hovered without a hover style.
+    std::vector<GUI::StyleButton*> buttons;
+    for (i16 i = 0; i < 6; ++i) {
+        auto& b = gui.add(std::make_unique<GUI::StyleButton>("button"));
+        b.SetFont(&font);
+        for (u32 look = 0; look < GUI::LOOK_COUNT; ++look)
+            if (i != 5 || look != GUI::LOOK_HOVER)
+                b.SetStyle(ButtonLook(look), styles[look].get());
+        Gui::script(b, {{"AreaRect", std::to_string(4 + i * 64) + " 4 60 32"},
+                        {"TextColor", "FFFFFFFF FFFFFF00 FFFF8000 FF808080"},
+                        {"TextPushOffset", "2 2"}});
+        b.SetText(L"ok");
+        buttons.push_back(&b);
+    }
+    GUI::WidgetEventArgs enter;
+    for (GUI::StyleButton* b : {buttons[1], buttons[2], buttons[5]}) {
+        enter.widget = b;
+        b->OnMouseEnter(enter);
+    }
+    buttons[2]->SetFadeInTime(1);
+    for (GUI::StyleButton* b : buttons)
+        b->Update(0.5f);
+    GUI::MouseEventArgs down = mouse(buttons[3], GUI::MOUSE_LEFT);
+    buttons[3]->OnMouseDown(down);
+    buttons[4]->SetEnabled(false);
+    const RgbaImage frame = capture(388, 40, [&] {
+        for (GUI::StyleButton* b : buttons)
+            b->DrawSelf();
+    });
+    EXPECT_TRUE(matchesGolden("style_button_states", frame));
 }
 
 } // namespace
