@@ -181,11 +181,18 @@ void StaticText::LayoutText() {
     font->setScale(scale);
     const std::wstring& text = GetText();
     const f32 spacing = font->getCharSpacing();
+    auto advanceOf = [&](u32 c) {
+        const f32 body = f32(font->getGlyphRect(c).w) + spacing + font->getGlyphPostOffset(c);
+        return CharAdvance{body * scale, font->getGlyphPreOffset(c) * scale};
+    };
+    // Most text is ASCII: its advances are looked up once a layout, not once a character.
+    CharAdvance ascii[128];
+    for (u32 c = 0; c < 128; ++c)
+        ascii[c] = advanceOf(c);
     m_advances.resize(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        const f32 body = f32(font->getGlyphRect(u32(c)).w) + spacing + font->getGlyphPostOffset(u32(c));
-        m_advances[i] = {body * scale, font->getGlyphPreOffset(u32(c)) * scale};
+        const u32 c = u32(text[i]);
+        m_advances[i] = c < 128 ? ascii[c] : advanceOf(c);
     }
     m_layout.build(text, m_advances, m_area.w, m_horzFormatting, m_wordWrap);
     m_textWidth = m_layout.width();
