@@ -1,0 +1,41 @@
+#include "tk2v/gui/WidgetFactory.h"
+
+#include "tk2v/gui/Spinner.h"
+#include "tk2v/gui/Widget.h"
+#include "tk2v/util/log.h"
+
+namespace GUI {
+
+WidgetFactory::WidgetFactory() {
+    // The classes of scripts, in their registration order; "memo" comes last through RegisterClass.
+    const std::pair<const char*, Creator> classes[] = {
+        {"spinner", &Create<Spinner>},
+        {"widget", &Create<Widget>},
+    };
+    for (const auto& [className, creator] : classes)
+        RegisterClass(className, creator);
+}
+
+WidgetFactory& WidgetFactory::Instance() {
+    static WidgetFactory factory;
+    return factory;
+}
+
+bool WidgetFactory::RegisterClass(const std::string& className, Creator creator) {
+    return m_creators.emplace(className, creator).second;
+}
+
+std::unique_ptr<Widget> WidgetFactory::NewWidget(const std::string& className,
+                                                 const std::string& widgetName) const {
+    auto it = m_creators.find(className);
+    if (it == m_creators.end()) {
+        log("WidgetFactory::NewWidget - cannot create widget '%s' of unregistered class '%s'",
+            widgetName.c_str(), className.c_str());
+        return nullptr;
+    }
+    std::unique_ptr<Widget> widget = it->second(widgetName);
+    log("Created new %s '%s'", widget->GetTypeName(), widgetName.c_str());
+    return widget;
+}
+
+} // namespace GUI
