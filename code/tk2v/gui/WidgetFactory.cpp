@@ -1,5 +1,6 @@
 #include "tk2v/gui/WidgetFactory.h"
 
+#include "tk2v/gui/Editbox.h"
 #include "tk2v/gui/Spinner.h"
 #include "tk2v/gui/Widget.h"
 #include "tk2v/util/log.h"
@@ -9,6 +10,7 @@ namespace GUI {
 WidgetFactory::WidgetFactory() {
     // The classes of scripts, in their registration order; "memo" comes last through RegisterClass.
     const std::pair<const char*, Creator> classes[] = {
+        {"editbox", &Create<Editbox>},
         {"spinner", &Create<Spinner>},
         {"widget", &Create<Widget>},
     };
