@@ -1,6 +1,9 @@
 #include "tk2v/gui/WidgetFactory.h"
 
 #include "tk2v/gui/Editbox.h"
+#include "tk2v/gui/Listbox.h"
+#include "tk2v/gui/Scrollbar.h"
+#include "tk2v/gui/Slider.h"
 #include "tk2v/gui/Spinner.h"
 #include "tk2v/gui/Widget.h"
 #include "tk2v/util/log.h"
@@ -11,6 +14,9 @@ WidgetFactory::WidgetFactory() {
     // The classes of scripts, in their registration order; "memo" comes last through RegisterClass.
     const std::pair<const char*, Creator> classes[] = {
         {"editbox", &Create<Editbox>},
+        {"listbox", &Create<Listbox>},
+        {"scrollbar", &Create<Scrollbar>},
+        {"slider", &Create<Slider>},
         {"spinner", &Create<Spinner>},
         {"widget", &Create<Widget>},
     };
