@@ -2,6 +2,7 @@
 
 #include "tk2v/gui/Editbox.h"
 #include "tk2v/gui/Listbox.h"
+#include "tk2v/gui/Memo.h"
 #include "tk2v/gui/Scrollbar.h"
 #include "tk2v/gui/Slider.h"
 #include "tk2v/gui/Spinner.h"
@@ -22,6 +23,7 @@ WidgetFactory::WidgetFactory() {
     };
     for (const auto& [className, creator] : classes)
         RegisterClass(className, creator);
+    RegisterClass("memo", &Create<Memo>);
 }
 
 WidgetFactory& WidgetFactory::Instance() {

@@ -1,4 +1,5 @@
 #pragma once
+#include "RecordedEvents.h"
 #include "support/Golden.h"
 #include "support/ImageFiles.h"
 #include "support/TempDir.h"
@@ -67,35 +68,12 @@ public:
     std::string text;
 };
 
-// The names of the events fired on one widget, in order.
-class EventLog {
-public:
-    EventLog(GUI::Widget& widget, const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
-            m_binders.push_back(std::make_unique<Binder>(this, name));
-            widget.SubscribeEvent(name, m_binders.back().get());
-        }
-    }
-    // Space-separated.
-    std::string joined() const {
-        std::string out;
-        for (const std::string& name : fired)
-            out += (out.empty() ? "" : " ") + name;
-        return out;
-    }
-    std::vector<std::string> fired;
-
-private:
-    struct Binder : GUI::Subscriber {
-        Binder(EventLog* log, std::string name) : log(log), name(std::move(name)) {}
-        bool operator()(const GUI::EventArgs&) override {
-            log->fired.push_back(name);
-            return false;
-        }
-        EventLog* log;
-        std::string name;
-    };
-    std::vector<std::unique_ptr<Binder>> m_binders;
-};
+// The recorded event names, space-separated.
+inline std::string joined(const RecordedEvents& events) {
+    std::string out;
+    for (const std::string& name : events.names)
+        out += (out.empty() ? "" : " ") + name;
+    return out;
+}
 
 } // namespace textfixtures
