@@ -10,11 +10,14 @@ void Connection::Disconnect() const {
         event->Unsubscribe(subscriber);
 }
 
-Event::Event(const std::string& name) : m_name(name), m_alive(std::make_shared<char>(0)) {}
+Event::Event(const std::string& name) : m_name(name) {}
 
 Event::~Event() = default;
 
 Connection Event::Subscribe(Subscriber* subscriber) {
+    // Only events with subscribers need the token that tells connections whether the event lives.
+    if (!m_alive)
+        m_alive = std::make_shared<char>(0);
     Connection connection{this, subscriber, m_alive};
     m_subscribers[subscriber] = connection;
     return connection;

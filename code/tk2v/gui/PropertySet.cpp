@@ -2,6 +2,8 @@
 
 #include "tk2v/util/log.h"
 
+#include <algorithm>
+
 namespace GUI {
 
 namespace {
@@ -32,34 +34,55 @@ bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
 }
 
 void PropertySet::ClearChanged() {
-    for (auto& [name, record] : m_properties)
-        record->changed = false;
+    for (auto& entry : m_properties)
+        entry.second->changed = false;
+}
+
+Property* PropertySet::Find(std::string_view name) const {
+    auto it = std::lower_bound(m_properties.begin(), m_properties.end(), name,
+                               [](const Entry& e, std::string_view n) { return NoCaseLess()(e.first, n); });
+    return it != m_properties.end() && NoCaseEqual(it->first, name) ? it->second : nullptr;
 }
 
 void PropertySet::Set(std::string_view name, const std::string& value) {
-    auto it = m_properties.find(name);
-    if (it == m_properties.end()) {
+    Property* record = Find(name);
+    if (!record) {
         log("PropertySet::Set - property '%s' not found", std::string(name).c_str());
         return;
     }
-    it->second->value = value;
-    it->second->changed = true;
+    record->value = value;
+    record->changed = true;
 }
 
 std::string PropertySet::Get(std::string_view name) const {
-    auto it = m_properties.find(name);
-    if (it == m_properties.end()) {
+    const Property* record = Find(name);
+    if (!record) {
         log("PropertySet::Get - property '%s' not found", std::string(name).c_str());
         return {};
     }
-    return it->second->value;
+    return record->value;
+}
+
+void PropertySet::AddSortedProperties(const std::pair<const char*, Property*>* records, size_t count) {
+    if (!m_properties.empty()) {
+        for (size_t i = 0; i < count; ++i)
+            AddProperty(records[i].first, records[i].second);
+        return;
+    }
+    for (size_t i = 0; i < count; ++i)
+        m_properties.emplace_back(records[i].first, records[i].second);
 }
 
 void PropertySet::AddProperty(const std::string& name, Property* record) {
     if (!record)
         return;
-    if (!m_properties.emplace(name, record).second)
+    auto it = std::lower_bound(m_properties.begin(), m_properties.end(), name,
+                               [](const Entry& e, const std::string& n) { return NoCaseLess()(e.first, n); });
+    if (it != m_properties.end() && NoCaseEqual(it->first, name)) {
         log("PropertySet::AddProperty - property '%s' already exists", name.c_str());
+        return;
+    }
+    m_properties.emplace(it, name, record);
 }
 
 } // namespace GUI

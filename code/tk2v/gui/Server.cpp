@@ -4,6 +4,9 @@
 #include "tk2v/gfx/aFont.h"
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gfx/aImageManager.h"
+#include "tk2v/gui/MouseCursor.h"
+#include "tk2v/gui/Region.h"
+#include "tk2v/gui/Style.h"
 #include "tk2v/gui/Widget.h"
 #include "tk2v/gui/WidgetFactory.h"
 #include "tk2v/input/aInputServer.h"
@@ -77,6 +80,10 @@ Server::~Server() {
     m_root.reset();
     m_fonts.clear();
     m_templates.clear();
+    m_styles.clear();
+    m_regions.clear();
+    m_currentCursor = m_scriptCursor = nullptr;
+    m_cursors.clear();
 }
 
 // --- resources ---
@@ -91,18 +98,30 @@ aFont* Server::GetFont(const std::string& name) const {
 }
 
 Region* Server::GetRegion(const std::string& name) const {
-    log("Server::GetRegion - region '%s' not found!", name.c_str());
-    return nullptr;
+    auto it = m_regions.find(name);
+    if (it == m_regions.end()) {
+        log("Server::GetRegion - region '%s' not found!", name.c_str());
+        return nullptr;
+    }
+    return it->second.get();
 }
 
 Style* Server::GetStyle(const std::string& name) const {
-    log("Server::GetStyle - style '%s' not found!", name.c_str());
-    return nullptr;
+    auto it = m_styles.find(name);
+    if (it == m_styles.end()) {
+        log("Server::GetStyle - style '%s' not found!", name.c_str());
+        return nullptr;
+    }
+    return it->second.get();
 }
 
 MouseCursor* Server::GetMouseCursor(const std::string& name) const {
-    log("Server::GetMouseCursor - mouse cursor '%s' not found!", name.c_str());
-    return nullptr;
+    auto it = m_cursors.find(name);
+    if (it == m_cursors.end()) {
+        log("Server::GetMouseCursor - mouse cursor '%s' not found!", name.c_str());
+        return nullptr;
+    }
+    return it->second.get();
 }
 
 aImage* Server::GetImage(const std::string& name) const {
@@ -154,11 +173,22 @@ void Server::SetFocus(Widget* widget) {
 }
 
 void Server::SetMouseCursor(const std::string& name) {
-    (void)name;
+    if (name.empty())
+        return;
+    MouseCursor* cursor = GetMouseCursor(name);
+    if (!cursor || cursor == m_currentCursor)
+        return;
+    if (m_cursorShown) {
+        if (m_currentCursor)
+            m_currentCursor->Show(false);
+        cursor->Show(true);
+    }
+    m_currentCursor = cursor;
 }
 
 void Server::OnWidgetDestroyed(Widget* widget) {
-    m_destroyed.push_back(widget);
+    if (m_walkingChains)
+        m_destroyed.push_back(widget);
     if (m_hovered && (m_hovered == widget || widget->IsAncestorOf(m_hovered)))
         m_hovered = nullptr;
     if (m_focused && (m_focused == widget || widget->IsAncestorOf(m_focused)))
@@ -181,6 +211,7 @@ void Server::ChangeHovered(Widget* widget) {
         ++common;
     // A handler may destroy widgets of either chain; the server hears of each one.
     m_destroyed.clear();
+    m_walkingChains = true;
     m_hovered = widget;
     for (size_t i = common; i < before.size(); ++i) {
         if (WasDestroyed(before[i]))
@@ -194,6 +225,7 @@ void Server::ChangeHovered(Widget* widget) {
         WidgetEventArgs e(after[i]);
         after[i]->OnMouseEnter(e);
     }
+    m_walkingChains = false;
     m_destroyed.clear();
 }
 
@@ -423,6 +455,12 @@ u32 Server::BeginTopSection(const std::vector<std::string>& tokens) {
     const std::string& word = tokens[0];
     if (NoCaseEqual(word, "fontlist"))
         return SECTION_FONTLIST;
+    if (NoCaseEqual(word, "regionlist"))
+        return SECTION_REGIONLIST;
+    if (NoCaseEqual(word, "style"))
+        return BeginStyleSection(tokens);
+    if (NoCaseEqual(word, "cursor"))
+        return BeginCursorSection(tokens);
     if (NoCaseEqual(word, "template"))
         return BeginTemplateSection(tokens);
     return BeginWidgetSection(tokens);
@@ -440,6 +478,34 @@ u32 Server::BeginTemplateSection(const std::vector<std::string>& tokens) {
     }
     m_currentTemplate = &it->second;
     return SECTION_TEMPLATE;
+}
+
+u32 Server::BeginStyleSection(const std::vector<std::string>& tokens) {
+    if (tokens.size() < 2) {
+        log("Server - style name not specified in section header");
+        return SECTION_NONE;
+    }
+    if (m_styles.count(tokens[1])) {
+        log("Server - style '%s' already exists", tokens[1].c_str());
+        return SECTION_NONE;
+    }
+    m_currentStyle = m_styles.emplace(tokens[1], std::make_unique<Style>()).first->second.get();
+    m_currentStyle->ClearChanged();
+    return SECTION_STYLE;
+}
+
+u32 Server::BeginCursorSection(const std::vector<std::string>& tokens) {
+    if (tokens.size() < 2) {
+        log("Server - mouse cursor name not specified in section header");
+        return SECTION_NONE;
+    }
+    if (m_cursors.count(tokens[1])) {
+        log("Server - mouse cursor '%s' already exists", tokens[1].c_str());
+        return SECTION_NONE;
+    }
+    m_scriptCursor = m_cursors.emplace(tokens[1], std::make_unique<MouseCursor>()).first->second.get();
+    m_scriptCursor->ClearChanged();
+    return SECTION_CURSOR;
 }
 
 std::string Server::NextAutoName() {
@@ -477,7 +543,11 @@ u32 Server::BeginWidgetSection(const std::vector<std::string>& tokens) {
 }
 
 void Server::EndSection(u32 kind) {
-    if (kind == SECTION_WIDGET && !m_parentStack.empty()) {
+    if (kind == SECTION_STYLE)
+        m_currentStyle->MakeFromScript();
+    else if (kind == SECTION_CURSOR)
+        m_scriptCursor->MakeFromScript();
+    else if (kind == SECTION_WIDGET && !m_parentStack.empty()) {
         m_currentParent->MakeFromScript();
         m_currentParent = m_parentStack.back();
         m_parentStack.pop_back();
@@ -495,6 +565,23 @@ void Server::ReadEntry(u32 kind, const std::vector<std::string>& tokens) {
             log("Server - font with name '%s' already exists", tokens[0].c_str());
         else
             m_fonts.emplace(tokens[0], std::make_unique<aFont>(tokens[1]));
+        return;
+    case SECTION_REGIONLIST:
+        if (tokens.size() < 2)
+            return;
+        if (m_regions.count(tokens[0])) {
+            log("Server - region with name '%s' already exists", tokens[0].c_str());
+        } else {
+            auto region = std::make_unique<Region>();
+            region->LoadFromBitmap(tokens[1]);
+            m_regions.emplace(tokens[0], std::move(region));
+        }
+        return;
+    case SECTION_STYLE:
+        m_currentStyle->Set(tokens[0], entryValue(tokens));
+        return;
+    case SECTION_CURSOR:
+        m_scriptCursor->Set(tokens[0], entryValue(tokens));
         return;
     case SECTION_TEMPLATE:
         m_currentTemplate->emplace_back(tokens[0], entryValue(tokens));

@@ -99,6 +99,8 @@ private:
     u32 BeginTopSection(const std::vector<std::string>& tokens);
     u32 BeginWidgetSection(const std::vector<std::string>& tokens);
     u32 BeginTemplateSection(const std::vector<std::string>& tokens);
+    u32 BeginStyleSection(const std::vector<std::string>& tokens);
+    u32 BeginCursorSection(const std::vector<std::string>& tokens);
     std::string NextAutoName();
 
     aInputServer* Input() const;
@@ -112,7 +114,10 @@ private:
     bool WasDestroyed(const Widget* widget) const;
 
     std::map<std::string, Template, NoCaseLess> m_templates;
+    std::map<std::string, std::unique_ptr<Style>, NoCaseLess> m_styles;
+    std::map<std::string, std::unique_ptr<Region>, NoCaseLess> m_regions;
     std::map<std::string, std::unique_ptr<aFont>, NoCaseLess> m_fonts;
+    std::map<std::string, std::unique_ptr<MouseCursor>, NoCaseLess> m_cursors;
     std::vector<Widget*> m_parentStack;
     aImageManager* m_images;
     aSoundManager* m_sounds;
@@ -120,6 +125,9 @@ private:
     std::unique_ptr<Widget> m_root;
     Widget* m_currentParent = nullptr;
     Template* m_currentTemplate = nullptr;
+    Style* m_currentStyle = nullptr;
+    // The cursor whose section is open; m_currentCursor is the one shown.
+    MouseCursor* m_scriptCursor = nullptr;
     u32 m_modifiers = 0;
     i32 m_repeatKey = NO_KEY;
     f32 m_repeatTimer = 0;
@@ -133,6 +141,7 @@ private:
     Widget* m_focused = nullptr;
     // Widgets destroyed while the hover chains are walked.
     std::vector<const Widget*> m_destroyed;
+    bool m_walkingChains = false;
 };
 
 } // namespace GUI

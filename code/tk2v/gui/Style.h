@@ -52,7 +52,8 @@ private:
     void ReadFillType();
     void ReadSlices();
     void AutoSlice(const aRect& area);
-    void DrawPart(Slice slice, i32 type, const aRect& target, bool stretchX, bool stretchY, u32 color) const;
+    // Stretched or tiled over the target; nothing for another type or an empty target.
+    void DrawPart(Slice slice, i32 type, i32 x, i32 y, i32 w, i32 h, u32 color) const;
 
     aImage* m_image = nullptr;
     aRect m_slices[SLICE_COUNT];

@@ -3,6 +3,7 @@
 #include "tk2v/file/aLocaleServer.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
+#include "tk2v/gui/Region.h"
 #include "tk2v/gui/Server.h"
 #include "tk2v/platform/InputDevices.h"
 #include "tk2v/sound/aSound.h"
@@ -30,49 +31,70 @@ wchar_t g_formatBuffer[4096];
 
 } // namespace
 
+// The common properties and events in the order they are registered.
+struct Widget::Registry {
+    std::vector<std::pair<const char*, Property Properties::*>> properties;
+    std::vector<const char*> events;
+
+    Registry() {
+        using P = Properties;
+        properties = {
+            {"AreaRect", &P::areaRect},
+            {"Region", &P::region},
+            {"Visible", &P::visible},
+            {"Enabled", &P::enabled},
+            {"Static", &P::isStatic},
+            {"MouseAutoRepeat", &P::mouseAutoRepeat},
+            {"AutoRepeatRate", &P::autoRepeatRate},
+            {"AutoRepeatDelay", &P::autoRepeatDelay},
+            {"FadeInTime", &P::fadeInTime},
+            {"FadeOutTime", &P::fadeOutTime},
+            {"SoundMove", &P::soundMove},
+            {"SoundClick", &P::soundClick},
+            {"Parent", &P::parent},
+            {"Font", &P::font},
+            {"FontSize", &P::fontSize},
+            {"Text", &P::text},
+            {"Alpha", &P::alpha},
+            {"InheritsAlpha", &P::inheritsAlpha},
+            {"AlwaysOnTop", &P::alwaysOnTop},
+            {"RiseOnClick", &P::riseOnClick},
+            {"NotifyRender", &P::notifyRender},
+            {"MultiClick", &P::multiClick},
+            {"MultiClickTime", &P::multiClickTime},
+            {"HorizontalAlign", &P::horizontalAlign},
+            {"VerticalAlign", &P::verticalAlign},
+            {"Modal", &P::modal},
+            {"Cursor", &P::cursor},
+            {"ClipByParent", &P::clipByParent},
+            {"Tag", &P::tag},
+            {"Hotkey", &P::hotkey},
+        };
+        events = {"FocusGain",   "FocusLost",   "Hide",        "Show",    "Enabled",     "Disabled",
+                  "MouseEnter",  "MouseLeave",  "MouseDown",   "MouseUp", "MouseMove",   "MouseWheel",
+                  "Click",       "DoubleClick", "TripleClick", "KeyDown", "KeyUp",       "KeyPress",
+                  "TextChanged", "FontChanged", "Moved",       "Sized",   "BeginRender", "EndRender"};
+        // Registered sorted, so that each widget fills its tables without sorting them again.
+        std::stable_sort(properties.begin(), properties.end(),
+                         [](const auto& a, const auto& b) { return NoCaseLess()(a.first, b.first); });
+        std::stable_sort(events.begin(), events.end(), NoCaseLess());
+    }
+
+    static const Registry& Get() {
+        static const Registry registry;
+        return registry;
+    }
+};
+
 Widget::Widget(const std::string& name)
     : m_multiClickTime(f32(platform::doubleClickTime()) / 1000.0f), m_name(name) {
-    Properties& p = m_props;
-    const std::pair<const char*, Property*> properties[] = {
-        {"AreaRect", &p.areaRect},
-        {"Region", &p.region},
-        {"Visible", &p.visible},
-        {"Enabled", &p.enabled},
-        {"Static", &p.isStatic},
-        {"MouseAutoRepeat", &p.mouseAutoRepeat},
-        {"AutoRepeatRate", &p.autoRepeatRate},
-        {"AutoRepeatDelay", &p.autoRepeatDelay},
-        {"FadeInTime", &p.fadeInTime},
-        {"FadeOutTime", &p.fadeOutTime},
-        {"SoundMove", &p.soundMove},
-        {"SoundClick", &p.soundClick},
-        {"Parent", &p.parent},
-        {"Font", &p.font},
-        {"FontSize", &p.fontSize},
-        {"Text", &p.text},
-        {"Alpha", &p.alpha},
-        {"InheritsAlpha", &p.inheritsAlpha},
-        {"AlwaysOnTop", &p.alwaysOnTop},
-        {"RiseOnClick", &p.riseOnClick},
-        {"NotifyRender", &p.notifyRender},
-        {"MultiClick", &p.multiClick},
-        {"MultiClickTime", &p.multiClickTime},
-        {"HorizontalAlign", &p.horizontalAlign},
-        {"VerticalAlign", &p.verticalAlign},
-        {"Modal", &p.modal},
-        {"Cursor", &p.cursor},
-        {"ClipByParent", &p.clipByParent},
-        {"Tag", &p.tag},
-        {"Hotkey", &p.hotkey},
-    };
-    for (const auto& [propertyName, record] : properties)
-        AddProperty(propertyName, record);
-    for (const char* event :
-         {"FocusGain",   "FocusLost",   "Hide",        "Show",    "Enabled",     "Disabled",
-          "MouseEnter",  "MouseLeave",  "MouseDown",   "MouseUp", "MouseMove",   "MouseWheel",
-          "Click",       "DoubleClick", "TripleClick", "KeyDown", "KeyUp",       "KeyPress",
-          "TextChanged", "FontChanged", "Moved",       "Sized",   "BeginRender", "EndRender"})
-        AddEvent(event);
+    const Registry& registry = Registry::Get();
+    std::pair<const char*, Property*> records[32];
+    size_t count = 0;
+    for (const auto& [propertyName, member] : registry.properties)
+        records[count++] = {propertyName, &(m_props.*member)};
+    AddSortedProperties(records, count);
+    AddSortedEvents(registry.events.data(), registry.events.size());
 }
 
 Widget::~Widget() {
@@ -431,12 +453,10 @@ void Widget::RiseToFront() {
 // --- hit tests ---
 
 bool Widget::RegionHit(const Region* region, i32 x, i32 y, u16 w, u16 h) {
-    (void)region;
-    (void)x;
-    (void)y;
-    (void)w;
-    (void)h;
-    return false;
+    // The mask is stretched over the widget; a widget of no size has no pixels to hit.
+    if (w == 0 || h == 0 || x < 0 || y < 0)
+        return false;
+    return region->IsSet(u32(i64(x) * region->GetWidth() / w), u32(i64(y) * region->GetHeight() / h));
 }
 
 bool Widget::HitTest(i32 x, i32 y) const {

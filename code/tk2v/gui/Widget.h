@@ -244,6 +244,8 @@ protected:
     } m_props;
 
 private:
+    struct Registry;
+
     void ApplyResourceProperties();
     void ApplyFlagProperties();
     void ReleaseSound(aSound*& sound);

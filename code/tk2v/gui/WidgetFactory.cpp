@@ -7,6 +7,7 @@
 #include "tk2v/gui/Slider.h"
 #include "tk2v/gui/Spinner.h"
 #include "tk2v/gui/Widget.h"
+#include "tk2v/gui/Window.h"
 #include "tk2v/util/log.h"
 
 namespace GUI {
@@ -20,6 +21,7 @@ WidgetFactory::WidgetFactory() {
         {"slider", &Create<Slider>},
         {"spinner", &Create<Spinner>},
         {"widget", &Create<Widget>},
+        {"window", &Create<Window>},
     };
     for (const auto& [className, creator] : classes)
         RegisterClass(className, creator);

@@ -4,7 +4,10 @@
 #include "support/TempDir.h"
 #include "tk2v/gfx/SceneCapture.h"
 #include "tk2v/gfx/aImage.h"
+#include "tk2v/gfx/aImageManager.h"
+#include "tk2v/gui/Server.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,5 +42,23 @@ template <class Draw> RgbaImage capture(u32 width, u32 height, Draw&& draw) {
 inline u32 rgb(const RgbaImage& image, u32 x, u32 y) {
     return image.pixel(x, y) >> 8;
 }
+
+// A GUI server over an image manager whose pictures a test adds by name, on the shared graph server.
+struct GuiImages {
+    GuiImages() {
+        testGraphServer();
+        server = std::make_unique<GUI::Server>(&images, nullptr);
+    }
+
+    // The picture under the key `name`.
+    void add(const std::string& name, u32 width, u32 height, const std::vector<u32>& argb) {
+        dir.write(name + ".png", imagefiles::text(imagefiles::png(width, height, argb)));
+        images.loadResource(dir.path(), name + ".png 8888 8888", "");
+    }
+
+    TempDir dir;
+    aImageManager images;
+    std::unique_ptr<GUI::Server> server;
+};
 
 } // namespace guidraw

@@ -1,4 +1,5 @@
 #include "tk2v/gui/Region.h"
+#include "support/BmpWriter.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 
@@ -16,30 +17,18 @@ void putU32(std::string& out, size_t at, u32 v) {
         out[at + i] = char(v >> (8 * i));
 }
 
-// A 1-bit bitmap whose pixel (x, y), counted from the top, is `ink` where the mask says so. With a
-// black first palette entry the ink is bit 1, otherwise bit 0.
-std::string monochromeBmp(u32 width, i32 height, const Mask& inside, bool blackFirst) {
-    const u32 rows = u32(height < 0 ? -height : height);
-    const u32 rowBytes = (width + 31) / 32 * 4;
-    std::string bmp(62 + size_t(rowBytes) * rows, '\0');
-    bmp[0] = 'B';
-    bmp[1] = 'M';
-    putU32(bmp, 2, u32(bmp.size()));
-    putU32(bmp, 10, 62);
-    putU32(bmp, 14, 40);
-    putU32(bmp, 18, width);
-    putU32(bmp, 22, u32(height));
-    bmp[26] = 1;
-    bmp[28] = 1;
-    putU32(bmp, 54, blackFirst ? 0x00000000 : 0x00FFFFFF);
-    putU32(bmp, 58, blackFirst ? 0x00FFFFFF : 0x00000000);
-    for (u32 y = 0; y < rows; ++y) {
-        const size_t row = 62 + size_t(height < 0 ? y : rows - 1 - y) * rowBytes;
+// A 1-bit bitmap whose pixel (x, y), counted from the top, is inside where the mask says so. With a
+// black first palette entry inside is bit 1, otherwise bit 0.
+std::string monochromeBmp(u32 width, u32 height, const Mask& inside, bmpfiles::OneBitOptions options = {}) {
+    std::vector<bool> bits;
+    for (u32 y = 0; y < height; ++y)
         for (u32 x = 0; x < width; ++x)
-            if (inside(x, y) == blackFirst)
-                bmp[row + x / 8] = char(bmp[row + x / 8] | 0x80 >> (x % 8));
-    }
-    return bmp;
+            bits.push_back(inside(x, y) == options.blackFirst);
+    return bmpfiles::oneBit(width, height, bits, options);
+}
+
+bool everywhere(u32, u32) {
+    return true;
 }
 
 // Lit at the left and right edges of every row and along one diagonal, so that a row read from the
@@ -48,17 +37,11 @@ bool pattern(u32 x, u32 y) {
     return x == 0 || x == 32 || x == y * 5 + 1;
 }
 
-struct Layout {
-    bool topDown;
-    bool blackFirst;
-};
-
-class RegionLayouts : public ::testing::TestWithParam<Layout> {};
+class RegionLayouts : public ::testing::TestWithParam<bmpfiles::OneBitOptions> {};
 
 TEST_P(RegionLayouts, ThirtyThreeWideRowsReadWithTheirPaddingAndPolarity) {
     TempDir dir;
-    const Layout layout = GetParam();
-    const std::string bmp = monochromeBmp(33, layout.topDown ? -4 : 4, pattern, layout.blackFirst);
+    const std::string bmp = monochromeBmp(33, 4, pattern, GetParam());
     ASSERT_EQ(bmp.size(), 62u + 8u * 4u); // 33 pixels take 8 bytes a row
     dir.write("mask.bmp", bmp);
     GUI::Region region;
@@ -71,15 +54,16 @@ TEST_P(RegionLayouts, ThirtyThreeWideRowsReadWithTheirPaddingAndPolarity) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, RegionLayouts,
-                         ::testing::Values(Layout{false, true}, Layout{false, false}, Layout{true, true},
-                                           Layout{true, false}));
+                         ::testing::Values(bmpfiles::OneBitOptions{false, true},
+                                           bmpfiles::OneBitOptions{false, false},
+                                           bmpfiles::OneBitOptions{true, true},
+                                           bmpfiles::OneBitOptions{true, false}));
 
 TEST(Region, OutsideTheMaskOrWithoutOneNothingIsSet) {
     TempDir dir;
     GUI::Region region;
     EXPECT_FALSE(region.IsSet(0, 0));
-    dir.write("full.bmp", monochromeBmp(
-                              3, 2, [](u32, u32) { return true; }, true));
+    dir.write("full.bmp", monochromeBmp(3, 2, everywhere));
     ASSERT_TRUE(region.LoadFromBitmap(dir.file("full.bmp")));
     EXPECT_TRUE(region.IsSet(2, 1));
     EXPECT_FALSE(region.IsSet(3, 0));
@@ -97,9 +81,8 @@ class RegionBadFiles : public ::testing::TestWithParam<BadFile> {};
 TEST_P(RegionBadFiles, AreLoggedAndKeepTheOldMask) {
     TempDir dir;
     LogCapture logs;
-    dir.write("good.bmp", monochromeBmp(9, 3, pattern, true));
-    std::string bad = monochromeBmp(
-        9, 3, [](u32, u32) { return true; }, true);
+    dir.write("good.bmp", monochromeBmp(9, 3, pattern));
+    std::string bad = monochromeBmp(9, 3, everywhere);
     GetParam().spoil(bad);
     dir.write("bad.bmp", bad);
 
