@@ -4,6 +4,7 @@
 #include "tk2v/gfx/aGDI.h"
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gui/ListboxItem.h"
+#include "tk2v/gui/PixelClamp.h"
 #include "tk2v/util/log.h"
 
 #include <algorithm>
@@ -13,13 +14,6 @@
 namespace GUI {
 
 namespace {
-
-i16 ToI16(i32 v) {
-    return i16(std::clamp<i32>(v, -32768, 32767));
-}
-u16 ToU16(i32 v) {
-    return u16(std::clamp<i32>(v, 0, 65535));
-}
 
 aGraphServer* GraphServer() {
     aApplication* application = aApplication::getInstance();
@@ -340,21 +334,22 @@ void Listbox::DrawSelf() {
         return;
     const aRect& area = GetArea();
     const aRect saved = graphServer->getViewport();
-    aRect screen{ToI16(GetScreenX()), ToI16(GetScreenY()), area.w, area.h};
+    aRect screen{ClampToI16(GetScreenX()), ClampToI16(GetScreenY()), area.w, area.h};
     aRect clip;
     graphServer->setViewport(saved.intersect(clip, screen));
 
     const i32 left = Margin(m_leftMargin), top = Margin(m_topMargin), bottom = Margin(m_bottomMargin);
-    const u16 innerWidth = ToU16(i32(area.w) - left - Margin(m_rightMargin));
-    const i32 rowX = GetScreenX() - i32(GetScrollX());
+    const u16 innerWidth = ClampToU16(i32(area.w) - left - Margin(m_rightMargin));
+    const i32 rowX = i32(f32(GetScreenX()) - GetScrollX());
     const i32 screenBottom = GetScreenY() + area.h;
     i32 rowY = GetScreenY() + m_firstVisibleOffset;
     for (size_t i = m_firstVisibleIndex; i < m_items.size() && rowY < screenBottom; ++i) {
         ListboxItem* item = m_items[i];
         const i32 itemHeight = ItemHeight(*item), rowHeight = itemHeight + top + bottom;
         if (item->selected)
-            DrawSelection(aRect{ToI16(rowX), ToI16(rowY), area.w, ToU16(rowHeight)});
-        item->Draw(aRect{ToI16(rowX + left), ToI16(rowY + top), innerWidth, ToU16(itemHeight)});
+            DrawSelection(aRect{ClampToI16(rowX), ClampToI16(rowY), area.w, ClampToU16(rowHeight)});
+        item->Draw(
+            aRect{ClampToI16(rowX + left), ClampToI16(rowY + top), innerWidth, ClampToU16(itemHeight)});
         rowY += rowHeight;
     }
     graphServer->setViewport(saved);

@@ -43,7 +43,7 @@ void ScrollContainer::UpdatePageSizes() {
 bool ScrollContainer::TakeScroll(const Scrollbar* scrollbar, f32& coordinate) {
     if (m_updating || !scrollbar)
         return false;
-    coordinate = scrollbar->GetPosition();
+    coordinate = FiniteOrZero(scrollbar->GetPosition());
     FireScrolled();
     return true;
 }

@@ -1,21 +1,11 @@
 #include "tk2v/gui/ThumbDrag.h"
 
 #include "tk2v/gui/EventArgs.h"
+#include "tk2v/gui/PixelClamp.h"
 #include "tk2v/gui/ThumbTrack.h"
 #include "tk2v/gui/Widget.h"
 
-#include <algorithm>
-
 namespace GUI {
-
-namespace {
-i16 ToI16(i32 v) {
-    return i16(std::clamp<i32>(v, -32768, 32767));
-}
-u16 ToU16(i32 v) {
-    return u16(std::clamp<i32>(v, 0, 65535));
-}
-} // namespace
 
 i32 ThumbDrag::TrackLength(const Widget& owner) const {
     const aRect& area = owner.GetArea();
@@ -39,18 +29,18 @@ void ThumbDrag::MoveThumb(i32 offset) {
         return;
     const aRect& area = m_thumb->GetArea();
     if (m_vertical)
-        m_thumb->SetPosition(area.x, ToI16(offset));
+        m_thumb->SetPosition(area.x, ClampToI16(offset));
     else
-        m_thumb->SetPosition(ToI16(offset), area.y);
+        m_thumb->SetPosition(ClampToI16(offset), area.y);
 }
 
 void ThumbDrag::SetThumbLength(i32 length) {
     if (!m_thumb)
         return;
     if (m_vertical)
-        m_thumb->SetHeight(ToU16(length));
+        m_thumb->SetHeight(ClampToU16(length));
     else
-        m_thumb->SetWidth(ToU16(length));
+        m_thumb->SetWidth(ClampToU16(length));
 }
 
 bool ThumbDrag::Press(const MouseEventArgs& e) {

@@ -17,7 +17,7 @@ template <typename T> std::string aSingleton_prefix() {
 
 template <typename T> class aSingleton {
 public:
-    aSingleton() { ms_Singleton = static_cast<T*>(this); }
+    aSingleton() { ms_Singleton = this; }
 
     ~aSingleton() {
         if (!ms_Singleton)
@@ -30,7 +30,8 @@ public:
         if (!ms_Singleton)
             log("%s: %s %s", (aSingleton_prefix<T>() + "getSingleton").c_str(), "ms_Singleton",
                 a_fileLine(__FILE__, 40));
-        return ms_Singleton;
+        // Cast on use, not in the constructor: only then is the derived object complete.
+        return static_cast<T*>(ms_Singleton);
     }
 
     // Whether the instance exists, without the log line a missing one gives getSingleton.
@@ -40,5 +41,5 @@ public:
     aSingleton& operator=(const aSingleton&) = delete;
 
 protected:
-    static inline T* ms_Singleton = nullptr;
+    static inline aSingleton* ms_Singleton = nullptr;
 };

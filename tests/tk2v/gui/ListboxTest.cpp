@@ -310,3 +310,16 @@ TEST(Listbox, UpdateReachesItemsButNotTheHoverFade) {
     EXPECT_FALSE(rig.list.IsA("Widget"));
     EXPECT_FALSE(rig.list.IsA("listbox"));
 }
+
+TEST(Listbox, ScrollbarsAreFoundByNameUnclippedAndOnlyWhenTheyAreScrollbars) {
+    ListRig rig(20);
+    EXPECT_EQ(rig.list.GetVerticalScrollbar(), &rig.vscroll);
+    EXPECT_FALSE(rig.vscroll.GetClipByParent());
+
+    Listbox list("other");
+    Widget impostor("other_auto_hscroll");
+    list.AddChild(&impostor);
+    list.Initialize();
+    EXPECT_EQ(list.GetHorizontalScrollbar(), nullptr);
+    EXPECT_TRUE(impostor.GetClipByParent());
+}

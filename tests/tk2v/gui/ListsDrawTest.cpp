@@ -32,7 +32,7 @@ struct Block : Widget {
 struct ColorRow : ListboxItem {
     ColorRow(u32 color, f32 height) : color(color), height(height) {}
     void GetSize(f32& w, f32& h) const override {
-        w = 40;
+        w = width;
         h = height;
     }
     void Draw(const aRect& rect) override {
@@ -45,6 +45,7 @@ struct ColorRow : ListboxItem {
 
     u32 color;
     f32 height;
+    f32 width = 40;
     std::vector<aRect> drawn;
 };
 
@@ -114,4 +115,20 @@ TEST(ListsDraw, MarginsWiderThanTheRowLeaveNoWidthRatherThanWrapping) {
         ASSERT_EQ(scene.rows[0]->drawn.size(), 1u) << bounds;
         EXPECT_EQ(scene.rows[0]->drawn[0].w, 0) << bounds;
     }
+}
+
+TEST(ListsDraw, HorizontalScrollMovesRowsLeftByTheTruncatedPosition) {
+    testGraphServer();
+    ListScene scene(2, "2 3 0 0"); // items 40 wide: rows of 45 in a box 60 wide scroll nowhere
+    scene.list.SetScrollPosition(10, 0);
+    EXPECT_EQ(scene.list.GetScrollX(), 0.0f);
+
+    for (auto& row : scene.rows)
+        row->width = 100;
+    scene.list.Set("Bounds", "2 3 0 0"); // margins again: the content is measured anew
+    scene.list.MakeFromScript();
+    EXPECT_EQ(scene.list.GetContentWidth(), 105.0f);
+    scene.list.SetScrollPosition(7.5f, 0);
+    drawScene({0, 0, 8, 8}, [&] { scene.list.Render(); });
+    EXPECT_EQ(scene.rows[0]->drawn.at(0).x, 2 + 2); // 10 - 7.5 truncated, plus the left margin
 }

@@ -188,3 +188,26 @@ TEST(Scrollbar, MissingThumbIsLogged) {
     bar.SetPosition(20);
     EXPECT_EQ(bar.GetPosition(), 20.0f);
 }
+
+// A view that answers a scroll by moving the scrollbar again, as a memo keeping its caret in view does.
+TEST(Scrollbar, HandlerMayMoveTheFiringScrollbarAgain) {
+    struct Snapper {
+        Scrollbar* bar;
+        std::vector<f32> seen;
+        bool OnScroll(const EventArgs&) {
+            seen.push_back(bar->GetPosition());
+            if (bar->GetPosition() > 100)
+                bar->SetPosition(100);
+            return true;
+        }
+    };
+    ScrollbarRig rig;
+    rig.pages(100, 400);
+    Snapper snapper{&rig.bar, {}};
+    _memberBinder<Snapper, bool, const EventArgs&> binder(&snapper, &Snapper::OnScroll);
+    rig.bar.SubscribeEvent("PositionChanged", &binder);
+    rig.bar.SetPosition(250);
+    EXPECT_EQ(snapper.seen, (std::vector<f32>{250, 100}));
+    EXPECT_EQ(rig.bar.GetPosition(), 100.0f);
+    EXPECT_EQ(rig.thumb.GetArea().y, 25);
+}

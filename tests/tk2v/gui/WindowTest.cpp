@@ -1,5 +1,6 @@
 #include "tk2v/gui/Window.h"
 #include "GuiDraw.h"
+#include "GuiServerFixture.h"
 #include "support/LogCapture.h"
 #include "tk2v/gui/Style.h"
 
@@ -180,17 +181,31 @@ TEST_F(WindowDrag, NoDragWithoutLeftButtonDragFlagParentOrAGrabInsideTheParent) 
     EXPECT_TRUE(trace.empty());
 }
 
-TEST(WindowScript, DragFromScriptAndTheTypeName) {
-    LogCapture logs;
-    Window win("w");
-    win.ClearChanged();
-    win.Set("Drag", "1");
-    win.MakeFromScript();
-    EXPECT_TRUE(win.GetDrag());
-    EXPECT_STREQ(win.GetTypeName(), "Window");
-    EXPECT_TRUE(win.IsA("Window"));
-    EXPECT_FALSE(win.IsA("window"));
-    EXPECT_FALSE(win.IsA("Widget"));
+struct WindowScript : GuiServerTest {};
+
+TEST_F(WindowScript, ScriptsMakeWindowsWithDragAndStylesByName) {
+    load("style Frame\n{\n  FillType none\n}\n"
+         "style Lit\n{\n  FillType none\n}\n"
+         "window win\n{\n  Drag 1\n  NormalStyle frame\n  HoverStyle LIT\n  DisabledStyle gone\n}\n");
+    auto* w = dynamic_cast<Window*>(find("win"));
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(log.contains("Created new Window 'win'"));
+    EXPECT_TRUE(w->GetDrag());
+    EXPECT_EQ(w->GetNormalStyle(), server->GetStyle("Frame"));
+    EXPECT_EQ(w->GetHoverStyle(), server->GetStyle("Lit"));
+    EXPECT_NE(w->GetHoverStyle(), nullptr);
+    EXPECT_EQ(w->GetDisabledStyle(), nullptr);
+    EXPECT_TRUE(log.contains("Server::GetStyle - style 'gone' not found!"));
+
+    // Applied again, only the changed records count: the styles stay.
+    w->ClearChanged();
+    w->Set("Drag", "0");
+    w->MakeFromScript();
+    EXPECT_FALSE(w->GetDrag());
+    EXPECT_EQ(w->GetNormalStyle(), server->GetStyle("Frame"));
+    EXPECT_STREQ(w->GetTypeName(), "Window");
+    EXPECT_TRUE(w->IsA("Window"));
+    EXPECT_FALSE(w->IsA("window"));
 }
 
 } // namespace
