@@ -28,8 +28,9 @@ inline std::vector<u32> fontCharacters() {
 }
 
 // Every glyph 10 x 16 in cells of a 16-column sheet: a space is blank, the caret bar "|" two
-// columns wide, any other glyph a block whose height tells the characters apart.
-inline std::unique_ptr<aFont> makeFont(const TempDir& dir) {
+// columns wide, any other glyph a block whose height tells the characters apart. Writes "text.fnt"
+// and its picture into the folder and returns the description's path.
+inline std::string writeFont(const TempDir& dir) {
     const std::vector<u32> chars = fontCharacters();
     const u32 sheetW = 16 * GLYPH_W, sheetH = u32((chars.size() + 15) / 16) * GLYPH_H;
     std::vector<u32> pixels(size_t(sheetW) * sheetH, 0);
@@ -48,8 +49,13 @@ inline std::unique_ptr<aFont> makeFont(const TempDir& dir) {
     }
     dir.write("glyphs.png", imagefiles::text(imagefiles::png(sheetW, sheetH, pixels)));
     dir.write("text.fnt", description);
+    return dir.file("text.fnt");
+}
+
+inline std::unique_ptr<aFont> makeFont(const TempDir& dir) {
+    const std::string path = writeFont(dir);
     testGraphServer();
-    return std::make_unique<aFont>(dir.file("text.fnt"));
+    return std::make_unique<aFont>(path);
 }
 
 // Stands in for the system clipboard while it lives.
