@@ -439,7 +439,7 @@ void Memo::DrawSelection(aFont& font, const Line& line, f32 x, f32 y) {
 
 void Memo::DrawCaret(aFont& font, f32 x, f32 y) {
     font.color = Effective(m_cursorColor);
-    font.print(x, y, std::string(1, m_cursorChar), aFont::PRINT_SNAP);
+    font.print(x, y, std::string(1, m_cursorChar), m_textDrawFlags);
 }
 
 void Memo::DrawLines(aFont& font, f32 screenX, f32 screenY) {
