@@ -2,6 +2,7 @@
 #include "TextFixtures.h"
 #include "tk2v/gfx/SceneCapture.h"
 #include "tk2v/gui/Memo.h"
+#include "tk2v/gui/RadioButton.h"
 #include "tk2v/gui/Slider.h"
 
 using namespace GUI;
@@ -33,6 +34,17 @@ memo notes
       AreaRect 0 0 10 20
     }
   }
+}
+radiobutton low
+{
+  AreaRect 10 170 20 20
+  GroupID 1
+  Checked 1
+}
+radiobutton high
+{
+  AreaRect 40 170 20 20
+  GroupID 1
 }
 slider volume
 {
@@ -76,7 +88,7 @@ struct TextEndToEnd : GuiServerTest {
     }
 };
 
-TEST_F(TextEndToEnd, TypeRepeatCopyPasteUndoAndDrag) {
+TEST_F(TextEndToEnd, TypeRepeatCopyPasteUndoDragAndClick) {
     auto* memo = dynamic_cast<Memo*>(find("notes"));
     auto* slider = dynamic_cast<Slider*>(find("volume"));
     ASSERT_TRUE(memo && slider);
@@ -126,6 +138,13 @@ TEST_F(TextEndToEnd, TypeRepeatCopyPasteUndoAndDrag) {
     input.buttonUp(MOUSE_LEFT);
     frame();
     EXPECT_FLOAT_EQ(slider->GetValue(), 60.0f / 180.0f);
+
+    auto* low = dynamic_cast<RadioButton*>(find("low"));
+    auto* high = dynamic_cast<RadioButton*>(find("high"));
+    ASSERT_TRUE(low && high);
+    clickAt(50, 180);
+    EXPECT_TRUE(high->IsChecked());
+    EXPECT_FALSE(low->IsChecked());
 
     // Back in the memo, a selection to see in the frame.
     clickAt(50, 50);
