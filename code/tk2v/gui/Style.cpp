@@ -13,9 +13,6 @@ namespace {
 const char* const kSliceNames[Style::SLICE_COUNT] = {
     "TopLeft", "TopRight", "BottomLeft", "BottomRight", "Left", "Top", "Right", "Bottom", "Interior"};
 const char* const kEdgeNames[Style::EDGE_COUNT] = {"EdgeLeft", "EdgeTop", "EdgeRight", "EdgeBottom"};
-// The slice drawn along each edge.
-const Style::Slice kEdgeSlices[Style::EDGE_COUNT] = {Style::SLICE_LEFT, Style::SLICE_TOP, Style::SLICE_RIGHT,
-                                                     Style::SLICE_BOTTOM};
 
 } // namespace
 

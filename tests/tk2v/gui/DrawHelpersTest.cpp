@@ -72,6 +72,31 @@ TEST_F(DrawHelpers, ScaledDrawingStretchesTheSourceOverTheTarget) {
     });
 }
 
+TEST_F(DrawHelpers, TheRotationCentreIsInSourcePixelsAndDefaultsToTheMiddle) {
+    const std::vector<u32> picture = gridPixels(4, 2);
+    aImage image = loadImage(dir, "grid.png", 4, 2, picture);
+    const f32 halfTurn = 3.14159265f;
+    // Doubled to 8 x 4 and turned about its middle: it stays where it was, upside down.
+    const RgbaImage middle = capture(12, 8, [&] {
+        GUI::DrawImageScaled(&image, aRect{0, 0, 4, 2}, aRect{2, 2, 8, 4}, 0xFFFFFFFF, halfTurn);
+    });
+    expectPixels(middle, picture, 4, [](u32 x, u32 y, u32& sx, u32& sy) {
+        sx = 3 - (x - 2) / 2;
+        sy = 1 - (y - 2) / 2;
+        return x >= 2 && x < 10 && y >= 2 && y < 6;
+    });
+    // Turned about source pixel (4, 2), the bottom-right corner, which lands on the target's (8, 4).
+    const f32 corner[2] = {4, 2};
+    const RgbaImage turned = capture(20, 12, [&] {
+        GUI::DrawImageScaled(&image, aRect{0, 0, 4, 2}, aRect{2, 2, 8, 4}, 0xFFFFFFFF, halfTurn, corner);
+    });
+    expectPixels(turned, picture, 4, [](u32 x, u32 y, u32& sx, u32& sy) {
+        sx = 3 - (x - 10) / 2;
+        sy = 1 - (y - 6) / 2;
+        return x >= 10 && x < 18 && y >= 6 && y < 10;
+    });
+}
+
 TEST_F(DrawHelpers, AnAnimationIsScaledFromItsFrameSize) {
     const std::vector<u32> picture = gridPixels(4, 2);
     aImage image = loadImage(dir, "strip.png", 4, 2, picture);
