@@ -2,6 +2,7 @@
 #include "tk2v/gfx/SceneCapture.h"
 #include "tk2v/gui/Editbox.h"
 #include "tk2v/gui/Memo.h"
+#include "tk2v/gui/Scrollbar.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,33 @@ TEST(TextDraw, EditboxAndMemoWithSelectionAndCaret) {
     focus(memo);
     memo.SetCursorPos(5);
     memo.SetSelection(5, 16);
+
+    // Centred while not scrolled, in the disabled colour at half alpha.
+    Editbox centred("centred");
+    centred.SetFont(font.get());
+    centred.SetArea(110, 104, 50, 16);
+    centred.Set("Centered", "1");
+    centred.Set("DisabledTextColor", "FF00FFFF");
+    centred.Set("Alpha", "0.5");
+    centred.MakeFromScript();
+    centred.SetText(L"ab");
+    centred.SetEnabled(false);
+    panel.AddChild(&centred);
+
+    // Scrolled down by one line: the first line drawn is the second, and the memo clips at its
+    // bottom edge now that it has a vertical scrollbar.
+    Memo scrolled("scrolled");
+    Scrollbar bar("scrolled_auto_vscroll");
+    scrolled.SetFont(font.get());
+    scrolled.SetArea(110, 10, 40, 40);
+    bar.SetVertical(true);
+    bar.SetArea(40, 0, 8, 40);
+    scrolled.AddChild(&bar);
+    panel.AddChild(&scrolled);
+    scrolled.Initialize();
+    scrolled.SetText(L"a\nbb\nccc\ndddd");
+    scrolled.Update(0);
+    bar.SetPosition(16);
 
     const RgbaImage image = drawScene({0, 0, 160, 120}, [&] { panel.Render(); });
     EXPECT_TRUE(matchesGolden("editbox_memo", image));
