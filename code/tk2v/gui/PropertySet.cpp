@@ -2,8 +2,6 @@
 
 #include "tk2v/util/log.h"
 
-#include <algorithm>
-
 namespace GUI {
 
 namespace {
@@ -17,6 +15,8 @@ char lower(char c) {
 bool NoCaseEqual(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
+    if (a == b)
+        return true;
     for (size_t i = 0; i < a.size(); ++i)
         if (lower(a[i]) != lower(b[i]))
             return false;
@@ -34,55 +34,37 @@ bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
 }
 
 void PropertySet::ClearChanged() {
-    for (auto& entry : m_properties)
-        entry.second->changed = false;
-}
-
-Property* PropertySet::Find(std::string_view name) const {
-    auto it = std::lower_bound(m_properties.begin(), m_properties.end(), name,
-                               [](const Entry& e, std::string_view n) { return NoCaseLess()(e.first, n); });
-    return it != m_properties.end() && NoCaseEqual(it->first, name) ? it->second : nullptr;
+    for (Property* record : m_records)
+        record->changed = false;
 }
 
 void PropertySet::Set(std::string_view name, const std::string& value) {
-    Property* record = Find(name);
-    if (!record) {
+    const size_t n = m_names.Find(name);
+    if (n == NameTable::npos) {
         log("PropertySet::Set - property '%s' not found", std::string(name).c_str());
         return;
     }
-    record->value = value;
-    record->changed = true;
+    m_records[n]->value = value;
+    m_records[n]->changed = true;
 }
 
 std::string PropertySet::Get(std::string_view name) const {
-    const Property* record = Find(name);
-    if (!record) {
+    const size_t n = m_names.Find(name);
+    if (n == NameTable::npos) {
         log("PropertySet::Get - property '%s' not found", std::string(name).c_str());
         return {};
     }
-    return record->value;
-}
-
-void PropertySet::AddSortedProperties(const std::pair<const char*, Property*>* records, size_t count) {
-    if (!m_properties.empty()) {
-        for (size_t i = 0; i < count; ++i)
-            AddProperty(records[i].first, records[i].second);
-        return;
-    }
-    for (size_t i = 0; i < count; ++i)
-        m_properties.emplace_back(records[i].first, records[i].second);
+    return m_records[n]->value;
 }
 
 void PropertySet::AddProperty(const std::string& name, Property* record) {
     if (!record)
         return;
-    auto it = std::lower_bound(m_properties.begin(), m_properties.end(), name,
-                               [](const Entry& e, const std::string& n) { return NoCaseLess()(e.first, n); });
-    if (it != m_properties.end() && NoCaseEqual(it->first, name)) {
+    if (!m_names.Add(name)) {
         log("PropertySet::AddProperty - property '%s' already exists", name.c_str());
         return;
     }
-    m_properties.emplace(it, name, record);
+    m_records.push_back(record);
 }
 
 } // namespace GUI

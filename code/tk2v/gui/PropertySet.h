@@ -1,5 +1,6 @@
 #pragma once
 #include "tk2v/gfx/aRect.h"
+#include "tk2v/gui/NameTable.h"
 #include "tk2v/util/types.h"
 
 #include <string>
@@ -26,7 +27,7 @@ struct Property {
 // The named text properties of a configurable GUI object. The set only points at the records.
 class PropertySet {
 public:
-    PropertySet() { m_properties.reserve(32); }
+    PropertySet() { m_names.Reserve(32); }
     virtual ~PropertySet() = default;
     PropertySet(const PropertySet&) = delete;
     PropertySet& operator=(const PropertySet&) = delete;
@@ -43,16 +44,11 @@ public:
 protected:
     // A null record is ignored; a second record under a taken name is refused.
     void AddProperty(const std::string& name, Property* record);
-    // AddProperty for each record, in one step when the set is still empty and the names are
-    // unique and in NoCaseLess order: every widget registers the same thirty.
-    void AddSortedProperties(const std::pair<const char*, Property*>* records, size_t count);
 
 private:
-    using Entry = std::pair<std::string, Property*>;
-    Property* Find(std::string_view name) const;
-
-    // Sorted by name: a widget registers some thirty, and a vector keeps that to one allocation.
-    std::vector<Entry> m_properties;
+    NameTable m_names;
+    // By the names' numbers.
+    std::vector<Property*> m_records;
 };
 
 // Readers of property texts. Each reads what a scanf format would and stops at the first text that

@@ -31,70 +31,49 @@ wchar_t g_formatBuffer[4096];
 
 } // namespace
 
-// The common properties and events in the order they are registered.
-struct Widget::Registry {
-    std::vector<std::pair<const char*, Property Properties::*>> properties;
-    std::vector<const char*> events;
-
-    Registry() {
-        using P = Properties;
-        properties = {
-            {"AreaRect", &P::areaRect},
-            {"Region", &P::region},
-            {"Visible", &P::visible},
-            {"Enabled", &P::enabled},
-            {"Static", &P::isStatic},
-            {"MouseAutoRepeat", &P::mouseAutoRepeat},
-            {"AutoRepeatRate", &P::autoRepeatRate},
-            {"AutoRepeatDelay", &P::autoRepeatDelay},
-            {"FadeInTime", &P::fadeInTime},
-            {"FadeOutTime", &P::fadeOutTime},
-            {"SoundMove", &P::soundMove},
-            {"SoundClick", &P::soundClick},
-            {"Parent", &P::parent},
-            {"Font", &P::font},
-            {"FontSize", &P::fontSize},
-            {"Text", &P::text},
-            {"Alpha", &P::alpha},
-            {"InheritsAlpha", &P::inheritsAlpha},
-            {"AlwaysOnTop", &P::alwaysOnTop},
-            {"RiseOnClick", &P::riseOnClick},
-            {"NotifyRender", &P::notifyRender},
-            {"MultiClick", &P::multiClick},
-            {"MultiClickTime", &P::multiClickTime},
-            {"HorizontalAlign", &P::horizontalAlign},
-            {"VerticalAlign", &P::verticalAlign},
-            {"Modal", &P::modal},
-            {"Cursor", &P::cursor},
-            {"ClipByParent", &P::clipByParent},
-            {"Tag", &P::tag},
-            {"Hotkey", &P::hotkey},
-        };
-        events = {"FocusGain",   "FocusLost",   "Hide",        "Show",    "Enabled",     "Disabled",
-                  "MouseEnter",  "MouseLeave",  "MouseDown",   "MouseUp", "MouseMove",   "MouseWheel",
-                  "Click",       "DoubleClick", "TripleClick", "KeyDown", "KeyUp",       "KeyPress",
-                  "TextChanged", "FontChanged", "Moved",       "Sized",   "BeginRender", "EndRender"};
-        // Registered sorted, so that each widget fills its tables without sorting them again.
-        std::stable_sort(properties.begin(), properties.end(),
-                         [](const auto& a, const auto& b) { return NoCaseLess()(a.first, b.first); });
-        std::stable_sort(events.begin(), events.end(), NoCaseLess());
-    }
-
-    static const Registry& Get() {
-        static const Registry registry;
-        return registry;
-    }
-};
-
 Widget::Widget(const std::string& name)
     : m_multiClickTime(f32(platform::doubleClickTime()) / 1000.0f), m_name(name) {
-    const Registry& registry = Registry::Get();
-    std::pair<const char*, Property*> records[32];
-    size_t count = 0;
-    for (const auto& [propertyName, member] : registry.properties)
-        records[count++] = {propertyName, &(m_props.*member)};
-    AddSortedProperties(records, count);
-    AddSortedEvents(registry.events.data(), registry.events.size());
+    using P = Properties;
+    static constexpr std::pair<const char*, Property P::*> properties[] = {
+        {"AreaRect", &P::areaRect},
+        {"Region", &P::region},
+        {"Visible", &P::visible},
+        {"Enabled", &P::enabled},
+        {"Static", &P::isStatic},
+        {"MouseAutoRepeat", &P::mouseAutoRepeat},
+        {"AutoRepeatRate", &P::autoRepeatRate},
+        {"AutoRepeatDelay", &P::autoRepeatDelay},
+        {"FadeInTime", &P::fadeInTime},
+        {"FadeOutTime", &P::fadeOutTime},
+        {"SoundMove", &P::soundMove},
+        {"SoundClick", &P::soundClick},
+        {"Parent", &P::parent},
+        {"Font", &P::font},
+        {"FontSize", &P::fontSize},
+        {"Text", &P::text},
+        {"Alpha", &P::alpha},
+        {"InheritsAlpha", &P::inheritsAlpha},
+        {"AlwaysOnTop", &P::alwaysOnTop},
+        {"RiseOnClick", &P::riseOnClick},
+        {"NotifyRender", &P::notifyRender},
+        {"MultiClick", &P::multiClick},
+        {"MultiClickTime", &P::multiClickTime},
+        {"HorizontalAlign", &P::horizontalAlign},
+        {"VerticalAlign", &P::verticalAlign},
+        {"Modal", &P::modal},
+        {"Cursor", &P::cursor},
+        {"ClipByParent", &P::clipByParent},
+        {"Tag", &P::tag},
+        {"Hotkey", &P::hotkey},
+    };
+    for (const auto& [propertyName, member] : properties)
+        AddProperty(propertyName, &(m_props.*member));
+    for (const char* event :
+         {"FocusGain",   "FocusLost",   "Hide",        "Show",    "Enabled",     "Disabled",
+          "MouseEnter",  "MouseLeave",  "MouseDown",   "MouseUp", "MouseMove",   "MouseWheel",
+          "Click",       "DoubleClick", "TripleClick", "KeyDown", "KeyUp",       "KeyPress",
+          "TextChanged", "FontChanged", "Moved",       "Sized",   "BeginRender", "EndRender"})
+        AddEvent(event);
 }
 
 Widget::~Widget() {

@@ -244,8 +244,6 @@ protected:
     } m_props;
 
 private:
-    struct Registry;
-
     void ApplyResourceProperties();
     void ApplyFlagProperties();
     void ReleaseSound(aSound*& sound);

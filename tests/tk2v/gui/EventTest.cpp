@@ -1,10 +1,12 @@
 #include "tk2v/gui/EventSet.h"
+#include "tk2v/gui/NameTable.h"
 #include "tk2v/gui/PropertySet.h"
 
 #include "support/LogCapture.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <string>
@@ -168,4 +170,28 @@ TEST(Event, BindersCallMembersAndFunctions) {
     EXPECT_EQ(dialog.calls, 1);
     Subscriber& callable = member;
     EXPECT_FALSE(callable(args));
+}
+
+TEST(NameTable, FindsEveryNameInAnyCaseAfterGrowing) {
+    NameTable table;
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i)
+        names.push_back("Name" + std::to_string(i) + std::string(size_t(i % 20), 'x'));
+    for (const std::string& n : names)
+        EXPECT_TRUE(table.Add(n));
+    EXPECT_FALSE(table.Add("NAME7XXXXXXX"));
+    ASSERT_EQ(table.Size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string upper = names[i];
+        for (char& c : upper)
+            c = char(std::toupper(u8(c)));
+        EXPECT_EQ(table.Find(upper), i) << upper;
+        EXPECT_EQ(table.Name(i), names[i]);
+    }
+    EXPECT_EQ(table.Find("Name"), NameTable::npos);
+    EXPECT_EQ(table.Find(""), NameTable::npos);
+    NameTable symbols;
+    symbols.Add("key@");
+    EXPECT_EQ(symbols.Find("KEY@"), 0u);
+    EXPECT_EQ(symbols.Find("KEY`"), NameTable::npos) << "'@' and '`' hash alike but are not letters";
 }

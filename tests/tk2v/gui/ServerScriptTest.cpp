@@ -155,3 +155,28 @@ TEST_F(GuiServerTest, StylesAndCursorsComeFromTheirSections) {
     server->SetMouseCursor("missing");
     EXPECT_EQ(server->GetCurrentCursor(), hand);
 }
+
+TEST_F(GuiServerTest, WidgetSoundsAreInstancesGivenBackWithTheWidget) {
+    struct Sounding : Widget {
+        using Widget::Widget;
+        aSound* click() const { return m_clickSound; }
+        aSound* move() const { return m_moveSound; }
+    };
+    sounds.loadResource(dir.path(), "click.wav 1", "");
+    auto w = std::make_unique<Sounding>("sounding");
+    w->Set("SoundClick", "click");
+    w->Set("SoundMove", "CLICK");
+    w->MakeFromScript();
+    aSound* click = w->click();
+    ASSERT_NE(click, nullptr);
+    EXPECT_NE(click, w->move()) << "an instance of its own for each";
+    EXPECT_NE(click, sounds.getSound("click"));
+    aSound* move = w->move();
+    w->Set("SoundClick", "click"); // a new instance in place of the first
+    w->MakeFromScript();
+    aSound* second = w->click();
+    ASSERT_NE(second, nullptr);
+    w.reset();
+    EXPECT_FALSE(sounds.deleteClone(second)) << "the instances went back with the widget";
+    EXPECT_FALSE(sounds.deleteClone(move));
+}
