@@ -63,9 +63,9 @@ void ButtonBase::SetTextColors(u32 normal, u32 hover, u32 pushed, u32 disabled) 
 
 u32 ButtonBase::GetTextColor() const {
     if (!IsEnabled(false))
-        return PackColor(m_disabledColor.r, m_disabledColor.g, m_disabledColor.b, m_disabledColor.a);
+        return m_disabledColor.ToARGB();
     if (m_pushed)
-        return PackColor(m_pushedColor.r, m_pushedColor.g, m_pushedColor.b, m_pushedColor.a);
+        return m_pushedColor.ToARGB();
     const ColorF& n = m_normalColor;
     const ColorF& h = m_hoverColor;
     const f32 t = m_fadeLevel;

@@ -60,7 +60,8 @@ void Checkbox::DrawSelf() {
     const i32 boxX = m_rightAlign ? area.x + area.w - box.w : area.x;
     SetAreaRaw(aRect{i16(boxX), i16(area.y + (i32(area.h) - i32(box.h)) / 2), box.w, box.h});
     DrawImages();
-    SetAreaRaw(aRect{i16(m_rightAlign ? area.x : area.x + box.w), area.y, u16(area.w - box.w), area.h});
+    const u16 captionW = area.w > box.w ? u16(area.w - box.w) : 0;
+    SetAreaRaw(aRect{i16(m_rightAlign ? area.x : area.x + box.w), area.y, captionW, area.h});
     ButtonBase::DrawSelf();
     SetAreaRaw(area);
 }

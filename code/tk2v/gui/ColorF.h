@@ -13,10 +13,15 @@ struct ColorF {
                 f32(argb & 0xFF) / 255.0f, f32(argb >> 24) / 255.0f};
     }
     bool operator==(const ColorF&) const = default;
+    u32 ToARGB() const;
 };
 
 // Packs four channels as 0xAARRGGBB, each 255 from 1 up, 0 from 0 down, else channel x 255 + 0.5
 // truncated.
 u32 PackColor(f32 r, f32 g, f32 b, f32 a);
+
+inline u32 ColorF::ToARGB() const {
+    return PackColor(r, g, b, a);
+}
 
 } // namespace GUI

@@ -12,10 +12,6 @@ aGDI& Drawer() {
     return drawer;
 }
 
-u32 Pack(const ColorF& c) {
-    return PackColor(c.r, c.g, c.b, c.a);
-}
-
 } // namespace
 
 Shape::Shape(const std::string& name) : Widget(name) {
@@ -42,7 +38,7 @@ void Shape::DrawSelf() {
     aGDI& gdi = Drawer();
     const f32 x = f32(GetScreenX()), y = f32(GetScreenY()), w = m_area.w, h = m_area.h, p = m_penWidth;
     const f32 cx = x + w / 2, cy = y + h / 2;
-    const u32 fill = Pack(m_fillColor);
+    const u32 fill = m_fillColor.ToARGB();
     if (fill >> 24) {
         gdi.color = fill;
         if (m_style == SHAPE_ELLIPSE)
@@ -50,7 +46,7 @@ void Shape::DrawSelf() {
         else
             gdi.drawRect(x + p, y + p, w - 2 * p, h - 2 * p, true);
     }
-    gdi.color = Pack(m_penColor);
+    gdi.color = m_penColor.ToARGB();
     if (m_style == SHAPE_ELLIPSE) {
         gdi.drawRing(cx, cy, w / 2, h / 2, cx, cy, w / 2 - p, h / 2 - p);
         return;

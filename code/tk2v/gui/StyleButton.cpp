@@ -17,9 +17,10 @@ StyleButton::StyleButton(const std::string& name) : ButtonBase(name) {
 
 void StyleButton::MakeFromScript() {
     ButtonBase::MakeFromScript();
+    Server* server = Server::exists() ? Server::getSingleton() : nullptr;
     for (u32 look = 0; look < LOOK_COUNT; ++look)
         if (m_styleProps[look].changed)
-            m_styles[look] = Server::getSingleton()->GetStyle(m_styleProps[look].value);
+            m_styles[look] = server ? server->GetStyle(m_styleProps[look].value) : nullptr;
 }
 
 void StyleButton::DrawSelf() {
