@@ -10,8 +10,8 @@
 // of its own with one record. The profiles dialog works on this list.
 class ProfilesManager : public SaveLoadEntity, public SaveLoadSystem {
 public:
-    // The smallest stored profile: an empty name's NUL and 16 bytes of settings.
-    static constexpr u32 MinProfileBytes = 17;
+    // The smallest stored profile: an empty name's NUL and 15 bytes of settings.
+    static constexpr u32 MinProfileBytes = 16;
     static constexpr u32 FileHeader = 1;
 
     ProfilesManager();
