@@ -11,13 +11,8 @@
 
 namespace GUI {
 
-ColorF ColorF::FromArgb(u32 argb) {
-    return {f32((argb >> 16) & 0xFF) / 255.0f, f32((argb >> 8) & 0xFF) / 255.0f, f32(argb & 0xFF) / 255.0f,
-            f32(argb >> 24) / 255.0f};
-}
-
-u32 ColorF::ToArgb(f32 alpha) const {
-    return u32(ColorByte(a * alpha)) << 24 | u32(ColorByte(r)) << 16 | u32(ColorByte(g)) << 8 | ColorByte(b);
+u32 ColorToArgb(const ColorF& color, f32 alpha) {
+    return PackColor(color.r, color.g, color.b, color.a * alpha);
 }
 
 Editbox::Editbox(const std::string& name) : Widget(name) {
@@ -55,7 +50,7 @@ void Editbox::MakeFromScript() {
     if (p.cursorChar.changed)
         m_cursorChar = p.cursorChar.value.empty() ? '\0' : p.cursorChar.value[0];
     if (p.cursorColor.changed)
-        m_cursorColor = ColorF::FromArgb(ParseColor(p.cursorColor.value));
+        m_cursorColor = ColorF::FromARGB(ParseColor(p.cursorColor.value));
     if (p.charset.changed)
         SetCharset(p.charset.value);
     if (p.charCase.changed)
@@ -63,13 +58,13 @@ void Editbox::MakeFromScript() {
                      : NoCaseEqual(p.charCase.value, "lower") ? CASE_LOWER
                                                               : CASE_UNCHANGED;
     if (p.normalTextColor.changed)
-        m_normalTextColor = ColorF::FromArgb(ParseColor(p.normalTextColor.value));
+        m_normalTextColor = ColorF::FromARGB(ParseColor(p.normalTextColor.value));
     if (p.disabledTextColor.changed)
-        m_disabledTextColor = ColorF::FromArgb(ParseColor(p.disabledTextColor.value));
+        m_disabledTextColor = ColorF::FromARGB(ParseColor(p.disabledTextColor.value));
     if (p.centered.changed)
         m_centered = ParseBool(p.centered.value);
     if (p.selectionColor.changed)
-        m_selectionColor = ColorF::FromArgb(ParseColor(p.selectionColor.value));
+        m_selectionColor = ColorF::FromARGB(ParseColor(p.selectionColor.value));
     if (p.allowCopyPaste.changed)
         m_allowCopyPaste = ParseBool(p.allowCopyPaste.value);
     if (p.forceIntXY.changed)
@@ -350,7 +345,7 @@ void Editbox::OnEditboxFull(WidgetEventArgs& e) {
 }
 
 u32 Editbox::TextColor() const {
-    return (IsEnabled() ? m_normalTextColor : m_disabledTextColor).ToArgb(GetAlpha());
+    return ColorToArgb(IsEnabled() ? m_normalTextColor : m_disabledTextColor, GetAlpha());
 }
 
 void Editbox::DrawSelf() {
@@ -371,7 +366,7 @@ void Editbox::DrawSelf() {
     const bool live = m_focused && IsEnabled();
     if (m_allowCopyPaste && m_selStart != m_selEnd && live) {
         aGDI gdi;
-        gdi.color = m_selectionColor.ToArgb(GetAlpha());
+        gdi.color = ColorToArgb(m_selectionColor, GetAlpha());
         gdi.drawRect(drawX + font->getTextSizeW(text.substr(0, m_selStart)).width, drawY,
                      font->getTextSizeW(text.substr(m_selStart, m_selEnd - m_selStart)).width,
                      font->getHeight() * font->getScale(), true);
@@ -379,7 +374,7 @@ void Editbox::DrawSelf() {
     font->color = TextColor();
     font->printW(drawX, drawY, m_text, m_textDrawFlags);
     if (live && m_cursorVisible) {
-        font->color = m_cursorColor.ToArgb(GetAlpha());
+        font->color = ColorToArgb(m_cursorColor, GetAlpha());
         font->print(drawX + font->getTextSizeW(text.substr(0, m_caret)).width, drawY,
                     std::string(1, m_cursorChar), m_textDrawFlags);
     }

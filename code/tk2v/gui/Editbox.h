@@ -1,4 +1,5 @@
 #pragma once
+#include "tk2v/gui/ColorF.h"
 #include "tk2v/gui/Widget.h"
 
 #include <bitset>
@@ -8,14 +9,8 @@ class aFont;
 
 namespace GUI {
 
-// A colour as four channels 0..1: red, green, blue, alpha.
-struct ColorF {
-    f32 r = 1, g = 1, b = 1, a = 1;
-
-    static ColorF FromArgb(u32 argb);
-    // Alpha multiplied by `alpha` first.
-    u32 ToArgb(f32 alpha) const;
-};
+// The colour as 0xAARRGGBB, its alpha multiplied by `alpha` first.
+u32 ColorToArgb(const ColorF& color, f32 alpha);
 
 // The single-line text entry: a caret and a selection in the widget's text, typed characters
 // filtered by a character set and a case rule, a limit by count or by the widget's width, sideways

@@ -431,14 +431,14 @@ void Memo::DrawSelection(aFont& font, const Line& line, f32 x, f32 y) {
     const u32 from = std::min<u32>(start - line.first, u32(text.size()));
     const u32 to = std::min<u32>(end - line.first, u32(text.size()));
     aGDI gdi;
-    gdi.color = m_selectionColor.ToArgb(GetAlpha());
+    gdi.color = ColorToArgb(m_selectionColor, GetAlpha());
     gdi.drawRect(x + font.getTextSizeW(text.substr(0, from)).width, y,
                  font.getTextSizeW(text.substr(from, to - from)).width, font.getHeight() * font.getScale(),
                  true);
 }
 
 void Memo::DrawCaret(aFont& font, f32 x, f32 y) {
-    font.color = m_cursorColor.ToArgb(GetAlpha());
+    font.color = ColorToArgb(m_cursorColor, GetAlpha());
     font.print(x, y, std::string(1, m_cursorChar), aFont::PRINT_SNAP);
 }
 
