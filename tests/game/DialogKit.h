@@ -1,0 +1,106 @@
+#pragma once
+#include "game/CResManager.h"
+#include "support/FakeClock.h"
+#include "support/ImageFiles.h"
+#include "support/LogCapture.h"
+#include "support/ScriptedInput.h"
+#include "support/TempDir.h"
+#include "support/engine/TestApplication.h"
+#include "support/engine/TestEngine.h"
+#include "tk2v/gfx/aGraphServer.h"
+#include "tk2v/gfx/aImageManager.h"
+#include "tk2v/gui/EventArgs.h"
+#include "tk2v/gui/Server.h"
+#include "tk2v/gui/Widget.h"
+#include "tk2v/input/aInputServer.h"
+#include "tk2v/platform/Clock.h"
+#include "tk2v/sound/aSoundManager.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The resource manager, the input server and a GUI server over the shared test engine, with scripted
+// input on a manual clock, for the tests of the dialogs. Scripts are small files of the test's own.
+class DialogTest : public testing::Test {
+public:
+    DialogTest() {
+        // Log stamps count from the program's start on the real clock: the manual one starts beyond it.
+        clock.advanceNs(realStart);
+        testApp().clearHooks();
+        testGraphServer();
+        res = std::make_unique<CResManager>(false);
+        inputServer = std::make_unique<aInputServer>();
+        gui = std::make_unique<GUI::Server>(res->getImageManager(), res->getSoundManager());
+    }
+    ~DialogTest() override {
+        gui.reset();
+        inputServer.reset();
+        res.reset();
+        testApp().clearHooks();
+    }
+
+    // Loads the script ("@/" stands for the temp folder) and initialises the widgets.
+    void load(const std::string& script, const std::string& name = "test.agui") {
+        gui->load(dir.writeLinked(name, script));
+        gui->InitializeWidgets();
+    }
+    GUI::Widget* find(const std::string& name) const { return gui->GetRoot()->FindChild(name, true); }
+
+    // A picture of one colour under the key `name`.
+    void addImage(const std::string& name, u32 width, u32 height, u32 argb) {
+        dir.write(name + ".png",
+                  imagefiles::text(imagefiles::png(width, height, std::vector<u32>(width * height, argb))));
+        res->getImageManager()->loadResource(dir.path(), name + ".png 8888 8888", "");
+    }
+
+    // One frame of input and GUI.
+    void frame(f32 seconds = 0.02f) {
+        clock.advanceMs(u64(seconds * 1000 + 0.5f));
+        inputServer->update();
+        gui->Update(seconds);
+    }
+    void moveTo(i32 x, i32 y) {
+        input.setCursor(x, y);
+        frame();
+    }
+    // Presses and releases the left button over the point, one frame each.
+    void clickAt(i32 x, i32 y) {
+        moveTo(x, y);
+        input.buttonDown(0);
+        frame();
+        input.buttonUp(0);
+        frame();
+    }
+    // Draws the widget tree in a scene of its own.
+    void render() {
+        aGraphServer& graph = testGraphServer();
+        ASSERT_TRUE(graph.beginScene());
+        gui->Render();
+        graph.endScene();
+    }
+
+    // Fires an event of the widget's own, as the GUI server does for input.
+    static void click(GUI::Widget* widget) {
+        ASSERT_TRUE(widget);
+        GUI::MouseEventArgs e(widget);
+        widget->OnClick(e);
+    }
+    static void key(GUI::Widget* widget, u32 scanCode) {
+        ASSERT_TRUE(widget);
+        GUI::KeybEventArgs e(widget);
+        e.key = scanCode;
+        widget->OnKeyDown(e);
+    }
+
+    const u64 realStart = platform::counter();
+    FakeClock clock;
+    ScriptedInput input;
+    TempDir dir;
+    LogCapture log;
+    std::unique_ptr<CResManager> res;
+    std::unique_ptr<aInputServer> inputServer;
+    std::unique_ptr<GUI::Server> gui;
+};
