@@ -49,11 +49,11 @@ public:
     }
     GUI::Widget* find(const std::string& name) const { return gui->GetRoot()->FindChild(name, true); }
 
-    // A picture of one colour under the key `name`.
-    void addImage(const std::string& name, u32 width, u32 height, u32 argb) {
+    // A picture of one colour under the key `name` of the group.
+    void addImage(const std::string& name, u32 width, u32 height, u32 argb, const std::string& group = "") {
         dir.write(name + ".png",
                   imagefiles::text(imagefiles::png(width, height, std::vector<u32>(width * height, argb))));
-        res->getImageManager()->loadResource(dir.path(), name + ".png 8888 8888", "");
+        res->getImageManager()->loadResource(dir.path(), name + ".png 8888 8888", group);
     }
 
     // One frame of input and GUI.
