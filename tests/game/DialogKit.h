@@ -56,6 +56,19 @@ public:
         res->getImageManager()->loadResource(dir.path(), name + ".png 8888 8888", group);
     }
 
+    // A mono 16-bit WAV of a short tone at half level, for sounds and music tracks.
+    std::string writeWav(const std::string& name) const {
+        std::string data;
+        for (int i = 0; i < 4410; ++i)
+            data += std::string("\x00\x40", 2);
+        std::string file = "RIFF" + le32(u32(36 + data.size())) + "WAVEfmt " + le32(16) + le16(1) + le16(1) +
+                           le32(44100) + le32(88200) + le16(2) + le16(16) + "data" + le32(u32(data.size()));
+        dir.write(name, file + data);
+        return dir.file(name);
+    }
+    static std::string le16(u32 v) { return {char(v & 0xFF), char(v >> 8 & 0xFF)}; }
+    static std::string le32(u32 v) { return le16(v & 0xFFFF) + le16(v >> 16); }
+
     // One frame of input and GUI.
     void frame(f32 seconds = 0.02f) {
         clock.advanceMs(u64(seconds * 1000 + 0.5f));
