@@ -74,6 +74,12 @@ std::vector<u32> spritePixels(int index, bool opaque) {
     return argb;
 }
 
+// The engine as a game drives it: a graph server on a hidden window, images made and filled through
+// lock and unlock, and a frame of aGraphServer::beginScene (which clears the back buffer), one
+// aImage::draw a sprite in white, a read-back of one pixel, and endScene, which presents the back
+// buffer (a blit into the window and a swap). The device samples these 1:1 quads nearest, draws the
+// opaque textures without blending and the white ones through a shader that only samples; it sends
+// a sprite with an earlier one of its texture where no sprite queued between them overlaps it.
 struct Ours {
     aApplication app;
     std::unique_ptr<aGraphServer> graph;
