@@ -8,8 +8,8 @@ skip=()
 case "${1:-}" in
   --sanitize) dir=build-asan ;;
   # Only the programs that start threads are built; the others stand in ctest as "_NOT_BUILT".
-  # The GL driver's raster and shader-cache threads are not ours and not instrumented: keep them off.
-  --thread) dir=build-tsan; skip=(-E _NOT_BUILT); export LP_NUM_THREADS=0 MESA_SHADER_CACHE_DISABLE=true ;;
+  # The GL driver's raster threads are not ours and not instrumented: keep them off.
+  --thread) dir=build-tsan; skip=(-E _NOT_BUILT); export LP_NUM_THREADS=0 ;;
 esac
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 # The system's font and GL driver libraries keep some allocations for the whole process.
