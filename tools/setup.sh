@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (when missing), then configures and builds.
-# Usage: tools/setup.sh [--sanitize|--fuzz] ; the build goes to build/, build-asan/ or build-fuzz/.
+# Usage: tools/setup.sh [--sanitize|--thread|--fuzz] ; the build goes to build/, build-asan/, build-tsan/
+# or build-fuzz/. The ThreadSanitizer build makes only the test programs whose code starts threads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -23,13 +24,16 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 mode=${1:-}
+targets=()
 case "$mode" in
   --sanitize) dir=build-asan; opts=(-DCMAKE_BUILD_TYPE=Debug -DRVH_SANITIZE=ON -DRVH_BENCH=OFF) ;;
+  --thread) dir=build-tsan; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRVH_TSAN=ON -DRVH_BENCH=OFF)
+            targets=(--target test_tk2v_platform test_tk2v_gfx test_tk2v_sound test_game) ;;
   --fuzz) dir=build-fuzz; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRVH_FUZZ=ON -DRVH_TESTS=OFF -DRVH_BENCH=OFF
             -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   "") dir=build; opts=(-DCMAKE_BUILD_TYPE=Release) ;;
-  *) echo "usage: $0 [--sanitize|--fuzz]" >&2; exit 2 ;;
+  *) echo "usage: $0 [--sanitize|--thread|--fuzz]" >&2; exit 2 ;;
 esac
 
 cmake -S "$root" -B "$root/$dir" -G Ninja "${opts[@]}" >/dev/null
-cmake --build "$root/$dir" -j "$(nproc)"
+cmake --build "$root/$dir" -j "$(nproc)" "${targets[@]}"

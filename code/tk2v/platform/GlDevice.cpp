@@ -160,8 +160,11 @@ Result GlDevice::endScene() {
 }
 
 Result GlDevice::clear(u32 argb) {
-    if (argb != 0)
-        m_renderer->clear(argb);
+    if (argb == 0)
+        return S_OK;
+    // The scene's clear comes before its begin, when another context may still be current.
+    makeCurrent();
+    m_renderer->clear(argb);
     return S_OK;
 }
 

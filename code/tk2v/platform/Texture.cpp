@@ -162,7 +162,7 @@ Texture::~Texture() {
 }
 
 std::unique_ptr<Texture> Texture::make(u32 width, u32 height, Format format, const DecodedImage* image,
-                                       std::vector<u32>* takeable, Result* result) {
+                                       PixelWords* takeable, Result* result) {
     Result r = D3DERR_INVALIDCALL;
     std::unique_ptr<Texture> texture;
     GLint maxSize = 0;
@@ -182,7 +182,7 @@ bool Texture::storesAsIs(const DecodedImage& image) const {
     return keepsArgb(m_format) && image.width == m_width && image.height == m_height;
 }
 
-Result Texture::allocate(const DecodedImage* image, std::vector<u32>* takeable) {
+Result Texture::allocate(const DecodedImage* image, PixelWords* takeable) {
     if (image && takeable && storesAsIs(*image)) {
         m_imageWidth = image->width;
         m_imageHeight = image->height;
@@ -226,7 +226,7 @@ std::unique_ptr<Texture> Texture::create(DecodedImage&& image, Format format, bo
     return texture;
 }
 
-std::unique_ptr<Texture> Texture::fromImage(const DecodedImage& image, std::vector<u32>* takeable,
+std::unique_ptr<Texture> Texture::fromImage(const DecodedImage& image, PixelWords* takeable,
                                             Format format, bool padToPowerOfTwo, Result* result) {
     if (image.argb.size() != size_t(image.width) * image.height) {
         if (result)

@@ -71,11 +71,11 @@ private:
 
     Texture(u32 width, u32 height, Format format);
     // `takeable`, when given, is the picture's own pixel buffer, which the texture may take over.
-    static std::unique_ptr<Texture> fromImage(const DecodedImage& image, std::vector<u32>* takeable,
+    static std::unique_ptr<Texture> fromImage(const DecodedImage& image, PixelWords* takeable,
                                               Format format, bool padToPowerOfTwo, Result* result);
     static std::unique_ptr<Texture> make(u32 width, u32 height, Format format, const DecodedImage* image,
-                                         std::vector<u32>* takeable, Result* result);
-    Result allocate(const DecodedImage* image, std::vector<u32>* takeable);
+                                         PixelWords* takeable, Result* result);
+    Result allocate(const DecodedImage* image, PixelWords* takeable);
     bool storesAsIs(const DecodedImage& image) const;
     void upload(u32 firstRow, u32 rows);
     void fill(const DecodedImage& image);
@@ -86,7 +86,7 @@ private:
     Format m_format;
     u32 m_stride;
     // The pixels in rows of m_stride bytes; words, so that a decoded picture can be taken over.
-    std::vector<u32> m_words;
+    PixelWords m_words;
     u32 m_handle = 0;
     bool m_locked = false;
     bool m_lockReadOnly = false;

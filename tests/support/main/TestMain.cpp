@@ -48,6 +48,9 @@ int main(int argc, char** argv) {
     // Headless unless the caller chose otherwise, also when run outside ctest.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // A cache in a folder that dies with the process never pays back, and the GL driver's thread
+    // writing it at exit would keep the folder from being removed.
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     // A local, not a static: a death test's forked child that exits must not remove the folder.
     PrivateFolders folders;
     if (!folders.ready()) {

@@ -22,6 +22,7 @@
 #include <fstream>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 using namespace platform;
@@ -329,6 +330,12 @@ TEST_F(aApplicationFrameTest, PrintScreenSavesAScreenshotAfterTheFrame) {
     EXPECT_FALSE(std::ifstream(dir.file("shots/ScreenShot001.bmp")).good());
 }
 
+// Instance names are machine-wide: each test process takes names of its own, so that parallel runs
+// (of this suite or of another copy of it) never find each other's instances.
+std::string uniqueName(const std::string& base) {
+    return base + "-" + std::to_string(getpid());
+}
+
 std::string dataHome() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     return xdg && *xdg == '/' ? std::string(xdg) + "/" : std::string(std::getenv("HOME")) + "/.local/share/";
@@ -346,12 +353,13 @@ std::vector<std::string> logLines(const std::string& path) {
 }
 
 TEST_F(aApplicationFrameTest, InitWritesTheBannerAndRestartsALongLog) {
-    const std::string dir = dataHome() + "Test Works/FrameLog/";
+    const std::string name = uniqueName("FrameLog");
+    const std::string dir = dataHome() + "Test Works/" + name + "/";
     const std::string path = dir + "tk2v.log";
     for (const size_t size : {size_t(50000), size_t(50001)}) {
         std::filesystem::create_directories(dir);
         std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(size - 1, 'x') << '\n';
-        ASSERT_EQ(app.init("FrameLog", nullptr, "", "Test Works"), 0u);
+        ASSERT_EQ(app.init(name.c_str(), nullptr, "", "Test Works"), 0u);
         app.closeLog();
         std::vector<std::string> lines = logLines(path);
         const bool kept = size == 50000;
@@ -361,7 +369,7 @@ TEST_F(aApplicationFrameTest, InitWritesTheBannerAndRestartsALongLog) {
         ASSERT_LT(at, lines.size());
         EXPECT_EQ(at, kept ? 6u : 5u); // after five empty lines
         EXPECT_EQ(lines[at + 1], std::string(65, '-'));
-        EXPECT_EQ(lines[at + 2], "Application: FrameLog");
+        EXPECT_EQ(lines[at + 2], "Application: " + name);
         EXPECT_EQ(lines[at + 3].rfind("Launched on: ", 0), 0u);
         EXPECT_EQ(lines[at + 3].size(), std::string("Launched on: 10.12.2026, 07:00:00").size());
         EXPECT_EQ(lines[at + 4], "");
@@ -379,25 +387,26 @@ TEST_F(aApplicationFrameTest, InitWritesTheBannerAndRestartsALongLog) {
             EXPECT_EQ(lines[at + 16].rfind("             Drive /", 0), 0u);
         EXPECT_EQ(lines.back(), std::string(65, '-'));
     }
-    EXPECT_EQ(app.getScreenshotFolder(), "userappdata:Test Works/FrameLog/ScreenShots/");
-    EXPECT_EQ(app.getSavedGamesFolder(), "userprof:Saved Games/Test Works/FrameLog/");
+    EXPECT_EQ(app.getScreenshotFolder(), "userappdata:Test Works/" + name + "/ScreenShots/");
+    EXPECT_EQ(app.getSavedGamesFolder(), "userprof:Saved Games/Test Works/" + name + "/");
     struct stat st;
-    EXPECT_EQ(stat((dataHome() + "Saved Games/Test Works/FrameLog").c_str(), &st), 0);
+    EXPECT_EQ(stat((dataHome() + "Saved Games/Test Works/" + name).c_str(), &st), 0);
 }
 
 TEST_F(aApplicationFrameTest, SecondInstanceAsksTheFirstToShowItself) {
+    const std::string duplicate = uniqueName("FrameDuplicate"), first = uniqueName("FrameFirst");
     SingleInstance running;
-    ASSERT_TRUE(running.acquire("FrameDuplicate"));
+    ASSERT_TRUE(running.acquire(duplicate));
     std::FILE* logBefore = a_logFile();
-    EXPECT_EQ(app.init("FrameDuplicate", nullptr, "", "Test Works"), 1u);
+    EXPECT_EQ(app.init(duplicate.c_str(), nullptr, "", "Test Works"), 1u);
     EXPECT_TRUE(running.pollRaiseRequest());
     EXPECT_EQ(a_logFile(), logBefore);
 
     // The running copy answers within a frame.
-    ASSERT_EQ(app.init("FrameFirst", nullptr, "", "Test Works"), 0u);
+    ASSERT_EQ(app.init(first.c_str(), nullptr, "", "Test Works"), 0u);
     app.closeLog();
     SingleInstance second;
-    EXPECT_FALSE(second.acquire("FrameFirst"));
+    EXPECT_FALSE(second.acquire(first));
     runPasses(1);
     EXPECT_FALSE(app.answersRaiseRequest());
 }
