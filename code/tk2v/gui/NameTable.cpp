@@ -6,6 +6,37 @@
 
 namespace GUI {
 
+namespace {
+
+u64 load8(const char* p) {
+    u64 v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+u32 load4(const char* p) {
+    u32 v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+// Names of equal length that are the same byte for byte, compared without a call for the usual
+// lengths; any other pair goes to the case-folding comparison.
+bool sameName(std::string_view a, std::string_view b) {
+    const size_t n = a.size();
+    if (n != b.size())
+        return false;
+    const char *p = a.data(), *q = b.data();
+    bool same = false;
+    if (n >= 8 && n <= 16)
+        same = load8(p) == load8(q) && load8(p + n - 8) == load8(q + n - 8);
+    else if (n >= 4 && n < 8)
+        same = load4(p) == load4(q) && load4(p + n - 4) == load4(q + n - 4);
+    return same || NoCaseEqual(a, b);
+}
+
+} // namespace
+
 u32 NameTable::Hash(std::string_view name) {
     // Eight letters at a time with bit 5 set, which folds case for letters; the other characters it
     // touches only collide, and every hit is checked by comparing the names.
@@ -46,7 +77,7 @@ size_t NameTable::Find(std::string_view name, u32 hash) const {
         const u16 slot = m_slots[i];
         if (slot == 0)
             return npos;
-        if (m_hashes[slot - 1] == hash && NoCaseEqual(m_names[slot - 1], name))
+        if (m_hashes[slot - 1] == hash && sameName(m_names[slot - 1], name))
             return slot - 1;
     }
 }

@@ -83,9 +83,6 @@ public:
     // 0 for none.
     static u8 KeyToChar(u32 key, u32 modifiers);
 
-    aImageManager* GetImageManager() const { return m_images; }
-    aSoundManager* GetSoundManager() const { return m_sounds; }
-
 protected:
     void BeginScript(const std::string& scriptName) override;
     int EndScript(const std::string& scriptName) override;
