@@ -36,6 +36,12 @@ MouseCursor::MouseCursor() {
     AddProperty("HotSpot", &m_props.hotSpot);
 }
 
+MouseCursor::~MouseCursor() {
+    aInputServer* input = inputServer();
+    if (m_shown && input)
+        input->setSystemCursor(SYSTEM_ARROW);
+}
+
 void MouseCursor::MakeFromScript() {
     if (m_props.image.changed)
         MakeFrames();

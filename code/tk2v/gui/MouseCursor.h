@@ -12,7 +12,8 @@ public:
     static constexpr u32 SYSTEM_ARROW = 32512;
 
     MouseCursor();
-    ~MouseCursor() override = default;
+    // A cursor that goes while shown leaves the system arrow, so the input server keeps no pointer to it.
+    ~MouseCursor() override;
 
     // Cuts the frames from "Image" when it was set and takes "HotSpot" when it was set.
     void MakeFromScript() override;

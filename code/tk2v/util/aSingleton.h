@@ -17,6 +17,7 @@ template <typename T> std::string aSingleton_prefix() {
 
 template <typename T> class aSingleton {
 public:
+    // The instance is kept as its base here: while this constructor runs, the object is not yet a T.
     aSingleton() { ms_Singleton = this; }
 
     ~aSingleton() {
@@ -30,7 +31,6 @@ public:
         if (!ms_Singleton)
             log("%s: %s %s", (aSingleton_prefix<T>() + "getSingleton").c_str(), "ms_Singleton",
                 a_fileLine(__FILE__, 40));
-        // Cast on use, not in the constructor: only then is the derived object complete.
         return static_cast<T*>(ms_Singleton);
     }
 

@@ -112,6 +112,15 @@ TEST_F(MouseCursorTest, ShownTheFramesOrTheArrowBecomeTheCursorAndHiddenNone) {
     frameless->Show(true);
     EXPECT_EQ(app.getCursorAnim(), nullptr);
     EXPECT_EQ(app.getSystemCursor(), SYSTEM_ARROW);
+
+    // Deleted while shown, a sprite cursor gives way to the arrow.
+    auto passing = make({{"Image", "strip"}});
+    passing->Show(true);
+    ASSERT_NE(app.getCursorAnim(), nullptr);
+    app.setSystemCursor(0);
+    passing.reset();
+    EXPECT_EQ(app.getCursorAnim(), nullptr);
+    EXPECT_EQ(app.getSystemCursor(), SYSTEM_ARROW);
 }
 
 } // namespace
