@@ -4,6 +4,7 @@
 #include "support/LogCapture.h"
 #include "support/game/ItemKit.h"
 #include "support/game/SaveRecords.h"
+#include "tk2v/gfx/SceneCapture.h"
 #include "tk2v/gfx/aParticleSystem.h"
 
 #include <gtest/gtest.h>
@@ -90,15 +91,23 @@ TEST_F(CSpyItemTest, AppliedItemUnlocksNextFrameAndAutoLockWaitsForTheNextApply)
 TEST_F(CSpyItemTest, AutoActivationClicksInTheFrameOfTheUnlock) {
     aSound* click = sound("click", "Hall");
     aSound* open = sound("open", "Hall");
-    CSpyItemManager& hall = room("Hall", Box,
-                                 "[Lever]\nObject = box\nAutoActivateOnUnlock = 1\nIsWinItem = CLICKUSE\n"
-                                 "SoundOnUnlock = open\nSoundOnClickUse = click\n");
+    aSound* pump = sound("pump", "Hall");
+    CSpyItemManager& hall =
+        room("Hall", Box,
+             "[Lever]\nObject = box\nAutoActivateOnUnlock = 1\nIsWinItem = CLICKUSE\n"
+             "SoundOnUnlock = open\nSoundOnClickUse = click\n"
+             "[Pump]\nAutoActivateOnUnlock = 1\nAutoLockAfterOneUse = 1\nSoundOnClickUse = pump\n");
     hall.ResetItems();
     CSpyItem& lever = *hall.GetItem("Lever");
     hall.FrameMoveItems(0.1f);
     EXPECT_FALSE(lever.IsLocked());
     EXPECT_TRUE(lever.IsWin());
-    EXPECT_EQ(playing({{"open", open}, {"click", click}}), "open click");
+    EXPECT_EQ(playing({{"open", open}, {"click", click}, {"pump", pump}}), "open click pump");
+    // Locked again by its own click, it unlocks and clicks again in every frame.
+    for (int frame = 0; frame < 2; ++frame) {
+        hall.FrameMoveItems(0.1f);
+        EXPECT_EQ(playing({{"open", open}, {"click", click}, {"pump", pump}}), "pump") << frame;
+    }
 }
 
 TEST_F(CSpyItemTest, WinFlagFollowsTheEventItNames) {
@@ -326,6 +335,45 @@ TEST_F(CSpyItemTest, RecordRoundTripKeepsTheSecondDisabledByte) {
         resaved[20] = resaved[21];
         EXPECT_EQ(record(box), resaved);
     }
+}
+
+TEST_F(CSpyItemTest, DrawsTheCompanionUnderTheShownObjectAndHighlightsOnlyTheMainOrLockedOne) {
+    const auto solid = [&](const char* name, u32 argb, u32 size) {
+        kit.addImage(name, size, size, std::vector<u32>(size * size, argb), "Hall");
+    };
+    solid("lamp", 0xFF404040, 8);
+    solid("glow", 0xFF002000, 12);
+    solid("door", 0xFF0000FF, 8);
+    solid("shut", 0xFF008000, 8);
+    solid("box", 0xFF808080, 8);
+    solid("boxh", 0xFF800000, 8);
+    const auto at = [](const char* name, const char* image, int x, int y) {
+        return std::string("[") + name + "]\nClass = image\nImage = " + image + "\nX = " + std::to_string(x) +
+               "\nY = " + std::to_string(y) + "\n";
+    };
+    CSpyItemManager& hall =
+        room("Hall",
+             at("lamp", "lamp", 10, 10) + at("#s_lamp", "glow", 8, 8) + at("door", "door", 30, 10) +
+                 at("shut", "shut", 30, 30) + at("box", "box", 50, 10) + at("boxh", "boxh", 50, 30),
+             "[Lamp]\nObject = lamp\n"
+             "[Door]\nObject = door\nObjectOnItemLocked = shut\nDependenceFromVisibleItem = Gone\n"
+             "[Box]\nObject = box\nObjectOnMouseHover = boxh\nHighlightOnMouseHover = 1\n"
+             "[Gone]\nVisible = 0\n");
+    hall.ResetItems();
+    hall.FrameMoveItems(0.1f);
+    hall.GetItem("Lamp")->SetHighlight(true);
+    hall.GetItem("Door")->SetHighlight(true);
+    ASSERT_TRUE(hall.GetItem("Box")->HitTest(51, 11));
+    const RgbaImage shot = drawScene({0, 0, 64, 40}, [&] { hall.RenderItems(); });
+    ASSERT_EQ(shot.width, 64u);
+    const auto rgb = [&](u32 x, u32 y) { return shot.pixel(x, y) >> 8; };
+    EXPECT_EQ(rgb(8, 8), 0x002000u) << "companion";
+    const u32 lamp = rgb(12, 12) >> 16;
+    EXPECT_NEAR(lamp, 0x40 + 0x40 * 127 / 255, 2) << "highlight pass added at half alpha";
+    EXPECT_EQ(rgb(31, 11), 0u) << "a locked item shows its locked object";
+    EXPECT_EQ(rgb(31, 31), 0x008000u) << "no highlight while locked";
+    EXPECT_EQ(rgb(51, 11), 0u);
+    EXPECT_EQ(rgb(51, 31), 0x800000u) << "no highlight pass on the hover object";
 }
 
 } // namespace
