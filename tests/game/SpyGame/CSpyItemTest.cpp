@@ -215,6 +215,28 @@ TEST_F(CSpyItemTest, FlashAndSmoothFlashStepAtAQuarterSecond) {
     EXPECT_FLOAT_EQ(f32At(record(pen), 12), 0) << "a steady highlight holds the pulse at its start";
 }
 
+TEST_F(CSpyItemTest, AStoppedAnimationRestartsAfterItsDrawnPause) {
+    aSound* start = sound("start", "Hall");
+    CSpyItemManager& hall = room("Hall", Box + "[pen]\nClass = object\n",
+                                 "[Box]\nObject = box\nAutoRestartAnim = 0.5\nSoundOnStartAnim = start\n"
+                                 "[Pen]\nObject = pen\nAutoRestartAnim = 2/6\n");
+    hall.ResetItems();
+    CSpyItem& box = *hall.GetItem("Box");
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f);
+    const f32 pen = f32At(record(*hall.GetItem("Pen")), 24);
+    EXPECT_TRUE(pen >= 2 && pen <= 6) << pen;
+
+    hall.FrameMoveItems(0.3f);
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.2f) << "the pause runs while the item is locked too";
+    EXPECT_EQ(playing({{"start", start}}), "");
+    hall.FrameMoveItems(0.3f);
+    EXPECT_EQ(playing({{"start", start}}), "start");
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f);
+    box.SetVisible(false);
+    hall.FrameMoveItems(1.0f);
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f) << "a hidden item waits";
+}
+
 TEST_F(CSpyItemTest, HitTestsNeverHitCompanionNamesAndStoreTheHover) {
     kit.addImage("card", 4, 4, std::vector<u32>(16, 0xFFFFFFFF), "Hall");
     const std::string card = "Class = image\nImage = card\nX = 10\nY = 10\n";
