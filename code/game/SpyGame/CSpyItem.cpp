@@ -7,7 +7,6 @@
 #include "game/SpyGame/CSpyItemManager.h"
 #include "game/SpyGame/CSpyObjManager.h"
 #include "game/SpyGame/CSpyObject.h"
-#include "game/SpyGame/FullItemName.h"
 #include "game/SpyGame/RandomFloat.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/gfx/aApplication.h"
