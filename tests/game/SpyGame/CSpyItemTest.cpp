@@ -318,6 +318,34 @@ TEST_F(CSpyItemTest, MagicStarsFitTheirEmitterToTheMainObject) {
     }
 }
 
+TEST_F(CSpyItemTest, ScalingReachesEveryObjectAndRefitsTheEmitter) {
+    kit.addParticles("MagicStars", "", "");
+    kit.addImage("big", 400, 300, std::vector<u32>(400 * 300, 0xFFFFFFFF), "Hall");
+    kit.addImage("small", 10, 10, std::vector<u32>(100, 0xFFFFFFFF), "Hall");
+    CSpyItemManager& hall = room("Hall",
+                                 "[big]\nClass = image\nImage = big\n[hov]\nClass = image\nImage = small\n"
+                                 "[shut]\nClass = image\nImage = small\nX = 100\nY = 100\n",
+                                 "[Big]\nObject = big\nObjectOnMouseHover = hov\nMagicStars = 1\n"
+                                 "[Shut]\nObjectOnItemLocked = shut\nObjectOnMouseHover = hov\n");
+    hall.ResetItems();
+    CSpyItem& big = *hall.GetItem("Big");
+    big.SetScale({0.5f, 0.5f}, false);
+    EXPECT_EQ(big.GetWidth(), 200);
+    EXPECT_EQ(hall.GetObjManager().GetObject("hov")->GetWidth(), 5u);
+    EXPECT_EQ(big.GetEmitter()->params().maxParticles, 18u) << "100 x 75 / 400";
+    big.SetScale({2, 2}, true);
+    EXPECT_EQ(big.GetPos(), (SpyPoint{-300, -225})) << "the centre stays at (100, 75)";
+    EXPECT_EQ(big.GetEmitter()->params().maxParticles, 300u);
+
+    // Colours go to the bound objects only: without a main object the locked and hover ones take it.
+    CSpyItem& shut = *hall.GetItem("Shut");
+    shut.SetColor(0x80FF0000);
+    EXPECT_EQ(hall.GetObjManager().GetObject("shut")->GetColor(), 0x80FF0000u);
+    EXPECT_EQ(hall.GetObjManager().GetObject("big")->GetColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(shut.GetColor(), 0x80FF0000u) << "a locked item shows its locked object";
+    EXPECT_EQ(shut.GetOrigColor(), 0xFFFFFFFFu);
+}
+
 TEST_F(CSpyItemTest, WithoutTheMagicStarsTemplateThereIsNoEmitter) {
     CSpyItemManager& hall = room("Hall", Box, "[Box]\nObject = box\nMagicStars = 1\n");
     LogCapture capture;
