@@ -204,6 +204,20 @@ TEST_F(CSpyItemManagerTest, CountsThatCannotFitTheRecordStopTheLoad) {
               (std::vector<std::string>{"CSpyItemManager::LoadSelf(). Count 2 does not fit the "
                                         "31 bytes left in the record"}));
     EXPECT_EQ(hall.GetItem("A")->GetCurrentUserData(), "kept");
+
+    // An entry whose user data runs to the end of the record is not read past it.
+    capture.clear();
+    hall.GetItem("A")->SetCurrentUserData("saved");
+    std::string two = records.save(hall);
+    two[0] = 2;
+    two += two.substr(4);
+    two.pop_back();
+    hall.GetItem("A")->SetCurrentUserData("kept");
+    ASSERT_TRUE(records.load(hall, two));
+    EXPECT_EQ(capture.messages(),
+              (std::vector<std::string>{"CSpyItemManager::LoadSelf(). Entry 1 of 2 runs past the end "
+                                        "of the record"}));
+    EXPECT_EQ(hall.GetItem("A")->GetCurrentUserData(), "saved");
 }
 
 TEST_F(CSpyItemManagerTest, ContainerShowsAndHidesTheItemsItLists) {
