@@ -84,6 +84,7 @@ TEST_F(CSpyItemManagerTest, CreatesOneItemPerObjectInObjectOrderThenTheObjectles
 }
 
 TEST_F(CSpyItemManagerTest, ReadsEveryKeyOfTheSection) {
+    sound("tick");
     aSound* own = sound("tick", "Hall");
     aSound* shared = sound("bell");
     CSpyItemManager& hall = room("Hall", objects({"box"}),
@@ -145,6 +146,7 @@ TEST_F(CSpyItemManagerTest, CreatedAndClonedItemsMakeTheirObjectsInLowerCase) {
     EXPECT_EQ(made->DiffLevel(), 1);
 
     EXPECT_EQ(clone->GetClassName(), "Door");
+    EXPECT_EQ(dynamic_cast<CSpyItemDoor&>(*clone).UseRoom(), "Study");
     EXPECT_EQ(clone->GetObjectName(), "pic2");
     EXPECT_EQ(clone->GetPos(), (SpyPoint{50, 60}));
     EXPECT_EQ(clone->GetOrigColor(), 0xff102030u);
