@@ -10,12 +10,9 @@ CDialogBase::CDialogBase() {
 }
 
 CDialogBase::~CDialogBase() {
-    for (auto& [name, entry] : m_subscriptions) {
+    for (const auto& [name, entry] : m_subscriptions)
         for (const GUI::Connection& connection : entry.connections)
             connection.Disconnect();
-        entry.connections.clear();
-        entry.commandId = -1;
-    }
 }
 
 GUI::Widget* CDialogBase::GetGuiRoot() {

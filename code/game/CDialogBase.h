@@ -22,8 +22,6 @@ public:
     enum State : i32 { STATE_NOT_CREATED = 0, STATE_HIDDEN = 1, STATE_SHOWN = 2 };
 
     CDialogBase();
-    // Ends every subscription the dialog made; widgets that went first are left alone.
-    ~CDialogBase();
     CDialogBase(const CDialogBase&) = delete;
     CDialogBase& operator=(const CDialogBase&) = delete;
 
@@ -63,6 +61,10 @@ public:
     static GUI::Widget* GetGuiRoot();
 
 protected:
+    // Ends every subscription the dialog made; widgets that went first are left alone. Owners hold
+    // their dialogs by value, never delete one through this base.
+    ~CDialogBase();
+
     // The handler Subscribe binds: the firing widget's command id goes into the state word.
     bool OnWidgetEvent(const GUI::EventArgs& args);
 

@@ -34,7 +34,7 @@ window Other
 )";
 
 // A dialog on the window "Dlg" whose "ok" writes command 3.
-class TestDialog : public CDialogBase {
+class TestDialog final : public CDialogBase {
 public:
     explicit TestDialog(std::string window = "Dlg") : m_window(std::move(window)) {}
 

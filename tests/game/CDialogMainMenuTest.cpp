@@ -219,6 +219,21 @@ TEST_F(MainMenuTest, EachButtonIsACommandForOnePollUntilTheNextDrawing) {
     }
 }
 
+TEST_F(MainMenuTest, TheScreensUpdateTakesTheInputBeforeTheMenuMoves) {
+    CMainMenuScreen screen;
+    screen.Create();
+    screen.GetMainMenu().Show();
+    input.setCursor(60, 105); // on Play
+    clock.advanceMs(100);
+    inputServer->update();
+    screen.Update(0.1f);
+    EXPECT_TRUE(screen.GetMainMenu().IsHovering());
+    EXPECT_FLOAT_EQ(selectorAlpha(), 0.7f);
+    screen.Hide();
+    EXPECT_FALSE(screen.GetMainMenu().IsVisible());
+    EXPECT_EQ(screen.GetMainMenu().GetState(), 1);
+}
+
 TEST_F(MainMenuTest, HidingTheMenuKeepsThePlayersCornerAndTheNameIsWidened) {
     CDialogMainMenu menu;
     menu.Create();
