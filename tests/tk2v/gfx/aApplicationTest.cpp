@@ -387,7 +387,8 @@ TEST_F(aApplicationFrameTest, InitWritesTheBannerAndRestartsALongLog) {
 
 TEST_F(aApplicationFrameTest, SecondInstanceAsksTheFirstToShowItself) {
     SingleInstance running;
-    ASSERT_TRUE(running.acquire("FrameDuplicate"));
+    const std::string folders = aFileServer::resolve("userappdata:Test Works/");
+    ASSERT_TRUE(running.acquire(aApplication::instanceName("FrameDuplicate", folders + "FrameDuplicate/")));
     std::FILE* logBefore = a_logFile();
     EXPECT_EQ(app.init("FrameDuplicate", nullptr, "", "Test Works"), 1u);
     EXPECT_TRUE(running.pollRaiseRequest());
@@ -397,7 +398,8 @@ TEST_F(aApplicationFrameTest, SecondInstanceAsksTheFirstToShowItself) {
     ASSERT_EQ(app.init("FrameFirst", nullptr, "", "Test Works"), 0u);
     app.closeLog();
     SingleInstance second;
-    EXPECT_FALSE(second.acquire("FrameFirst"));
+    EXPECT_FALSE(second.acquire(aApplication::instanceName("FrameFirst", folders + "FrameFirst/")));
+    EXPECT_TRUE(second.acquire(aApplication::instanceName("FrameFirst", "/another/data/home/")));
     runPasses(1);
     EXPECT_FALSE(app.answersRaiseRequest());
 }
