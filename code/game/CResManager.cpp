@@ -52,9 +52,8 @@ void CResManager::setLoadCosts() {
     };
     for (const Row& row : rows)
         row.manager->setExtensionCost(row.extension, row.weight, MinCostSize);
-    for (aBaseManager* manager :
-         {static_cast<aBaseManager*>(m_images.get()), static_cast<aBaseManager*>(m_sounds.get()),
-          static_cast<aBaseManager*>(m_music.get()), static_cast<aBaseManager*>(m_particles.get())})
+    aBaseManager* const reporting[] = {m_images.get(), m_sounds.get(), m_music.get(), m_particles.get()};
+    for (aBaseManager* manager : reporting)
         manager->setProgressCallback(onTaskDone);
 }
 
@@ -84,9 +83,8 @@ void CResManager::BeginLoading() {
 }
 
 void CResManager::LoadStep() {
-    for (aBaseManager* manager :
-         {static_cast<aBaseManager*>(m_music.get()), static_cast<aBaseManager*>(m_images.get()),
-          static_cast<aBaseManager*>(m_sounds.get())}) {
+    aBaseManager* const order[] = {m_music.get(), m_images.get(), m_sounds.get()};
+    for (aBaseManager* manager : order) {
         if (manager->hasCurrentTask()) {
             manager->loadCurrentTask();
             manager->nextTask();

@@ -106,7 +106,7 @@ TEST_F(ProfilesManagerTest, MissingOrBadFilesLeaveAnEmptyListAndTheCurrentProfil
     const Case cases[] = {
         {"no file", "", {missing, failed, "Profiles list"}},
         {"saved-game header", seal(hex("d8 0f 00 00 00 00 00 00")), {failed, "Profiles list"}},
-        // 0xFFFFFFFF profiles of at least 17 bytes each in a record of 26 bytes.
+        // 0xFFFFFFFF profiles of at least 16 bytes each in a record of 26 bytes.
         {"huge count",
          seal(hex(recordHead + "1a 00 00 00 " + tester + "ff ff ff ff")),
          {corrupt + "4294967295 profiles claimed", "Profiles list"}},
@@ -141,6 +141,17 @@ TEST_F(ProfilesManagerTest, ACountOfZeroStillRestoresTheCurrentProfile) {
     EXPECT_TRUE(profiles.getProfiles().empty());
     EXPECT_EQ(g_currentProfile, testerProfile());
     EXPECT_EQ(profiles.getSelected(), -1);
+}
+
+TEST_F(ProfilesManagerTest, ProfilesWithEmptyNamesAreTheSmallestAndStillLoad) {
+    Profile empty = testerProfile();
+    empty.name = "";
+    profiles.getProfiles() = {empty, empty};
+    ASSERT_TRUE(profiles.Save());
+    ProfilesManager again;
+    again.setFolders(dir.path(), dir.path());
+    again.Load();
+    EXPECT_EQ(again.getProfiles().size(), 2u);
 }
 
 TEST_F(ProfilesManagerTest, NamesAreFoundIgnoringCaseAndListedWithTheSelection) {

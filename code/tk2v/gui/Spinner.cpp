@@ -15,8 +15,8 @@ namespace GUI {
 namespace {
 
 // Integers of any size read from a text saturate at the ends of the range.
-f32 saturate(double value, double low, double high) {
-    return f32(value < low ? low : value > high ? high : value);
+double saturate(double value, double low, double high) {
+    return value < low ? low : value > high ? high : value;
 }
 
 bool contains(const Widget* root, const Widget* widget) {
@@ -87,7 +87,7 @@ f32 Spinner::ReadValue(const std::wstring& text, i32 mode) {
     char* end = nullptr;
     if (mode == MODE_HEX) {
         const unsigned long long v = std::strtoull(begin, &end, 16);
-        return end == begin ? 0.0f : saturate(double(v), 0, double(std::numeric_limits<u32>::max()));
+        return end == begin ? 0.0f : f32(saturate(double(v), 0, double(std::numeric_limits<u32>::max())));
     }
     if (mode == MODE_FLOAT) {
         const f32 v = std::strtof(begin, &end);
@@ -95,8 +95,8 @@ f32 Spinner::ReadValue(const std::wstring& text, i32 mode) {
     }
     const long long v = std::strtoll(begin, &end, 10);
     return end == begin ? 0.0f
-                        : saturate(double(v), double(std::numeric_limits<i32>::min()),
-                                   double(std::numeric_limits<i32>::max()));
+                        : f32(saturate(double(v), double(std::numeric_limits<i32>::min()),
+                                       double(std::numeric_limits<i32>::max())));
 }
 
 std::wstring Spinner::FormatNumber(f32 value, i32 mode) {
