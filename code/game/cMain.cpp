@@ -42,8 +42,8 @@ cMain::cMain() = default;
 
 cMain::~cMain() = default;
 
-void cMain::SetGameAssigns(aFileServer& files, const std::string& language) {
-    files.setAssign("gamedata", "home:GameData/");
+void cMain::SetGameAssigns(aFileServer& files, const std::string& language, const std::string& gameData) {
+    files.setAssign("gamedata", gameData);
     files.setAssign("images", "gamedata:Images/");
     files.setAssign("sounds", "gamedata:Sounds/");
     files.setAssign("music", "gamedata:Music/");

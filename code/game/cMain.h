@@ -35,8 +35,9 @@ public:
     void onDeactivate() override { setPaused(true); }
     void onDisplayModeChanged() override;
 
-    // The game's assigns, below "home:", for the language.
-    static void SetGameAssigns(aFileServer& files, const std::string& language);
+    // The game's assigns for the language, below the game data folder.
+    static void SetGameAssigns(aFileServer& files, const std::string& language,
+                               const std::string& gameData = "home:GameData/");
 
     CGameFlow* getGameFlow() const { return m_gameFlow.get(); }
     ProfilesManager& getProfilesManager() { return m_profiles; }
