@@ -1,0 +1,154 @@
+#include "GameHome.h"
+#include "game/CGameFlow.h"
+#include "game/ProfilesManager.h"
+#include "game/cMain.h"
+#include "support/ScriptedInput.h"
+#include "tk2v/gfx/aApplication.h"
+#include "tk2v/gui/Server.h"
+#include "tk2v/gui/Widget.h"
+#include "tk2v/platform/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <regex>
+
+namespace {
+
+constexpr u8 DIK_ESCAPE = 0x01;
+
+// Plays the player from inside the running game: the keyboard's poll, once a frame, runs the current
+// step until it reports itself done; a step that overruns its deadline closes the window.
+class Scenario : public ScriptedInput {
+public:
+    using Clock = std::chrono::steady_clock;
+    struct Step {
+        std::string name;
+        double deadlineSeconds;
+        std::function<bool()> act;
+    };
+
+    void add(const std::string& name, double deadline, std::function<bool()> act) {
+        m_steps.push_back({name, deadline, std::move(act)});
+    }
+    // The step that overran, or "" when every step ran.
+    std::string failure() const {
+        if (!m_failed.empty())
+            return m_failed;
+        return m_current < m_steps.size() ? "unfinished: " + m_steps[m_current].name : "";
+    }
+
+    static u32 flowState() {
+        const auto* app = dynamic_cast<cMain*>(aApplication::getInstance());
+        return app && app->getGameFlow() ? app->getGameFlow()->GetState() : CGameFlow::CONSTRUCTED;
+    }
+    static GUI::Widget* find(const std::string& window, const std::string& name) {
+        if (!GUI::Server::exists())
+            return nullptr;
+        GUI::Widget* root = GUI::Server::getSingleton()->GetRoot()->FindChild(window, true);
+        return root ? root->FindChild(name, true) : nullptr;
+    }
+    // Three steps: point at the widget's middle, press, release.
+    void clickOn(const std::string& window, const std::string& name) {
+        add("point at " + name, 2, [this, window, name] {
+            GUI::Widget* w = find(window, name);
+            if (!w || !w->IsVisible())
+                return false;
+            setCursor(w->GetScreenX() + w->GetArea().w / 2, w->GetScreenY() + w->GetArea().h / 2);
+            return true;
+        });
+        add("press on " + name, 1, [this] { return buttonDown(0), true; });
+        add("release on " + name, 1, [this] { return buttonUp(0), true; });
+    }
+    void waitForState(u32 state, double deadline) {
+        add("flow state " + std::to_string(state), deadline, [state] { return flowState() == state; });
+    }
+
+    platform::Result pollResult(platform::InputDevice device) override {
+        if (device == platform::InputDevice::Keyboard)
+            step();
+        return ScriptedInput::pollResult(device);
+    }
+
+private:
+    void step() {
+        if (m_current >= m_steps.size() || !m_failed.empty())
+            return;
+        const Clock::time_point now = Clock::now();
+        if (m_current == 0 && m_stepStart == Clock::time_point())
+            m_stepStart = now;
+        if (m_steps[m_current].act()) {
+            ++m_current;
+            m_stepStart = now;
+        } else if (std::chrono::duration<double>(now - m_stepStart).count() >
+                   m_steps[m_current].deadlineSeconds) {
+            m_failed = m_steps[m_current].name;
+            if (platform::Window* window = aApplication::getInstance()->getWindow())
+                window->dispatch({platform::WM_CLOSE, 0, 0});
+        }
+    }
+
+    std::vector<Step> m_steps;
+    size_t m_current = 0;
+    Clock::time_point m_stepStart;
+    std::string m_failed;
+};
+
+int runGame() {
+    char name[] = "rvh";
+    char* argv[] = {name, nullptr};
+    return rvhMain(1, argv);
+}
+
+// The demo as shipped, splash screens included, for the player "Tester" in a window: the splash cut
+// short, the menu, Play and its message, Exit.
+TEST(EndToEnd, FromTheSplashScreensThroughTheMenuToExit) {
+    GameHome home(GameHome::readFile(std::string(RVH_DEMO_DATA) + "Game.ini"));
+    GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+    Scenario player;
+    // A key during the fade-in is ignored, and the state stays 1 for the whole sequence: wait by time.
+    Scenario::Clock::time_point splashSeen;
+    player.add("skip the splash screens once shown", 5, [&] {
+        if (Scenario::flowState() != CGameFlow::SPLASH)
+            return false;
+        if (splashSeen == Scenario::Clock::time_point())
+            splashSeen = Scenario::Clock::now();
+        if (Scenario::Clock::now() - splashSeen < std::chrono::milliseconds(1000))
+            return false;
+        player.tapKey(DIK_ESCAPE);
+        return true;
+    });
+    player.waitForState(CGameFlow::MAIN_MENU, 30);
+    player.clickOn("MainMenu", "Play");
+    player.waitForState(CGameFlow::GAME, 2);
+    player.add("the message is up", 2, [] {
+        GUI::Widget* message = Scenario::find("Message", "text");
+        return message && message->IsVisible();
+    });
+    player.clickOn("Message", "Close");
+    player.waitForState(CGameFlow::MAIN_MENU, 2);
+    player.clickOn("MainMenu", "Exit");
+
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_EQ(player.failure(), "");
+
+    // Only the graph server's start lines that every machine without those modes logs.
+    const std::regex unexpected("[Ee]rror|not found|Cannot|failed|already|Not Initialized");
+    const std::vector<std::string> allowed = {"aGraphServer. 16 bit fullscreen mode not found",
+                                              "aGraphServer. 32 bit fullscreen mode not found"};
+    for (const std::string& line : GameHome::lastRunLog()) {
+        if (std::regex_search(line, unexpected)) {
+            EXPECT_NE(std::find(allowed.begin(), allowed.end(), line), allowed.end()) << line;
+        }
+    }
+
+    ProfilesManager profiles;
+    profiles.setFolders(GameHome::userDataFolder(), GameHome::userDataFolder());
+    profiles.Load();
+    ASSERT_EQ(profiles.getProfiles().size(), 1u);
+    EXPECT_EQ(profiles.getProfiles()[0].name, "Tester");
+    EXPECT_FALSE(g_currentProfile.fullScreen);
+}
+
+} // namespace
