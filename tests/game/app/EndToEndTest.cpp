@@ -152,3 +152,32 @@ TEST(EndToEnd, FromTheSplashScreensThroughTheMenuToExit) {
 }
 
 } // namespace
+
+namespace {
+
+// A menu script cut off in the middle of a section: the windows it never reached are missing, the
+// dialogs that look for them stay inert, and the flow still comes to the menu.
+TEST(EndToEnd, ACutOffMenuScriptStillComesToTheMenu) {
+    GameHome home(gameIni(false), true);
+    const std::string index = home.path() + "GameData/Language/English/GUI/index.agui";
+    const std::string script = GameHome::readFile(index);
+    GameHome::writeFile(index, script.substr(0, script.size() / 2));
+    GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+
+    Scenario player;
+    player.waitForState(CGameFlow::MAIN_MENU, 30);
+    player.add("the menu's window is missing", 1,
+               [] { return !GUI::Server::getSingleton()->GetRoot()->FindChild("MainMenu", true); });
+    player.add("close the window", 1, [] {
+        aApplication::getInstance()->getWindow()->dispatch({platform::WM_CLOSE, 0, 0});
+        return true;
+    });
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_EQ(player.failure(), "");
+    const std::vector<std::string> log = GameHome::lastRunLog();
+    EXPECT_NE(std::find(log.begin(), log.end(), "CDialogBase::Create(). Cannot find window: MainMenu"),
+              log.end());
+    EXPECT_EQ(GameHome::readFile(GameHome::profilesFile()), testerProfilesFile());
+}
+
+} // namespace

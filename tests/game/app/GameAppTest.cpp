@@ -1,6 +1,7 @@
 #include "GameHome.h"
 #include "game/CGameFlow.h"
 #include "game/GameConstants.h"
+#include "game/ProfilesManager.h"
 #include "game/cMain.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
@@ -51,15 +52,41 @@ TEST(GameApp, StartsFullScreenAndHandsTheFlowAtMostFourHundredthsOfASecond) {
         EXPECT_FLOAT_EQ(app.getLastFlowTime(), f.flowTime);
     }
     EXPECT_EQ(app.getGameFlow()->GetState(), CGameFlow::SPLASH);
+
+    // The mode the player switches to is the next start's.
+    app.getGraphServer()->setFullscreen(false);
+    app.onDisplayModeChanged();
+    EXPECT_FALSE(g_currentProfile.fullScreen);
+    // The load found no file; the shutdown writes the first one.
     app.shutdown();
+    ASSERT_TRUE(std::filesystem::exists(GameHome::profilesFile()));
+    g_currentProfile = DEFAULT_PROFILE;
+    ProfilesManager written;
+    written.setFolders(GameHome::userDataFolder(), GameHome::userDataFolder());
+    written.Load();
+    EXPECT_FALSE(g_currentProfile.fullScreen);
 }
 
+// Without Game.ini nothing is read, so the language is empty and has no main text either.
 TEST(GameApp, ALanguageWithoutItsMainTextEndsAfterTheLogLineWithoutTheLoop) {
-    GameHome home(gameIni(false, "Nowhere"));
-    EXPECT_EQ(runGame(), 0);
-    const std::vector<std::string> log = GameHome::lastRunLog();
-    EXPECT_TRUE(logHas(log, "Error: language \"Nowhere\" not found."));
-    EXPECT_TRUE(logHas(log, "tk2v Engine stopped"));
+    struct Case {
+        std::string gameIni, line;
+    };
+    const Case cases[] = {
+        {gameIni(false, "Nowhere"), "Error: language \"Nowhere\" not found."},
+        {"", "Error: language \"\" not found."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        GameHome home(c.gameIni);
+        GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+        EXPECT_EQ(runGame(), 0);
+        const std::vector<std::string> log = GameHome::lastRunLog();
+        EXPECT_TRUE(logHas(log, c.line));
+        EXPECT_TRUE(logHas(log, "tk2v Engine stopped"));
+        // The profiles were loaded, so they are saved, unchanged.
+        EXPECT_EQ(GameHome::readFile(GameHome::profilesFile()), testerProfilesFile());
+    }
 }
 
 TEST(GameApp, ASecondCopyLeavesTheProfilesFileAlone) {

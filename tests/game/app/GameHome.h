@@ -41,14 +41,23 @@ private:
 };
 
 // A folder the game takes for its own ("home:") while this lives: its own Game.ini beside the demo
-// data's GameData/ and SplashScr/, linked in. The user data lands in this test process's own data home.
+// data's GameData/ and SplashScr/, linked in. The user data lands in the test process's own data
+// home, emptied first.
 class GameHome {
 public:
-    explicit GameHome(const std::string& gameIni) {
+    // Without options text there is no Game.ini; a copy of the game data may be changed by the test.
+    explicit GameHome(const std::string& gameIni, bool copyGameData = false) {
         const std::string data = RVH_DEMO_DATA;
-        std::filesystem::create_directory_symlink(data + "GameData", m_dir.path() + "GameData");
+        if (copyGameData)
+            std::filesystem::copy(data + "GameData", m_dir.path() + "GameData",
+                                  std::filesystem::copy_options::recursive);
+        else
+            std::filesystem::create_directory_symlink(data + "GameData", m_dir.path() + "GameData");
         std::filesystem::create_directory_symlink(data + "SplashScr", m_dir.path() + "SplashScr");
-        m_dir.write("Game.ini", gameIni);
+        if (!gameIni.empty())
+            m_dir.write("Game.ini", gameIni);
+        // Tests run in one process share the data home: each starts without profiles or log.
+        std::filesystem::remove_all(userDataFolder());
         aFileServer::setExeDirOverride(m_dir.path());
         g_currentProfile = DEFAULT_PROFILE;
     }
@@ -58,6 +67,9 @@ public:
     }
     GameHome(const GameHome&) = delete;
     GameHome& operator=(const GameHome&) = delete;
+
+    // The folder "home:" names, with its trailing "/".
+    const std::string& path() const { return m_dir.path(); }
 
     // The folder of the log and the profiles, a real path.
     static std::string userDataFolder() {
