@@ -27,10 +27,15 @@ const char* const LoadingScript = "window LoadingScreen\n{\n  AreaRect 0 0 1024 
                                   "  widget ColoredInlay\n  {\n    AreaRect 300 600 401 16\n  }\n"
                                   "  widget ProgressBar\n  {\n    AreaRect 300 600 401 16\n  }\n}\n";
 
+// The log's stamps run on the manual clock, also while the fixture's members are made: it starts at
+// the real time, so they stay positive.
+struct ManualClock : FakeClock {
+    explicit ManualClock(u64 realNow) { advanceNs(realNow); }
+};
+
 class ResLoaderTest : public testing::Test {
 protected:
     void SetUp() override {
-        clock.advanceNs(realNow);
         testGraphServer();
         aFileServer& files = testApplication().getFileServer();
         files.setAssign("images", dir.path());
@@ -52,9 +57,7 @@ protected:
         loader.StartLoading();
     }
 
-    // The log's stamps run on the manual clock: it starts at the real time, so they stay positive.
-    const u64 realNow = platform::counter();
-    FakeClock clock;
+    ManualClock clock{platform::counter()};
     TempDir dir;
     LogCapture capture;
     CResManager res{false};
