@@ -4,8 +4,11 @@
 #include "game/cMain.h"
 #include "support/ScriptedInput.h"
 #include "tk2v/gfx/aApplication.h"
+#include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gui/Server.h"
 #include "tk2v/gui/Widget.h"
+#include "tk2v/input/aInputServer.h"
+#include "tk2v/platform/GraphicsDevice.h"
 #include "tk2v/platform/Window.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +20,7 @@
 namespace {
 
 constexpr u8 DIK_ESCAPE = 0x01;
+constexpr u8 DIK_E = 0x12, DIK_R = 0x13, DIK_T = 0x14, DIK_S = 0x1F, DIK_LSHIFT = 0x2A, DIK_SPACE = 0x39;
 
 // Plays the player from inside the running game: the keyboard's poll, once a frame, runs the current
 // step until it reports itself done; a step that overruns its deadline closes the window.
@@ -55,11 +59,19 @@ public:
             GUI::Widget* w = find(window, name);
             if (!w || !w->IsVisible())
                 return false;
-            setCursor(w->GetScreenX() + w->GetArea().w / 2, w->GetScreenY() + w->GetArea().h / 2);
+            const platform::Point middle{w->GetScreenX() + w->GetArea().w / 2,
+                                         w->GetScreenY() + w->GetArea().h / 2};
+            const platform::Point at = toWindow(middle);
+            setCursor(at.x, at.y);
             return true;
         });
         add("press on " + name, 1, [this] { return buttonDown(0), true; });
         add("release on " + name, 1, [this] { return buttonUp(0), true; });
+    }
+    // One key a frame, so that they arrive in order.
+    void type(const std::vector<u8>& keys) {
+        for (u8 key : keys)
+            add("key " + std::to_string(key), 1, [this, key] { return tapKey(key), true; });
     }
     void waitForState(u32 state, double deadline) {
         add("flow state " + std::to_string(state), deadline, [state] { return flowState() == state; });
@@ -72,6 +84,13 @@ public:
     }
 
 private:
+    // The window pixel that shows a back-buffer point, in full screen as well.
+    static platform::Point toWindow(platform::Point back) {
+        const platform::Point client = aApplication::getInstance()->getWindow()->clientSize();
+        const platform::Rect present = platform::presentRect(client.x, client.y, 1024, 768);
+        return platform::backBufferToWindow(back, present, 1024, 768);
+    }
+
     void step() {
         if (m_current >= m_steps.size() || !m_failed.empty())
             return;
@@ -178,6 +197,71 @@ TEST(EndToEnd, ACutOffMenuScriptStillComesToTheMenu) {
     EXPECT_NE(std::find(log.begin(), log.end(), "CDialogBase::Create(). Cannot find window: MainMenu"),
               log.end());
     EXPECT_EQ(GameHome::readFile(GameHome::profilesFile()), testerProfilesFile());
+}
+
+} // namespace
+
+namespace {
+
+// The first start: no profiles file, full screen. The player is asked for a name, types one with
+// spaces around it, and turns full screen off in the options before leaving.
+TEST(EndToEnd, AFirstStartCreatesThePlayerAndKeepsTheWindowedMode) {
+    GameHome home(GameHome::readFile(std::string(RVH_DEMO_DATA) + "Game.ini"));
+    Scenario player;
+    player.add("skip the splash screens", 5, [&player, seen = Scenario::Clock::time_point()]() mutable {
+        if (Scenario::flowState() != CGameFlow::SPLASH)
+            return false;
+        if (seen == Scenario::Clock::time_point())
+            seen = Scenario::Clock::now();
+        if (Scenario::Clock::now() - seen < std::chrono::milliseconds(1000))
+            return false;
+        player.tapKey(DIK_ESCAPE);
+        return true;
+    });
+    player.waitForState(CGameFlow::PROFILES, 30);
+    player.type({DIK_SPACE, DIK_SPACE});
+    player.add("shift down", 1, [&player] { return player.keyDown(DIK_LSHIFT), true; });
+    player.type({DIK_T});
+    player.add("shift up", 1, [&player] { return player.keyUp(DIK_LSHIFT), true; });
+    player.type({DIK_E, DIK_S, DIK_T, DIK_E, DIK_R, DIK_SPACE, DIK_RETURN});
+    player.waitForState(CGameFlow::MAIN_MENU, 2);
+    player.add("the player's name", 1, [] {
+        GUI::Widget* name = Scenario::find("MainMenu", "UserName");
+        return name && name->GetText() == L"Tester";
+    });
+    player.clickOn("MainMenu", "Options");
+    player.waitForState(CGameFlow::OPTIONS, 2);
+    player.clickOn("OptionsMenu", "fullscreen");
+    player.clickOn("OptionsMenu", "btn_apply");
+    player.waitForState(CGameFlow::MAIN_MENU, 2);
+    player.add("windowed", 1, [] { return !aApplication::getInstance()->getGraphServer()->isFullscreen(); });
+    player.clickOn("MainMenu", "Exit");
+
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_EQ(player.failure(), "");
+
+    // Besides the graph server's start lines, only the missing profiles file of a first start.
+    const std::regex unexpected("[Ee]rror|not found|Cannot|failed|already|Not Initialized");
+    const std::string profilesName = "userappdata:Quarrybell Works/RVH/RVH_profiles.dat";
+    const std::vector<std::string> allowed = {"aGraphServer. 16 bit fullscreen mode not found",
+                                              "aGraphServer. 32 bit fullscreen mode not found",
+                                              "file_readFullAndMalloc. Error open file: " + profilesName,
+                                              "SaveLoadSystem: file \"" + profilesName + "\" load failed!"};
+    for (const std::string& line : GameHome::lastRunLog()) {
+        if (std::regex_search(line, unexpected)) {
+            EXPECT_NE(std::find(allowed.begin(), allowed.end(), line), allowed.end()) << line;
+        }
+    }
+
+    g_currentProfile = DEFAULT_PROFILE;
+    ProfilesManager profiles;
+    profiles.setFolders(GameHome::userDataFolder(), GameHome::userDataFolder());
+    profiles.Load();
+    ASSERT_EQ(profiles.getProfiles().size(), 1u);
+    EXPECT_EQ(profiles.getProfiles()[0].name, "Tester");
+    EXPECT_EQ(profiles.getProfiles()[0].musicVolume, 0.5f);
+    EXPECT_FALSE(profiles.getProfiles()[0].fullScreen);
+    EXPECT_EQ(g_currentProfile.name, "Tester");
 }
 
 } // namespace

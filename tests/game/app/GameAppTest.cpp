@@ -29,7 +29,7 @@ int runGame() {
 }
 
 // No profiles file: the default profile's full screen is the first display mode, also headless.
-TEST(GameApp, StartsFullScreenAndHandsTheFlowAtMostFourHundredthsOfASecond) {
+TEST(GameApp, StartsFullScreenHandsTheFlowAtMostFourHundredthsOfASecondAndClosesOnQuit) {
     GameHome home(gameIni(true));
     AppClock clock;
     cMain app;
@@ -52,6 +52,10 @@ TEST(GameApp, StartsFullScreenAndHandsTheFlowAtMostFourHundredthsOfASecond) {
         EXPECT_FLOAT_EQ(app.getLastFlowTime(), f.flowTime);
     }
     EXPECT_EQ(app.getGameFlow()->GetState(), CGameFlow::SPLASH);
+
+    // The update that finds the flow quit closes the window.
+    app.getGameFlow()->Quit();
+    EXPECT_EQ(app.update(), i32(cMain::ABORT_CODE));
 
     // The mode the player switches to is the next start's.
     app.getGraphServer()->setFullscreen(false);
