@@ -40,7 +40,10 @@ std::string commandLineText(int argc, char** argv) {
 
 cMain::cMain() = default;
 
-cMain::~cMain() = default;
+// A test may drop the application without its shutdown: the objects still go in their order.
+cMain::~cMain() {
+    destroyObjects();
+}
 
 void cMain::SetGameAssigns(aFileServer& files, const std::string& language, const std::string& gameData) {
     files.setAssign("gamedata", gameData);
@@ -127,14 +130,18 @@ u32 cMain::shutdown() {
     // load found no file writes the first.
     if (m_profiles.WasLoaded())
         m_profiles.Save();
+    destroyObjects();
+    const i32 result = i32(aApplication::shutdown());
+    return result < 0 ? u32(result) : 0;
+}
+
+void cMain::destroyObjects() {
     m_gameFlow.reset();
     m_gui.reset();
     m_res.reset();
     deleteInputServer();
     m_graph.reset();
     m_cmdLineArgs.reset();
-    const i32 result = i32(aApplication::shutdown());
-    return result < 0 ? u32(result) : 0;
 }
 
 int rvhMain(int argc, char** argv) {

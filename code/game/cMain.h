@@ -46,6 +46,8 @@ public:
 
 private:
     bool createServers();
+    // The game's objects in the reverse order of their making; each only once.
+    void destroyObjects();
 
     std::unique_ptr<aCmdLine> m_cmdLineArgs;
     CGameIni m_gameIni;
