@@ -7,12 +7,14 @@
 //
 // Idle main menu: the process's processor time (all its threads: music fades, audio, the software
 // rasteriser's) over a few seconds of the menu through the real loop, windowed with vertical sync (the
-// offscreen driver reports no refresh rate, so the loop holds 100 frames a second), beside a bare
-// SDL_Renderer loop that draws one 1024 x 768 picture and presents it, held to the same 100 frames a
-// second with SDL_Delay. LP_NUM_THREADS is fixed for both.
+// offscreen driver reports no refresh rate, so the loop holds 100 frames a second), beside the same
+// loop presenting empty scenes, and beside a bare SDL_Renderer loop (its OpenGL backend) that draws
+// one 1024 x 768 picture and presents it, held to the same 100 frames a second with SDL_Delay.
+// LP_NUM_THREADS is fixed for all.
 #include "game/CGameFlow.h"
 #include "game/cMain.h"
 #include "tk2v/file/aFileServer.h"
+#include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/platform/InputDevices.h"
 #include "tk2v/platform/Window.h"
 
@@ -187,6 +189,41 @@ void BM_GameIdleMenu(benchmark::State& state) {
     }
 }
 
+// The engine's own frame with nothing in it: the application frame's loop, windowed with vertical sync,
+// opening and presenting an empty scene; what the menu adds is the rest of the game's figure.
+class EmptyFrames : public aApplication {
+public:
+    i32 update() override {
+        if (msSince(m_start, Clock::now()) >= IdleSeconds * 1000)
+            return -1;
+        ++frames;
+        return 0;
+    }
+    i32 render() override {
+        if (m_graph.beginScene())
+            m_graph.endScene();
+        return 0;
+    }
+    int frames = 0;
+
+private:
+    aGraphServer m_graph{1024, 768, false, true};
+    Clock::time_point m_start = Clock::now();
+};
+
+void BM_EngineIdleLoop(benchmark::State& state) {
+    for (auto _ : state) {
+        const double cpu0 = processCpuSeconds();
+        const Clock::time_point start = Clock::now();
+        EmptyFrames app;
+        app.run();
+        const double wall = msSince(start, Clock::now()) / 1000;
+        state.SetIterationTime(wall);
+        state.counters["cpu_percent"] = 100 * (processCpuSeconds() - cpu0) / wall;
+        state.counters["fps"] = app.frames / wall;
+    }
+}
+
 // One 1024 x 768 picture drawn and presented each frame, the frames held to 100 a second.
 void BM_BareIdleLoop(benchmark::State& state) {
     for (auto _ : state) {
@@ -239,6 +276,7 @@ void BM_BareIdleLoop(benchmark::State& state) {
 BENCHMARK(BM_GameStartToMenu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_BarePlatformStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_GameIdleMenu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_EngineIdleLoop)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_BareIdleLoop)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
