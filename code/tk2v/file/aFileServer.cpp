@@ -42,7 +42,11 @@ std::string aFileServer::resolve(const std::string& name) {
 
 const std::string& aFileServer::getExeDir() {
     static const std::string dir = platform::exeDir();
-    return dir;
+    return s_exeDirOverride.empty() ? dir : s_exeDirOverride;
+}
+
+void aFileServer::setExeDirOverride(const std::string& folder) {
+    s_exeDirOverride = folder;
 }
 
 void aFileServer::setDefaultAssigns() {

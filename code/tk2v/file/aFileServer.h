@@ -17,6 +17,9 @@ public:
     static std::string resolve(const std::string& name);
     // The folder of the running executable, with its trailing separator.
     static const std::string& getExeDir();
+    // Test hook: while set, getExeDir (and so "home:" of file servers made afterwards) names this
+    // folder instead; an empty text restores the executable's own.
+    static void setExeDirOverride(const std::string& folder);
 
     void setAssign(const std::string& name, const std::string& path);
     std::string manglePath(const std::string& name) const;
@@ -32,4 +35,5 @@ private:
 
     std::map<std::string, std::string, NoCaseLess> m_assigns;
     static inline aFileServer* s_instance = nullptr;
+    static inline std::string s_exeDirOverride;
 };

@@ -107,10 +107,10 @@ u32 aApplication::init(const char* name, void* instance, const char* cmdLine, co
     m_instance = instance;
     m_cmdLineText = cmdLine ? cmdLine : "";
     m_cmdLine = cmdLine ? m_cmdLineText.c_str() : nullptr;
-    if (!m_singleInstance.acquire(m_name))
-        return 1;
     buildFolders(company);
-    const std::string userData = aFileServer::resolve(m_userDataFolder);
+    const std::string userData = m_fileServer.manglePath(m_userDataFolder);
+    if (!m_singleInstance.acquire(instanceName(m_name, userData)))
+        return 1;
     g_crashLogText = "\n\nCritical Error. File \"crash.dmp\" has been saved to\n" + userData + "\n";
     g_crashBoxText = errorMessage(ERR_CRASH_DUMP, userData);
     platform::installCrashHandler(userData + "crash.dmp", onCrash);
@@ -120,6 +120,10 @@ u32 aApplication::init(const char* name, void* instance, const char* cmdLine, co
     openLog();
     readWorkArea();
     return 0;
+}
+
+std::string aApplication::instanceName(const std::string& name, const std::string& userDataPath) {
+    return name + "@" + userDataPath;
 }
 
 void aApplication::buildFolders(const char* company) {

@@ -70,6 +70,10 @@ public:
     // Reads the work area of the window's display again (nothing while there is no window).
     void readWorkArea();
 
+    // The single-instance claim's name: the application name and the real path of its user data
+    // folder, so that copies with data homes of their own (tests side by side) do not meet.
+    static std::string instanceName(const std::string& name, const std::string& userDataPath);
+
     // The message of an error box; the crash message names the user data folder's real path.
     static std::string errorMessage(u32 code, const std::string& userDataPath);
     // How long the idle pass sleeps to hold the frame rate to the display's refresh rate (only

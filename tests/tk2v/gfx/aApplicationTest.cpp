@@ -395,8 +395,9 @@ TEST_F(aApplicationFrameTest, InitWritesTheBannerAndRestartsALongLog) {
 
 TEST_F(aApplicationFrameTest, SecondInstanceAsksTheFirstToShowItself) {
     const std::string duplicate = uniqueName("FrameDuplicate"), first = uniqueName("FrameFirst");
+    const std::string folders = aFileServer::resolve("userappdata:Test Works/");
     SingleInstance running;
-    ASSERT_TRUE(running.acquire(duplicate));
+    ASSERT_TRUE(running.acquire(aApplication::instanceName(duplicate, folders + duplicate + "/")));
     std::FILE* logBefore = a_logFile();
     EXPECT_EQ(app.init(duplicate.c_str(), nullptr, "", "Test Works"), 1u);
     EXPECT_TRUE(running.pollRaiseRequest());
@@ -406,7 +407,8 @@ TEST_F(aApplicationFrameTest, SecondInstanceAsksTheFirstToShowItself) {
     ASSERT_EQ(app.init(first.c_str(), nullptr, "", "Test Works"), 0u);
     app.closeLog();
     SingleInstance second;
-    EXPECT_FALSE(second.acquire(first));
+    EXPECT_FALSE(second.acquire(aApplication::instanceName(first, folders + first + "/")));
+    EXPECT_TRUE(second.acquire(aApplication::instanceName(first, "/another/data/home/")));
     runPasses(1);
     EXPECT_FALSE(app.answersRaiseRequest());
 }

@@ -1,0 +1,5 @@
+#include "game/cMain.h"
+
+int main(int argc, char** argv) {
+    return rvhMain(argc, argv);
+}
