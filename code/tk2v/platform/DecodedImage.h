@@ -12,9 +12,7 @@ namespace platform {
 // Leaves the elements a resize adds uninitialised: a decoder writes every pixel of its picture, so
 // zeroing it first would be one more pass over megabytes for nothing. Values given are kept.
 template <class T> struct UninitialisedAllocator : std::allocator<T> {
-    template <class U> struct rebind {
-        using other = UninitialisedAllocator<U>;
-    };
+    template <class U> struct rebind { using other = UninitialisedAllocator<U>; };
     UninitialisedAllocator() = default;
     template <class U> UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
     template <class U> void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {

@@ -162,7 +162,7 @@ Result GlDevice::endScene() {
 Result GlDevice::clear(u32 argb) {
     if (argb == 0)
         return S_OK;
-    // The scene's clear comes before its begin, when another context may still be current.
+    // The scene's clear comes before its begin, when another device's context may still be current.
     makeCurrent();
     m_renderer->clear(argb);
     return S_OK;
@@ -254,6 +254,8 @@ Result GlDevice::readBackBuffer(const Rect& area, std::vector<u8>& rgba) {
     Rect whole{0, 0, i32(m_params.backBufferWidth), i32(m_params.backBufferHeight)};
     if (area.empty() || area.intersect(whole) != area)
         return D3DERR_INVALIDCALL;
+    // A read-back may come outside a scene, when another device's context may be current.
+    makeCurrent();
     m_renderer->flush();
     size_t rowBytes = size_t(area.w) * 4;
     std::vector<u8> bottomUp(rowBytes * size_t(area.h));

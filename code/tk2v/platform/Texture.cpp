@@ -226,8 +226,8 @@ std::unique_ptr<Texture> Texture::create(DecodedImage&& image, Format format, bo
     return texture;
 }
 
-std::unique_ptr<Texture> Texture::fromImage(const DecodedImage& image, PixelWords* takeable,
-                                            Format format, bool padToPowerOfTwo, Result* result) {
+std::unique_ptr<Texture> Texture::fromImage(const DecodedImage& image, PixelWords* takeable, Format format,
+                                            bool padToPowerOfTwo, Result* result) {
     if (image.argb.size() != size_t(image.width) * image.height) {
         if (result)
             *result = D3DERR_INVALIDCALL;

@@ -71,8 +71,8 @@ private:
 
     Texture(u32 width, u32 height, Format format);
     // `takeable`, when given, is the picture's own pixel buffer, which the texture may take over.
-    static std::unique_ptr<Texture> fromImage(const DecodedImage& image, PixelWords* takeable,
-                                              Format format, bool padToPowerOfTwo, Result* result);
+    static std::unique_ptr<Texture> fromImage(const DecodedImage& image, PixelWords* takeable, Format format,
+                                              bool padToPowerOfTwo, Result* result);
     static std::unique_ptr<Texture> make(u32 width, u32 height, Format format, const DecodedImage* image,
                                          PixelWords* takeable, Result* result);
     Result allocate(const DecodedImage* image, PixelWords* takeable);

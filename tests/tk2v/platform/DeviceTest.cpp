@@ -57,6 +57,20 @@ TEST(Device, ClearWithZeroLeavesTheBackBuffer) {
     EXPECT_EQ(rgb(readBack(device), 2, 2), 0x00FF00u);
 }
 
+TEST(Device, ClearAndReadBackGoToTheirOwnDeviceWhileAnotherIsCurrent) {
+    GraphicsDevice& first = offscreenDevice(4, 4);
+    WindowConfig config;
+    config.visible = false;
+    auto window = Window::create(config);
+    ASSERT_TRUE(window);
+    Result result = E_FAIL;
+    auto second = createGraphicsDevice(*window, {4, 4, 0}, result); // its context is now the current one
+    ASSERT_TRUE(second);
+    first.clear(0xFFFF0000);
+    EXPECT_EQ(rgb(readBack(first), 1, 1), 0xFF0000u);
+    EXPECT_EQ(rgb(readBack(*second), 1, 1), 0x000000u);
+}
+
 TEST(Device, ReadsBackAreasTopDownAndRefusesOutsideOnes) {
     GraphicsDevice& device = offscreenDevice(6, 4);
     auto red = solid(0xFFFF0000, 1, 1);
