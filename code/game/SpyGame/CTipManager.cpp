@@ -213,7 +213,7 @@ bool CTipManager::OnClick(const GUI::EventArgs& args) {
         return true;
     const auto* widgetArgs = dynamic_cast<const GUI::WidgetEventArgs*>(&args);
     const bool onClose = widgetArgs && widgetArgs->widget == m_close;
-    if (onClose ? m_time > 0 : m_time >= m_fadeTime + m_closeAnywhereTime) {
+    if ((onClose && m_time > 0) || m_time >= m_fadeTime + m_closeAnywhereTime) {
         // The fade out starts from the alpha reached; without a fade time to run it closes at once.
         const f32 fadeOut = m_time < m_fadeTime ? -m_time : -m_fadeTime;
         if (fadeOut < 0)
