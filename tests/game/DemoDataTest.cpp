@@ -757,3 +757,173 @@ TEST_F(DemoScripts, HoldEveryWindowTheGameLooksUp) {
 }
 
 } // namespace
+
+// The demo investigation's rooms, as the scene and the personages read them: every ini file parses
+// without a log line, and every picture, animation, particle system, sound, font, text and item
+// a file names is there and loads.
+class DemoRooms : public DemoScripts {
+protected:
+    static inline const std::string kDemo = "investigations:Demo/";
+
+    static std::vector<std::string> list(const aOptionsFile& ini, const std::string& key) {
+        std::vector<std::string> out;
+        if (ini.hasKey(key))
+            ini.getStringList(out, key);
+        return out;
+    }
+    // Item names after a multi-object section is split into one item per object.
+    static NameSet itemNames(const aOptionsFile& items) {
+        NameSet out;
+        aOptionsFile ini = items;
+        for (ini.first(); !ini.isEnd(); ini.nextSection()) {
+            const std::vector<std::string> objects = list(ini, "Object");
+            if (objects.size() < 2)
+                out.insert(ini.getSectionName());
+            for (size_t i = 0; objects.size() > 1 && i < objects.size(); ++i) {
+                std::string upper = objects[i];
+                for (char& c : upper)
+                    c = char(std::toupper(static_cast<unsigned char>(c)));
+                out.insert(upper);
+            }
+        }
+        return out;
+    }
+};
+
+TEST_F(DemoRooms, NameOnlyThingsThatExistAndLoad) {
+    testGraphServer(); // the application brings a file server of its own
+    setAssigns();
+    logs.clear();
+    aImageManager images;
+    aSoundManager sounds;
+    images.loadList("images:Particles/_images.list", "Particles");
+    const NameSet globalSounds = keysOf(ListKind::Sounds, "");
+    const NameSet globalSystems = keysOf(ListKind::Particles, "");
+    EXPECT_TRUE(globalSystems.count("MagicStars"));
+    const NameSet particlePictures = keysOf(ListKind::Images, "Particles");
+    const NameSet ambientSounds = keysOf(ListKind::Sounds, "Ambient");
+    std::set<std::string> objectClasses, itemClasses;
+    const std::vector<std::string> rooms = {"room_Hall", "zoom_Desk", "room_Study"};
+    for (const std::string& room : rooms) {
+        SCOPED_TRACE(room);
+        const std::string dir = kDemo + room + "/", lang = "language:Investigations/Demo/" + room + "/";
+        const NameSet pictures = keys({dir + "Images/_images.list", "", ListKind::Images, false});
+        NameSet roomSounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
+        images.loadList(dir + "Images/_images.list", room);
+        sounds.loadList(dir + "Sounds/_sounds.list", room);
+        texts.loadFile(lang + "room.txt", room);
+        texts.loadFile(lang + "items.txt", room);
+        auto hasSound = [&](const std::string& name) {
+            return roomSounds.count(name) || globalSounds.count(name);
+        };
+        auto hasText = [&](const std::string& id) { return texts.findString(id, room) != nullptr; };
+        NameSet systems;
+        const std::string systemsFile = dir + "Particles/_particles.list";
+        const aStringList systemList =
+            file_existsPlain(systemsFile) ? aStringList(systemsFile) : aStringList();
+        for (const std::string& system : systemList.lines()) {
+            systems.insert(system);
+            const std::string psys = dir + "Particles/" + system + ".psys";
+            aParticleSystem loaded(psys, &images, "particles");
+            const aStringList lines(psys);
+            for (const std::string& line : lines.lines()) {
+                if (words(line).size() == 2 && words(line)[0] == "texture") {
+                    EXPECT_TRUE(particlePictures.count(words(line)[1] + ":Particles")) << system;
+                }
+            }
+        }
+        const aOptionsFile roomIni(dir + "room.ini");
+        EXPECT_EQ(roomIni.getValue("Room", "Class"), "RoomBase");
+        for (const char* key : {"SoundOnEntry", "SoundOnBack", "SoundOnBadClick"})
+            if (roomIni.hasSectionKey("Room", key)) {
+                EXPECT_TRUE(hasSound(roomIni.getValue("Room", key))) << key;
+            }
+        if (file_existsPlain(dir + "Sounds/ambient.ini")) {
+            for (aOptionsFile ambient(dir + "Sounds/ambient.ini"); !ambient.isEnd(); ambient.nextSection())
+                EXPECT_TRUE(ambientSounds.count(ambient.getSectionName() + ":Ambient"));
+        }
+        EXPECT_TRUE(images.getImage("background", room));
+
+        aOptionsFile animations;
+        if (file_existsPlain(dir + "animations.ini"))
+            animations.load(dir + "animations.ini");
+        NameSet objects;
+        for (aOptionsFile ini(dir + "objects.ini"); !ini.isEnd(); ini.nextSection()) {
+            const std::string name = ini.getSectionName(), cls = ini.getString("Class");
+            objects.insert(name);
+            objectClasses.insert(cls);
+            if (cls == "image" || (cls == "text" && ini.hasKey("Image"))) {
+                EXPECT_TRUE(pictures.count(ini.getString("Image"))) << name;
+            }
+            if (cls == "animation") {
+                ASSERT_TRUE(animations.selectSection(name)) << name;
+                EXPECT_TRUE(pictures.count(animations.getString("TextureName"))) << name;
+            }
+            if (cls == "particles") {
+                EXPECT_TRUE(systems.count(name)) << name;
+            }
+            if (cls == "text") {
+                EXPECT_TRUE(gui.fonts.count(ini.getString("Font"))) << name;
+                EXPECT_TRUE(hasText(ini.getString("StringID"))) << name;
+            }
+        }
+
+        const aOptionsFile itemsIni(dir + "items.ini");
+        const NameSet items = itemNames(itemsIni);
+        for (aOptionsFile ini = itemsIni; !ini.isEnd(); ini.nextSection()) {
+            const std::string name = ini.getSectionName();
+            itemClasses.insert(ini.hasKey("Class") ? ini.getString("Class") : "Item");
+            std::vector<std::string> named = list(ini, "Object");
+            for (const char* key : {"ObjectOnMouseHover", "ObjectOnItemLocked"})
+                if (ini.hasKey(key))
+                    named.push_back(ini.getString(key));
+            for (const std::string& object : named)
+                EXPECT_TRUE(objects.count(object)) << name << " " << object;
+            for (const char* key :
+                 {"SoundOnClickUse", "SoundOnBadClickUse", "SoundOnApplyItemToItem",
+                  "SoundOnBadApplyItemToItem", "SoundOnUnlock", "SoundOnPick", "SoundOnStartAnim"})
+                if (ini.hasKey(key)) {
+                    EXPECT_TRUE(hasSound(ini.getString(key))) << name << " " << key;
+                }
+            if (ini.hasKey("UseRoom")) {
+                EXPECT_TRUE(std::count(rooms.begin(), rooms.end(), ini.getString("UseRoom"))) << name;
+            }
+            for (const char* key : {"ContainerShow", "ContainerHide"})
+                for (const std::string& shown : list(ini, key))
+                    EXPECT_TRUE(items.count(shown)) << name << " " << shown;
+        }
+
+        // The personage's script for the room: its item sections, texts and use targets.
+        for (aOptionsFile ai(dir + "Ashby.ai"); !ai.isEnd(); ai.nextSection()) {
+            const std::string section = ai.getSectionName();
+            EXPECT_TRUE(section == "ROOM" || items.count(section)) << section;
+            for (const char* key :
+                 {"FirstEnter", "EnterToRoom", "RoomTask", "About", "SuccessApply", "BadUse"})
+                if (ai.hasKey(key)) {
+                    EXPECT_TRUE(hasText(ai.getString(key))) << section << " " << key;
+                }
+            for (const char* key : {"QuestItemsToFind", "MustClickItems", "MustUseItems"})
+                for (const std::string& item : list(ai, key))
+                    EXPECT_TRUE(items.count(item)) << section << " " << item;
+            const std::string target = ai.hasKey("UseTo") ? ai.getString("UseTo") : "";
+            const std::string targetRoom = before(target, ':', false),
+                              targetItem = target.substr(target.find(':') + 1);
+            if (!target.empty() && targetItem != "ONESELF" && targetItem != "NONE") {
+                EXPECT_TRUE(itemNames(aOptionsFile(kDemo + targetRoom + "/items.ini")).count(targetItem))
+                    << target;
+            }
+        }
+    }
+    EXPECT_EQ(objectClasses, (std::set<std::string>{"animation", "image", "particles", "text"}));
+    EXPECT_EQ(itemClasses, (std::set<std::string>{"Container", "Door", "Item", "ZoomRoom"}));
+
+    // Nothing the running game reads lists the investigation yet.
+    EXPECT_EQ(aStringList(kDemo + "_rooms.list").size(), 0u);
+    const aOptionsFile investigation(kDemo + "_investigation.ini");
+    EXPECT_EQ(investigation.getValue("Personages", "PersonagesList"), "Ashby");
+    EXPECT_EQ(investigation.getValue("Personages", "StartPersonages"), "Ashby");
+    texts.loadFile("language:Investigations/Demo/investigation.txt", "Demo");
+    EXPECT_TRUE(
+        texts.findString(aOptionsFile(kDemo + "Ashby.ai").getValue("INVESTIGATION", "InvTask"), "Demo"));
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
