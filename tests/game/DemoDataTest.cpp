@@ -757,3 +757,206 @@ TEST_F(DemoScripts, HoldEveryWindowTheGameLooksUp) {
 }
 
 } // namespace
+
+// The demo investigation's rooms, as the scene and the personages read them: every ini file parses
+// without a log line, and every picture, animation, particle system, sound, font, text and item a
+// file names is there and loads.
+class DemoRooms : public DemoScripts {
+protected:
+    static inline const std::string kDemo = "investigations:Demo/";
+    static inline const std::vector<std::string> kRooms = {"room_Hall", "zoom_Desk", "room_Study"};
+
+    DemoRooms() {
+        for (const std::string& room : kRooms) {
+            const std::string lang = "language:Investigations/Demo/" + room + "/";
+            texts.loadFile(lang + "room.txt", room);
+            texts.loadFile(lang + "items.txt", room);
+        }
+    }
+
+    static std::vector<std::string> list(const aOptionsFile& ini, const std::string& key) {
+        std::vector<std::string> out;
+        if (ini.hasKey(key))
+            ini.getStringList(out, key);
+        return out;
+    }
+    // The room's item names: a section with several objects becomes one item per object, named
+    // after the object in capitals.
+    static NameSet itemNames(const std::string& room) {
+        NameSet out;
+        for (aOptionsFile ini(kDemo + room + "/items.ini"); !ini.isEnd(); ini.nextSection()) {
+            const std::vector<std::string> objects = list(ini, "Object");
+            if (objects.size() < 2)
+                out.insert(ini.getSectionName());
+            for (std::string object : objects.size() > 1 ? objects : std::vector<std::string>()) {
+                for (char& c : object)
+                    c = char(std::toupper(static_cast<unsigned char>(c)));
+                out.insert(object);
+            }
+        }
+        return out;
+    }
+    bool hasText(const std::string& id, const std::string& room) const {
+        return texts.findString(id, room) != nullptr;
+    }
+};
+
+TEST_F(DemoRooms, ScenesNameOnlyPicturesAnimationsParticlesSoundsAndFontsThatLoad) {
+    testGraphServer(); // the application brings a file server of its own
+    setAssigns();
+    logs.clear();
+    aImageManager images;
+    aSoundManager sounds;
+    images.loadList("images:Particles/_images.list", "Particles");
+    const NameSet globalSounds = keysOf(ListKind::Sounds, ""),
+                  ambientSounds = keysOf(ListKind::Sounds, "Ambient");
+    const NameSet particlePictures = keysOf(ListKind::Images, "Particles");
+    EXPECT_TRUE(keysOf(ListKind::Particles, "").count("MagicStars"));
+    std::set<std::string> objectClasses, itemClasses;
+    for (const std::string& room : kRooms) {
+        SCOPED_TRACE(room);
+        const std::string dir = kDemo + room + "/";
+        const NameSet pictures = keys({dir + "Images/_images.list", "", ListKind::Images, false});
+        const NameSet roomSounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
+        images.loadList(dir + "Images/_images.list", room);
+        sounds.loadList(dir + "Sounds/_sounds.list", room);
+        EXPECT_TRUE(images.getImage("background", room));
+        auto hasSound = [&](const std::string& name) {
+            return roomSounds.count(name) || globalSounds.count(name);
+        };
+
+        // Particle systems draw with the global particle pictures.
+        NameSet systems;
+        const std::string systemsFile = dir + "Particles/_particles.list";
+        const aStringList systemList =
+            file_existsPlain(systemsFile) ? aStringList(systemsFile) : aStringList();
+        for (const std::string& system : systemList.lines()) {
+            systems.insert(system);
+            const std::string psys = dir + "Particles/" + system + ".psys";
+            aParticleSystem loaded(psys, &images, "particles");
+            const aStringList lines(psys);
+            for (const std::string& line : lines.lines()) {
+                if (words(line).size() == 2 && words(line)[0] == "texture") {
+                    EXPECT_TRUE(particlePictures.count(words(line)[1] + ":Particles")) << system;
+                }
+            }
+        }
+
+        const aOptionsFile roomIni(dir + "room.ini");
+        EXPECT_EQ(roomIni.getValue("Room", "Class"), "RoomBase");
+        for (const char* key : {"SoundOnEntry", "SoundOnBack", "SoundOnBadClick"}) {
+            if (roomIni.hasSectionKey("Room", key)) {
+                EXPECT_TRUE(hasSound(roomIni.getValue("Room", key))) << key;
+            }
+        }
+        if (file_existsPlain(dir + "Sounds/ambient.ini")) {
+            for (aOptionsFile ambient(dir + "Sounds/ambient.ini"); !ambient.isEnd(); ambient.nextSection())
+                EXPECT_TRUE(ambientSounds.count(ambient.getSectionName() + ":Ambient"));
+        }
+
+        aOptionsFile animations;
+        if (file_existsPlain(dir + "animations.ini"))
+            animations.load(dir + "animations.ini");
+        NameSet objects;
+        for (aOptionsFile ini(dir + "objects.ini"); !ini.isEnd(); ini.nextSection()) {
+            const std::string name = ini.getSectionName(), cls = ini.getString("Class");
+            objects.insert(name);
+            objectClasses.insert(cls);
+            if (cls == "image" || (cls == "text" && ini.hasKey("Image"))) {
+                EXPECT_TRUE(pictures.count(ini.getString("Image"))) << name;
+            } else if (cls == "animation") {
+                ASSERT_TRUE(animations.selectSection(name)) << name;
+                EXPECT_TRUE(pictures.count(animations.getString("TextureName"))) << name;
+            } else if (cls == "particles") {
+                EXPECT_TRUE(systems.count(name)) << name;
+            }
+            if (cls == "text") {
+                EXPECT_TRUE(gui.fonts.count(ini.getString("Font"))) << name;
+                EXPECT_TRUE(hasText(ini.getString("StringID"), room)) << name;
+            }
+        }
+        // A glow belongs to an object of the name after its "#s_".
+        for (const std::string& name : objects) {
+            if (name.starts_with("#s_")) {
+                EXPECT_TRUE(objects.count(name.substr(3))) << name;
+            }
+        }
+
+        const NameSet items = itemNames(room);
+        for (aOptionsFile ini(dir + "items.ini"); !ini.isEnd(); ini.nextSection()) {
+            const std::string name = ini.getSectionName();
+            itemClasses.insert(ini.hasKey("Class") ? ini.getString("Class") : "Item");
+            std::vector<std::string> named = list(ini, "Object");
+            for (const char* key : {"ObjectOnMouseHover", "ObjectOnItemLocked"})
+                if (ini.hasKey(key))
+                    named.push_back(ini.getString(key));
+            for (const std::string& object : named)
+                EXPECT_TRUE(objects.count(object)) << name << " " << object;
+            for (const char* key :
+                 {"SoundOnClickUse", "SoundOnBadClickUse", "SoundOnApplyItemToItem",
+                  "SoundOnBadApplyItemToItem", "SoundOnUnlock", "SoundOnPick", "SoundOnStartAnim"}) {
+                if (ini.hasKey(key)) {
+                    EXPECT_TRUE(hasSound(ini.getString(key))) << name << " " << key;
+                }
+            }
+            if (ini.hasKey("UseRoom")) {
+                EXPECT_TRUE(std::count(kRooms.begin(), kRooms.end(), ini.getString("UseRoom"))) << name;
+            }
+            for (const char* key : {"ContainerShow", "ContainerHide"})
+                for (const std::string& shown : list(ini, key))
+                    EXPECT_TRUE(items.count(shown)) << name << " " << shown;
+        }
+    }
+    EXPECT_EQ(objectClasses, (std::set<std::string>{"animation", "image", "particles", "text"}));
+    EXPECT_EQ(itemClasses, (std::set<std::string>{"Container", "Door", "Item", "ZoomRoom"}));
+    for (const char* cup : {"CUP1", "CUP2", "CUP3"})
+        EXPECT_TRUE(itemNames("room_Hall").count(cup)) << cup;
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+TEST_F(DemoRooms, PersonageScriptsNameItemsAndTextsThatExist) {
+    for (const std::string& room : kRooms) {
+        SCOPED_TRACE(room);
+        const NameSet items = itemNames(room);
+        for (aOptionsFile ai(kDemo + room + "/Ashby.ai"); !ai.isEnd(); ai.nextSection()) {
+            const std::string section = ai.getSectionName();
+            EXPECT_TRUE(section == "ROOM" || items.count(section)) << section;
+            for (const char* key :
+                 {"FirstEnter", "EnterToRoom", "RoomTask", "About", "SuccessApply", "BadUse"}) {
+                if (ai.hasKey(key)) {
+                    EXPECT_TRUE(hasText(ai.getString(key), room)) << section << " " << key;
+                }
+            }
+            for (const char* key : {"QuestItemsToFind", "MustClickItems", "MustUseItems"})
+                for (const std::string& item : list(ai, key))
+                    EXPECT_TRUE(items.count(item)) << section << " " << item;
+            // "room:item", or a word the rooms read: used where it lies, or kept out of the inventory.
+            const std::string target = ai.hasKey("UseTo") ? ai.getString("UseTo") : "";
+            const size_t colon = target.find(':');
+            const std::string targetItem = target.substr(colon + 1);
+            if (!target.empty() && targetItem != "ONESELF" && targetItem != "NONE") {
+                ASSERT_NE(colon, std::string::npos) << target;
+                EXPECT_TRUE(itemNames(target.substr(0, colon)).count(targetItem)) << target;
+            }
+        }
+    }
+
+    // Nothing the running game reads lists the investigation yet.
+    EXPECT_EQ(aStringList(kDemo + "_rooms.list").size(), 0u);
+    const aOptionsFile investigation(kDemo + "_investigation.ini");
+    EXPECT_EQ(investigation.getValue("Personages", "PersonagesList"), "Ashby");
+    EXPECT_EQ(investigation.getValue("Personages", "StartPersonages"), "Ashby");
+    texts.loadFile("language:Investigations/Demo/investigation.txt", "Demo");
+    aOptionsFile ai(kDemo + "Ashby.ai");
+    ASSERT_TRUE(ai.selectSection("INVESTIGATION"));
+    EXPECT_TRUE(hasText(ai.getString("InvTask"), "Demo"));
+    for (const char* key : {"MustClickItems", "MustUseItems", "EvidencesToFind"}) {
+        for (const std::string& item : list(ai, key)) {
+            bool found = false;
+            for (const std::string& room : kRooms)
+                found = found || itemNames(room).count(item);
+            EXPECT_TRUE(found) << item;
+        }
+    }
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}

@@ -5,7 +5,9 @@
 // Usage: make_demo_data <hand-written files> <regular face .ttf> <bold face .ttf> <output folder>
 
 #include "DataWriter.h"
+#include "DemoRooms.h"
 #include "Pictures.h"
+#include "RoomPictures.h"
 #include "Synth.h"
 #include "TextRenderer.h"
 #include "WavesVideo.h"
@@ -72,6 +74,7 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     std::string particles;
     out.image(particles, kImages + "Particles/", "fog.png", fogPuff());
     out.image(particles, kImages + "Particles/", "light.png", lightSpot());
+    out.image(particles, kImages + "Particles/", "sparkle.png", sparkle());
     out.write(kImages + "Particles/_images.list", particles);
 
     // Lists the game reads that have nothing in them yet.
@@ -129,6 +132,20 @@ void writeSounds(DataWriter& out) {
     out.sound(list, kSounds, "dialog_show.wav", chord(0.28f, {0, 7}, Synth::Wave::Triangle, 0.4f));
     out.sound(list, kSounds, "closeup_zoomin.wav", glide(0.3f, 300, 900));
     out.sound(list, kSounds, "closeup_zoomout.wav", glide(0.3f, 900, 300));
+    // What rooms play when a thing is found, taken or missed.
+    out.sound(list, kSounds, "object_click_good.wav", chord(0.18f, {19, 24}, Synth::Wave::Bell, 0.5f));
+    out.sound(list, kSounds, "object_click_bad.wav", glide(0.12f, 160, 110));
+    out.sound(list, kSounds, "pick_quest_item.wav", chord(0.4f, {12, 16, 19}, Synth::Wave::Bell, 0.4f));
+    out.sound(list, kSounds, "pick_item_on_cursor.wav", glide(0.1f, 700, 900));
+    {
+        Synth clue(0.7f);
+        const int rising[] = {7, 12, 16, 19};
+        for (int i = 0; i < 4; ++i)
+            clue.note(0.1f * float(i), 0.7f - 0.1f * float(i), pitch(rising[i]), 0.4f, Synth::Wave::Bell);
+        clue.normalize(0.6f);
+        out.sound(list, kSounds, "found_clue.wav", clue.wav());
+    }
+    out.sound(list, kSounds, "found_inv_card.wav", glide(0.4f, 400, 1000));
     out.write(kSounds + "_sounds.list", list);
 
     std::string ambient;
@@ -202,7 +219,8 @@ int main(int argc, char** argv) {
     writePictures(out, fonts);
     writeSounds(out);
     writeMusic(out);
-    out.write(kGameData + "Particles/_particles.list", std::string("Fog\nWindowsLight\n"));
+    writeDemoRooms(out, kGameData + "Investigations/Demo/");
+    out.write(kGameData + "Particles/_particles.list", std::string("Fog\nWindowsLight\nMagicStars\n"));
     out.write(kGameData + "Video/waves.ogg", wavesVideo(320, 180, 15, 30));
 
     std::printf("demo data: %llu bytes\n", static_cast<unsigned long long>(out.totalBytes()));
