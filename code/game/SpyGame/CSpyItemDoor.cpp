@@ -1,0 +1,11 @@
+#include "game/SpyGame/CSpyItemDoor.h"
+
+#include "tk2v/file/aOptionsFile.h"
+
+void CSpyItemDoor::OneTimeInit(CRoomItemLookup* rooms, CSpyItemManager* items, CSpyObjManager* objects,
+                               const std::string& roomName, aOptionsFile& ini, const std::string& name) {
+    CSpyItem::OneTimeInit(rooms, items, objects, roomName, ini, name);
+    // Read without a presence test: the options file reports a door without a target.
+    m_useRoom = ini.getString("UseRoom");
+    ForceHighlightOnHover();
+}

@@ -1,0 +1,19 @@
+#pragma once
+#include "game/SpyGame/CSpyItem.h"
+
+#include <string>
+
+// Leads to another room; the room's navigation reads the target. Always highlights under the mouse.
+class CSpyItemDoor : public CSpyItem {
+public:
+    static const char* GetClassStaticName() { return "Door"; }
+
+    std::string GetClassName() const override { return GetClassStaticName(); }
+    void OneTimeInit(CRoomItemLookup* rooms, CSpyItemManager* items, CSpyObjManager* objects,
+                     const std::string& roomName, aOptionsFile& ini, const std::string& name) override;
+
+    const std::string& UseRoom() const { return m_useRoom; }
+
+private:
+    std::string m_useRoom;
+};

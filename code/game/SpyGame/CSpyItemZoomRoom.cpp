@@ -1,0 +1,12 @@
+#include "game/SpyGame/CSpyItemZoomRoom.h"
+
+#include "tk2v/file/aOptionsFile.h"
+
+void CSpyItemZoomRoom::OneTimeInit(CRoomItemLookup* rooms, CSpyItemManager* items, CSpyObjManager* objects,
+                                   const std::string& roomName, aOptionsFile& ini, const std::string& name) {
+    CSpyItem::OneTimeInit(rooms, items, objects, roomName, ini, name);
+    // Read without a presence test: the options file reports a close-up without a room.
+    m_useRoom = ini.getString("UseRoom");
+    ForceHighlightOnHover();
+    ForceMagicStars();
+}
