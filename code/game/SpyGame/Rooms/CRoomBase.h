@@ -118,6 +118,8 @@ public:
     const std::vector<std::string>& GetHintCandidates() const { return m_HintCandidates; }
     const std::set<std::string>& GetHintedNames() const { return m_HintedNames; }
     const aRect& GetActiveRect() const { return m_ActiveRect; }
+    CRoomBase* GetEvidenceBox() const { return m_pEvidenceBox; }
+    CRoomBase* GetInvCards() const { return m_pInvCards; }
     // The registry dropped that room: this room must not keep pointing at it.
     void ForgetRoom(const CRoomBase* room);
 
