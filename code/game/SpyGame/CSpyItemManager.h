@@ -65,6 +65,10 @@ public:
     bool IsCursorAtEnd() const { return m_cursor >= m_items.size(); }
     CSpyItem* GetCursorItem() const { return IsCursorAtEnd() ? nullptr : m_items[m_cursor].get(); }
     size_t GetItemCount() const { return m_items.size(); }
+    // In drawing order; the room hit-tests from the last to the first.
+    CSpyItem* GetItemAt(size_t index) const {
+        return index < m_items.size() ? m_items[index].get() : nullptr;
+    }
 
     CSpyObjManager& GetObjManager() { return m_objects; }
 

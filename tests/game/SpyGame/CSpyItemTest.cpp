@@ -4,6 +4,7 @@
 #include "support/LogCapture.h"
 #include "support/game/ItemKit.h"
 #include "support/game/SaveRecords.h"
+#include "tk2v/gfx/SceneCapture.h"
 #include "tk2v/gfx/aParticleSystem.h"
 
 #include <gtest/gtest.h>
@@ -90,15 +91,23 @@ TEST_F(CSpyItemTest, AppliedItemUnlocksNextFrameAndAutoLockWaitsForTheNextApply)
 TEST_F(CSpyItemTest, AutoActivationClicksInTheFrameOfTheUnlock) {
     aSound* click = sound("click", "Hall");
     aSound* open = sound("open", "Hall");
-    CSpyItemManager& hall = room("Hall", Box,
-                                 "[Lever]\nObject = box\nAutoActivateOnUnlock = 1\nIsWinItem = CLICKUSE\n"
-                                 "SoundOnUnlock = open\nSoundOnClickUse = click\n");
+    aSound* pump = sound("pump", "Hall");
+    CSpyItemManager& hall =
+        room("Hall", Box,
+             "[Lever]\nObject = box\nAutoActivateOnUnlock = 1\nIsWinItem = CLICKUSE\n"
+             "SoundOnUnlock = open\nSoundOnClickUse = click\n"
+             "[Pump]\nAutoActivateOnUnlock = 1\nAutoLockAfterOneUse = 1\nSoundOnClickUse = pump\n");
     hall.ResetItems();
     CSpyItem& lever = *hall.GetItem("Lever");
     hall.FrameMoveItems(0.1f);
     EXPECT_FALSE(lever.IsLocked());
     EXPECT_TRUE(lever.IsWin());
-    EXPECT_EQ(playing({{"open", open}, {"click", click}}), "open click");
+    EXPECT_EQ(playing({{"open", open}, {"click", click}, {"pump", pump}}), "open click pump");
+    // Locked again by its own click, it unlocks and clicks again in every frame.
+    for (int frame = 0; frame < 2; ++frame) {
+        hall.FrameMoveItems(0.1f);
+        EXPECT_EQ(playing({{"open", open}, {"click", click}, {"pump", pump}}), "pump") << frame;
+    }
 }
 
 TEST_F(CSpyItemTest, WinFlagFollowsTheEventItNames) {
@@ -206,6 +215,28 @@ TEST_F(CSpyItemTest, FlashAndSmoothFlashStepAtAQuarterSecond) {
     EXPECT_FLOAT_EQ(f32At(record(pen), 12), 0) << "a steady highlight holds the pulse at its start";
 }
 
+TEST_F(CSpyItemTest, AStoppedAnimationRestartsAfterItsDrawnPause) {
+    aSound* start = sound("start", "Hall");
+    CSpyItemManager& hall = room("Hall", Box + "[pen]\nClass = object\n",
+                                 "[Box]\nObject = box\nAutoRestartAnim = 0.5\nSoundOnStartAnim = start\n"
+                                 "[Pen]\nObject = pen\nAutoRestartAnim = 2/6\n");
+    hall.ResetItems();
+    CSpyItem& box = *hall.GetItem("Box");
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f);
+    const f32 pen = f32At(record(*hall.GetItem("Pen")), 24);
+    EXPECT_TRUE(pen >= 2 && pen <= 6) << pen;
+
+    hall.FrameMoveItems(0.3f);
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.2f) << "the pause runs while the item is locked too";
+    EXPECT_EQ(playing({{"start", start}}), "");
+    hall.FrameMoveItems(0.3f);
+    EXPECT_EQ(playing({{"start", start}}), "start");
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f);
+    box.SetVisible(false);
+    hall.FrameMoveItems(1.0f);
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f) << "a hidden item waits";
+}
+
 TEST_F(CSpyItemTest, HitTestsNeverHitCompanionNamesAndStoreTheHover) {
     kit.addImage("card", 4, 4, std::vector<u32>(16, 0xFFFFFFFF), "Hall");
     const std::string card = "Class = image\nImage = card\nX = 10\nY = 10\n";
@@ -287,6 +318,34 @@ TEST_F(CSpyItemTest, MagicStarsFitTheirEmitterToTheMainObject) {
     }
 }
 
+TEST_F(CSpyItemTest, ScalingReachesEveryObjectAndRefitsTheEmitter) {
+    kit.addParticles("MagicStars", "", "");
+    kit.addImage("big", 400, 300, std::vector<u32>(400 * 300, 0xFFFFFFFF), "Hall");
+    kit.addImage("small", 10, 10, std::vector<u32>(100, 0xFFFFFFFF), "Hall");
+    CSpyItemManager& hall = room("Hall",
+                                 "[big]\nClass = image\nImage = big\n[hov]\nClass = image\nImage = small\n"
+                                 "[shut]\nClass = image\nImage = small\nX = 100\nY = 100\n",
+                                 "[Big]\nObject = big\nObjectOnMouseHover = hov\nMagicStars = 1\n"
+                                 "[Shut]\nObjectOnItemLocked = shut\nObjectOnMouseHover = hov\n");
+    hall.ResetItems();
+    CSpyItem& big = *hall.GetItem("Big");
+    big.SetScale({0.5f, 0.5f}, false);
+    EXPECT_EQ(big.GetWidth(), 200);
+    EXPECT_EQ(hall.GetObjManager().GetObject("hov")->GetWidth(), 5u);
+    EXPECT_EQ(big.GetEmitter()->params().maxParticles, 18u) << "100 x 75 / 400";
+    big.SetScale({2, 2}, true);
+    EXPECT_EQ(big.GetPos(), (SpyPoint{-300, -225})) << "the centre stays at (100, 75)";
+    EXPECT_EQ(big.GetEmitter()->params().maxParticles, 300u);
+
+    // Colours go to the bound objects only: without a main object the locked and hover ones take it.
+    CSpyItem& shut = *hall.GetItem("Shut");
+    shut.SetColor(0x80FF0000);
+    EXPECT_EQ(hall.GetObjManager().GetObject("shut")->GetColor(), 0x80FF0000u);
+    EXPECT_EQ(hall.GetObjManager().GetObject("big")->GetColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(shut.GetColor(), 0x80FF0000u) << "a locked item shows its locked object";
+    EXPECT_EQ(shut.GetOrigColor(), 0xFFFFFFFFu);
+}
+
 TEST_F(CSpyItemTest, WithoutTheMagicStarsTemplateThereIsNoEmitter) {
     CSpyItemManager& hall = room("Hall", Box, "[Box]\nObject = box\nMagicStars = 1\n");
     LogCapture capture;
@@ -326,6 +385,45 @@ TEST_F(CSpyItemTest, RecordRoundTripKeepsTheSecondDisabledByte) {
         resaved[20] = resaved[21];
         EXPECT_EQ(record(box), resaved);
     }
+}
+
+TEST_F(CSpyItemTest, DrawsTheCompanionUnderTheShownObjectAndHighlightsOnlyTheMainOrLockedOne) {
+    const auto solid = [&](const char* name, u32 argb, u32 size) {
+        kit.addImage(name, size, size, std::vector<u32>(size * size, argb), "Hall");
+    };
+    solid("lamp", 0xFF404040, 8);
+    solid("glow", 0xFF002000, 12);
+    solid("door", 0xFF0000FF, 8);
+    solid("shut", 0xFF008000, 8);
+    solid("box", 0xFF808080, 8);
+    solid("boxh", 0xFF800000, 8);
+    const auto at = [](const char* name, const char* image, int x, int y) {
+        return std::string("[") + name + "]\nClass = image\nImage = " + image + "\nX = " + std::to_string(x) +
+               "\nY = " + std::to_string(y) + "\n";
+    };
+    CSpyItemManager& hall =
+        room("Hall",
+             at("lamp", "lamp", 10, 10) + at("#s_lamp", "glow", 8, 8) + at("door", "door", 30, 10) +
+                 at("shut", "shut", 30, 30) + at("box", "box", 50, 10) + at("boxh", "boxh", 50, 30),
+             "[Lamp]\nObject = lamp\n"
+             "[Door]\nObject = door\nObjectOnItemLocked = shut\nDependenceFromVisibleItem = Gone\n"
+             "[Box]\nObject = box\nObjectOnMouseHover = boxh\nHighlightOnMouseHover = 1\n"
+             "[Gone]\nVisible = 0\n");
+    hall.ResetItems();
+    hall.FrameMoveItems(0.1f);
+    hall.GetItem("Lamp")->SetHighlight(true);
+    hall.GetItem("Door")->SetHighlight(true);
+    ASSERT_TRUE(hall.GetItem("Box")->HitTest(51, 11));
+    const RgbaImage shot = drawScene({0, 0, 64, 40}, [&] { hall.RenderItems(); });
+    ASSERT_EQ(shot.width, 64u);
+    const auto rgb = [&](u32 x, u32 y) { return shot.pixel(x, y) >> 8; };
+    EXPECT_EQ(rgb(8, 8), 0x002000u) << "companion";
+    const u32 lamp = rgb(12, 12) >> 16;
+    EXPECT_NEAR(lamp, 0x40 + 0x40 * 127 / 255, 2) << "highlight pass added at half alpha";
+    EXPECT_EQ(rgb(31, 11), 0u) << "a locked item shows its locked object";
+    EXPECT_EQ(rgb(31, 31), 0x008000u) << "no highlight while locked";
+    EXPECT_EQ(rgb(51, 11), 0u);
+    EXPECT_EQ(rgb(51, 31), 0x800000u) << "no highlight pass on the hover object";
 }
 
 } // namespace

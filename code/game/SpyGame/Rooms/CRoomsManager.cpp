@@ -2,7 +2,6 @@
 
 #include "game/GameConstants.h"
 #include "game/SaveLoadSystem.h"
-#include "game/SpyGame/FullItemName.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
@@ -107,17 +106,17 @@ CRoomBase* CRoomsManager::GetRoom(const std::string& room) const {
     return it->second.get();
 }
 
-bool CRoomsManager::HasItem(const std::string& room, const std::string& item) {
+bool CRoomsManager::HasItem(const std::string& room, const std::string& item) const {
     auto it = m_Rooms.find(room);
     return it != m_Rooms.end() && it->second->GetItemManager().HasItem(item);
 }
 
-CSpyItem* CRoomsManager::GetItem(const std::string& room, const std::string& item) {
+CSpyItem* CRoomsManager::GetItem(const std::string& room, const std::string& item) const {
     CRoomBase* found = GetRoom(room);
     return found ? found->GetItemManager().GetItem(item) : nullptr;
 }
 
-CSpyItem* CRoomsManager::GetItemByFullName(const std::string& fullName) {
+CSpyItem* CRoomsManager::GetItemByFullName(const std::string& fullName) const {
     std::string room, item;
     SplitFullItemName(fullName, room, item);
     return GetItem(room, item);

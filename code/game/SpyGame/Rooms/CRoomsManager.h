@@ -38,9 +38,9 @@ public:
 
     bool HasRoom(const std::string& room) const { return m_Rooms.count(room) != 0; }
     CRoomBase* GetRoom(const std::string& room) const;
-    bool HasItem(const std::string& room, const std::string& item) override;
-    CSpyItem* GetItem(const std::string& room, const std::string& item) override;
-    CSpyItem* GetItemByFullName(const std::string& fullName) override;
+    bool HasItem(const std::string& room, const std::string& item) const override;
+    CSpyItem* GetItem(const std::string& room, const std::string& item) const override;
+    CSpyItem* GetItemByFullName(const std::string& fullName) const override;
 
     bool AfterLoadInitRoom(const std::string& room);
     void AfterLoadInitRooms(const std::string& dataFolder);
