@@ -71,12 +71,16 @@ void CPersonage::GenItemsListToFind(const std::string& roomName, CRoomInfo& room
             break;
         }
         std::vector<CFindItemsGroup>& groups = pool[level];
-        size_t pick = size_t(platform::rand()) % groups.size();
-        room.m_GeneratedGroups.push_back(groups[pick]);
-        groups.erase(groups.begin() + std::ptrdiff_t(pick));
+        auto pick = groups.begin() + std::ptrdiff_t(size_t(platform::rand()) % groups.size());
+        room.m_GeneratedGroups.push_back(std::move(*pick));
+        groups.erase(pick);
     }
 
-    room.m_TaskList = room.m_QuestGroups;
+    room.m_TaskList.clear();
+    room.m_TaskList.reserve(room.m_QuestGroups.size() + room.m_QuestGroupNames.size() +
+                            room.m_GeneratedGroups.size() + room.m_MustClickGroups.size() +
+                            room.m_MustUseGroups.size());
+    room.m_TaskList.insert(room.m_TaskList.end(), room.m_QuestGroups.begin(), room.m_QuestGroups.end());
     CRoomsManager* rooms = m_pOwner ? m_pOwner->GetRoomsManager() : nullptr;
     if (CRoomBase* found = rooms ? rooms->GetRoom(roomName) : nullptr) {
         for (const std::string& name : room.m_QuestGroupNames) {
