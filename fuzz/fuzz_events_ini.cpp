@@ -13,9 +13,9 @@ void furnish(FakeWorld& world) {
     world.rooms.add("room_Hall:HAT").win = true;
     world.rooms.add("room_Hall:DESK").visible = false;
     world.rooms.add("room_Study:SAFE");
-    world.inventory = {"KEY"};
-    world.doneTasks = {"Ann:room_Hall"};
-    world.records["Ann:room_Hall:HAT"] = {true, 1, 2};
+    world.hold({"KEY"});
+    world.leaveTask("Bob", "room_Hall");
+    world.record("Ann", "room_Hall", "HAT", 2, 1, true);
 }
 
 // The place of step i: the hall, a close-up over it, the study, or between rooms.
@@ -24,8 +24,8 @@ void moveTo(FakeWorld& world, int step) {
     world.room = step % 3 == 2 ? "room_Study" : "room_Hall";
     world.historyEmpty = step % 3 != 1;
     world.messageShown = step % 5 == 0;
-    world.hasPersonage = step % 11 != 10;
-    world.personage = step % 4 == 3 ? "Bob" : "Ann";
+    world.hasPersonages = step % 11 != 10;
+    world.play(step % 4 == 3 ? "Bob" : "Ann");
 }
 
 } // namespace

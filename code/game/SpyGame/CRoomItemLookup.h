@@ -3,14 +3,20 @@
 
 class CSpyItem;
 
-// How items reach the items of other rooms: the rooms manager answers for the whole investigation.
+// What items and their managers need of the rooms: the items of any room by name. The rooms manager
+// answers for the registered rooms; tests answer with item managers of their own.
 class CRoomItemLookup {
 public:
     virtual ~CRoomItemLookup() = default;
-    // Silent: items test their dependences every frame.
-    virtual bool HasItem(const std::string& room, const std::string& item) = 0;
-    // Logs a missing room or item and gives null.
-    virtual CSpyItem* GetItem(const std::string& room, const std::string& item) = 0;
-    // "room:item"; as GetItem.
-    virtual CSpyItem* GetItemByFullName(const std::string& fullName) = 0;
+
+    // Silent: false for an unknown room or item.
+    virtual bool HasItem(const std::string& room, const std::string& item) const = 0;
+    // Null, after a log line, for an unknown room or item.
+    virtual CSpyItem* GetItem(const std::string& room, const std::string& item) const = 0;
+    // "room:item", split by SplitFullItemName into two empty strings first.
+    virtual CSpyItem* GetItemByFullName(const std::string& fullName) const = 0;
 };
+
+// Splits "room:item" at the first ':' (the item part may hold more); a text without ':' is all item
+// name and leaves `room` as it was.
+void SplitFullItemName(const std::string& fullName, std::string& room, std::string& item);

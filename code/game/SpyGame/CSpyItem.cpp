@@ -7,7 +7,6 @@
 #include "game/SpyGame/CSpyItemManager.h"
 #include "game/SpyGame/CSpyObjManager.h"
 #include "game/SpyGame/CSpyObject.h"
-#include "game/SpyGame/FullItemName.h"
 #include "game/SpyGame/RandomFloat.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/gfx/aApplication.h"
@@ -22,7 +21,7 @@
 
 namespace {
 
-constexpr f32 HighlightStrength = 0.5f;
+constexpr f32 HighlightLevel = 0.5f;
 constexpr f32 FlashCycle = 1.0f;
 constexpr f32 MagicStarsArea = 400.0f;
 constexpr u32 MagicStarsMinimum = 12;
@@ -372,12 +371,12 @@ CSpyItem::Pair CSpyItem::ShownObjects() const {
 
 f32 CSpyItem::HighlightStrength() const {
     if (m_state.highlight || (m_state.hovered && m_state.highlightOnHover))
-        return ::HighlightStrength;
+        return HighlightLevel;
     f32 strength = 0;
     if (m_state.flash && m_state.flashTimer >= FlashCycle / 2)
-        strength = ::HighlightStrength;
+        strength = HighlightLevel;
     if (m_state.smoothFlash)
-        strength = m_state.smoothValue * ::HighlightStrength;
+        strength = m_state.smoothValue * HighlightLevel;
     return strength;
 }
 

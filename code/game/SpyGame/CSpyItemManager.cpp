@@ -173,9 +173,12 @@ void CSpyItemManager::MoveItemToTop(const std::string& name) {
     m_items.push_back(std::move(item));
 }
 
+// The indexes go with the items: a room between unloading and loading again must not reach freed ones.
 void CSpyItemManager::DeleteItems() {
     m_items.clear();
     m_cursor = 0;
+    m_groups.clear();
+    m_iSpyGroups.clear();
 }
 
 void CSpyItemManager::SaveChildren(SaveLoadSystem& sys) {

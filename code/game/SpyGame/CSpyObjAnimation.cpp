@@ -95,7 +95,7 @@ bool CSpyObjAnimation::HitTest(i32 x, i32 y) {
     shape.scaleY = scale.y;
     shape.sourceW = anim->getFrameWidth();
     shape.sourceH = anim->getFrameHeight();
-    shape.rotation = GetRotation();
+    shape.SetRotation(GetRotation());
     shape.threshold = GetAlphaClick();
     shape.colorAlpha = icon ? 255 : GetColor() >> 24;
     return shape.Probe(x, y, [anim](i32 u, i32 v) { return anim->getPixel(u, v); });

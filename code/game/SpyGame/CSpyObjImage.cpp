@@ -62,7 +62,7 @@ bool CSpyObjImage::ShapeForHit(PictureHit& shape, const aImage*& picture) const 
     shape.scaleY = scale.y;
     shape.sourceW = picture->getWidth();
     shape.sourceH = picture->getHeight();
-    shape.rotation = GetRotation();
+    shape.SetRotation(GetRotation());
     shape.threshold = GetAlphaClick();
     shape.colorAlpha = icon ? 255 : GetColor() >> 24;
     return true;

@@ -91,7 +91,8 @@ void CSpyObject::SetPos(f32 x, f32 y) {
 
 void CSpyObject::ApplyScale(SpyPoint scale, bool keepCentre) {
     const SpyPoint old = m_scale;
-    m_scale = {std::max(scale.x, 0.0f), std::max(scale.y, 0.0f)};
+    // Also a NaN from a bad data file becomes 0.
+    m_scale = {scale.x > 0 ? scale.x : 0, scale.y > 0 ? scale.y : 0};
     if (!keepCentre)
         return;
     // The unscaled size is the rounded width over the new scale; a new scale of 0 has no size to

@@ -1,6 +1,9 @@
 #include "game/SpyGame/CTipEvents.h"
 
 #include "game/SaveLoadSystem.h"
+#include "game/SpyGame/CInventory.h"
+#include "game/SpyGame/CPersonage.h"
+#include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/CRoomItemLookup.h"
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/CTipPanel.h"
@@ -19,7 +22,9 @@ constexpr i32 OwnPlace = -1;
 struct CTipEvents::Frame {
     std::string room;
     std::string roomClass;
-    std::string personage;
+    CPersonage* personage = nullptr;
+    std::string name;
+    CInventory* inventory = nullptr;
 };
 
 CTipEvents::CTipEvents() : SaveLoadEntity("<TipEvents>") {}
@@ -43,17 +48,20 @@ bool CTipEvents::FrameMove(f32 dt) {
         return false;
     Frame frame;
     // Between rooms, or before a personage plays, no rule has anything to look at.
-    if (!m_investigation->GetCurrentRoom(frame.room, frame.roomClass) ||
-        !m_investigation->GetCurrentPersonage(frame.personage)) {
+    const CPersonagesManager* personages = m_investigation->GetPersonagesManager();
+    frame.personage = personages ? personages->GetCurrentPersonage() : nullptr;
+    if (!m_investigation->GetCurrentRoom(frame.room, frame.roomClass) || !frame.personage) {
         crabWait = 0;
         return false;
     }
+    frame.name = frame.personage->GetName();
+    frame.inventory = &frame.personage->GetInventory();
     auto tip = [this](const char* id) { return m_panel->ShowTip(id, OwnPlace, OwnPlace); };
 
     if (m_investigation->GetInvestigationName() == "1. Golden Gate" && frame.roomClass == "GlobalMap" &&
         tip("start_inv"))
         return true;
-    if (!m_personagesHelpShown && frame.personage == "Soleth") {
+    if (!m_personagesHelpShown && frame.name == "Soleth") {
         m_panel->ShowPersonagesHelp();
         m_personagesHelpShown = 1;
         return true;
@@ -65,8 +73,8 @@ bool CTipEvents::FrameMove(f32 dt) {
     if (m_investigation->CanGiveHint() && ShowHintTips())
         return true;
     if (frame.room == "zoom_CrabPuzzle") {
-        const u32 needed = m_investigation->InventoryHasItem("FOTO_SYMBOLS") ? 2 : 1;
-        if (m_investigation->GetInventoryItemCount() >= needed && tip("inventory"))
+        const size_t needed = frame.inventory->HasItem("FOTO_SYMBOLS") ? 2 : 1;
+        if (frame.inventory->GetItems().size() >= needed && tip("inventory"))
             return true;
     }
     if (ShowCrabTip(frame, dt) || ShowHintButtonTips(frame) || ShowReportTip(frame))
@@ -95,8 +103,8 @@ bool CTipEvents::ShowHintTips() {
 }
 
 bool CTipEvents::ShowCrabTip(const Frame& frame, f32 dt) {
-    if (frame.room != "room_GoldenGate" || frame.personage != "Marwenn" ||
-        !m_investigation->IsRoomTaskListDone(frame.personage, frame.room)) {
+    if (frame.room != "room_GoldenGate" || frame.name != "Marwenn" ||
+        !frame.personage->IsRoomTaskListDone(frame.room)) {
         crabWait = 0;
         return false;
     }
@@ -116,9 +124,9 @@ bool CTipEvents::ShowHintButtonTips(const Frame& frame) {
 }
 
 bool CTipEvents::ShowReportTip(const Frame& frame) {
-    if (frame.roomClass != "VictimIdPuzzleRoom" || !m_investigation->InventoryHasItem("REPORT_TEXT"))
+    if (frame.roomClass != "VictimIdPuzzleRoom" || !frame.inventory->HasItem("REPORT_TEXT"))
         return false;
-    CRoomItemLookup& rooms = m_investigation->GetRooms();
+    const CRoomItemLookup& rooms = m_investigation->GetRooms();
     if (!rooms.HasItem(frame.room, "TESTWINDOW"))
         return false;
     const CSpyItem* window = rooms.GetItem(frame.room, "TESTWINDOW");

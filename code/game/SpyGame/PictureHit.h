@@ -11,20 +11,25 @@ struct PictureHit {
     i64 w = 0, h = 0; // drawn size, rounded
     f32 scaleX = 1, scaleY = 1;
     i32 sourceW = 0, sourceH = 0;
-    f32 rotation = 0;
     u32 threshold = 1;
     // The colour's alpha for the main picture; 255 for an icon, which the colour does not fade.
     u32 colorAlpha = 255;
 
+    // Turns the probes by `radians` about the rectangle's centre.
+    void SetRotation(f32 radians) {
+        rotated = radians != 0;
+        cosR = std::cos(radians);
+        sinR = std::sin(radians);
+    }
+
     // `readPixel(u, v)` gives the ARGB of source pixel (u, v).
     template <class ReadPixel> bool Probe(i32 px, i32 py, ReadPixel readPixel) const {
         f32 fx = f32(px), fy = f32(py);
-        if (rotation != 0) {
+        if (rotated) {
             const f32 cx = f32(x) + f32(w) / 2, cy = f32(y) + f32(h) / 2;
-            const f32 c = std::cos(rotation), s = std::sin(rotation);
             const f32 dx = fx - cx, dy = fy - cy;
-            fx = c * dx - s * dy + cx;
-            fy = s * dx + c * dy + cy;
+            fx = cosR * dx - sinR * dy + cx;
+            fy = sinR * dx + cosR * dy + cy;
         }
         if (!(fx >= f32(x) && fx < f32(x + w) && fy >= f32(y) && fy < f32(y + h)))
             return false;
@@ -39,4 +44,8 @@ struct PictureHit {
         const u32 alpha = (readPixel(u, v) >> 24) * colorAlpha / 255;
         return alpha >= threshold;
     }
+
+private:
+    bool rotated = false;
+    f32 cosR = 1, sinR = 0;
 };

@@ -71,6 +71,16 @@ TEST_F(CSpyItemManagerTest, CreatesOneItemPerObjectInObjectOrderThenTheObjectles
     const CSpyItem& note = *hall.GetItem("Note");
     EXPECT_TRUE(note.IsQuestItem() && note.IsQuestItemBit2() && note.IsISpyItem());
     EXPECT_EQ(dynamic_cast<const CSpyItemDoor&>(note).UseRoom(), "");
+
+    hall.DeleteItems();
+    EXPECT_EQ(hall.GetItemCount(), 0u);
+    EXPECT_EQ(hall.GetGroupItems("Kitchen"), nullptr);
+    EXPECT_EQ(hall.GetISpyGroupItems("Cups"), nullptr);
+
+    // A room loaded again starts from no objects.
+    hall.CreateItems(&rooms, "Hall", folders.back()->path());
+    EXPECT_EQ(hall.GetObjManager().GetObjects().size(), 7u);
+    EXPECT_EQ(walk(hall).size(), 5u);
 }
 
 TEST_F(CSpyItemManagerTest, ReadsEveryKeyOfTheSection) {
@@ -142,6 +152,7 @@ TEST_F(CSpyItemManagerTest, CreatedAndClonedItemsMakeTheirObjectsInLowerCase) {
     EXPECT_EQ(bare->GetMainObject(), nullptr);
     EXPECT_EQ(unnamed->GetObjectName(), "");
     EXPECT_EQ(names(hall.GetGroupItems("Wall")), (std::vector<std::string>{"Pic"}));
+    EXPECT_EQ(hall.GetGroupItems("Wall")->size(), 1u) << "made and cloned items stay out of the indexes";
 
     // The clone and its source move one hover object.
     clone->SetPos(60.0f, 60.0f);

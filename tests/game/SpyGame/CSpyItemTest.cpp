@@ -215,6 +215,28 @@ TEST_F(CSpyItemTest, FlashAndSmoothFlashStepAtAQuarterSecond) {
     EXPECT_FLOAT_EQ(f32At(record(pen), 12), 0) << "a steady highlight holds the pulse at its start";
 }
 
+TEST_F(CSpyItemTest, AStoppedAnimationRestartsAfterItsDrawnPause) {
+    aSound* start = sound("start", "Hall");
+    CSpyItemManager& hall = room("Hall", Box + "[pen]\nClass = object\n",
+                                 "[Box]\nObject = box\nAutoRestartAnim = 0.5\nSoundOnStartAnim = start\n"
+                                 "[Pen]\nObject = pen\nAutoRestartAnim = 2/6\n");
+    hall.ResetItems();
+    CSpyItem& box = *hall.GetItem("Box");
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f);
+    const f32 pen = f32At(record(*hall.GetItem("Pen")), 24);
+    EXPECT_TRUE(pen >= 2 && pen <= 6) << pen;
+
+    hall.FrameMoveItems(0.3f);
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.2f) << "the pause runs while the item is locked too";
+    EXPECT_EQ(playing({{"start", start}}), "");
+    hall.FrameMoveItems(0.3f);
+    EXPECT_EQ(playing({{"start", start}}), "start");
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f);
+    box.SetVisible(false);
+    hall.FrameMoveItems(1.0f);
+    EXPECT_FLOAT_EQ(f32At(record(box), 24), 0.5f) << "a hidden item waits";
+}
+
 TEST_F(CSpyItemTest, HitTestsNeverHitCompanionNamesAndStoreTheHover) {
     kit.addImage("card", 4, 4, std::vector<u32>(16, 0xFFFFFFFF), "Hall");
     const std::string card = "Class = image\nImage = card\nX = 10\nY = 10\n";
@@ -294,6 +316,34 @@ TEST_F(CSpyItemTest, MagicStarsFitTheirEmitterToTheMainObject) {
         EXPECT_EQ(stars->getX(), f32(7 + c.width / 2)) << name;
         EXPECT_EQ(stars->getY(), f32(9 + c.height / 2)) << name;
     }
+}
+
+TEST_F(CSpyItemTest, ScalingReachesEveryObjectAndRefitsTheEmitter) {
+    kit.addParticles("MagicStars", "", "");
+    kit.addImage("big", 400, 300, std::vector<u32>(400 * 300, 0xFFFFFFFF), "Hall");
+    kit.addImage("small", 10, 10, std::vector<u32>(100, 0xFFFFFFFF), "Hall");
+    CSpyItemManager& hall = room("Hall",
+                                 "[big]\nClass = image\nImage = big\n[hov]\nClass = image\nImage = small\n"
+                                 "[shut]\nClass = image\nImage = small\nX = 100\nY = 100\n",
+                                 "[Big]\nObject = big\nObjectOnMouseHover = hov\nMagicStars = 1\n"
+                                 "[Shut]\nObjectOnItemLocked = shut\nObjectOnMouseHover = hov\n");
+    hall.ResetItems();
+    CSpyItem& big = *hall.GetItem("Big");
+    big.SetScale({0.5f, 0.5f}, false);
+    EXPECT_EQ(big.GetWidth(), 200);
+    EXPECT_EQ(hall.GetObjManager().GetObject("hov")->GetWidth(), 5u);
+    EXPECT_EQ(big.GetEmitter()->params().maxParticles, 18u) << "100 x 75 / 400";
+    big.SetScale({2, 2}, true);
+    EXPECT_EQ(big.GetPos(), (SpyPoint{-300, -225})) << "the centre stays at (100, 75)";
+    EXPECT_EQ(big.GetEmitter()->params().maxParticles, 300u);
+
+    // Colours go to the bound objects only: without a main object the locked and hover ones take it.
+    CSpyItem& shut = *hall.GetItem("Shut");
+    shut.SetColor(0x80FF0000);
+    EXPECT_EQ(hall.GetObjManager().GetObject("shut")->GetColor(), 0x80FF0000u);
+    EXPECT_EQ(hall.GetObjManager().GetObject("big")->GetColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(shut.GetColor(), 0x80FF0000u) << "a locked item shows its locked object";
+    EXPECT_EQ(shut.GetOrigColor(), 0xFFFFFFFFu);
 }
 
 TEST_F(CSpyItemTest, WithoutTheMagicStarsTemplateThereIsNoEmitter) {

@@ -117,7 +117,7 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
         {"crab room, the photo alone",
          [](W& w, P&) {
              w.room = "zoom_CrabPuzzle";
-             w.inventory = {"FOTO_SYMBOLS"};
+             w.hold({"FOTO_SYMBOLS"});
          },
          all,
          false,
@@ -125,7 +125,7 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
         {"crab room, the photo and one more",
          [](W& w, P&) {
              w.room = "zoom_CrabPuzzle";
-             w.inventory = {"FOTO_SYMBOLS", "KEY"};
+             w.hold({"FOTO_SYMBOLS", "KEY"});
          },
          all,
          true,
@@ -133,7 +133,7 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
         {"crab room, one item",
          [](W& w, P&) {
              w.room = "zoom_CrabPuzzle";
-             w.inventory = {"KEY"};
+             w.hold({"KEY"});
          },
          all,
          true,
@@ -167,7 +167,7 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
         {"report held, window shown",
          [](W& w, P&) {
              w.roomClass = "VictimIdPuzzleRoom";
-             w.inventory = {"REPORT_TEXT"};
+             w.hold({"REPORT_TEXT"});
              w.rooms.add("room_Hall:TESTWINDOW").pos = {120.7f, 48};
          },
          all,
@@ -176,7 +176,7 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
         {"report held, window hidden",
          [](W& w, P&) {
              w.roomClass = "VictimIdPuzzleRoom";
-             w.inventory = {"REPORT_TEXT"};
+             w.hold({"REPORT_TEXT"});
              w.rooms.add("room_Hall:TESTWINDOW").visible = false;
          },
          all,
@@ -185,7 +185,7 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
         {"report held, no window",
          [](W& w, P&) {
              w.roomClass = "VictimIdPuzzleRoom";
-             w.inventory = {"REPORT_TEXT"};
+             w.hold({"REPORT_TEXT"});
          },
          all,
          false,
@@ -202,7 +202,7 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
          {}},
         {"no personage",
          [](W& w, P&) {
-             w.hasPersonage = false;
+             w.hasPersonages = false;
              w.canGiveHint = true;
          },
          all,
@@ -231,13 +231,13 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
 
 TEST_F(TipEventsTest, NothingBeforeTheInvestigationMakesThemReady) {
     CTipEvents idle;
-    world.personage = "Soleth";
+    world.play("Soleth");
     EXPECT_FALSE(idle.FrameMove(1));
     EXPECT_FALSE(idle.IsPersonagesHelpShown());
 }
 
 TEST_F(TipEventsTest, PersonagesHelpOpensOncePerSavedGame) {
-    world.personage = "Soleth";
+    world.play("Soleth");
     world.canGiveHint = true;
     panel.showable = {"room_task"};
     panel.tipsOn = false;
@@ -266,10 +266,13 @@ TEST_F(TipEventsTest, PersonagesHelpOpensOncePerSavedGame) {
 // The crab tip waits until its room's tasks have been done for more than twenty seconds.
 struct CrabTip : TipEventsTest {
     CrabTip() {
-        world.room = "room_GoldenGate";
-        world.personage = "Marwenn";
-        world.doneTasks = {"Marwenn:room_GoldenGate"};
+        atCrab(world);
         panel.showable = {"crab_puzzle"};
+    }
+    // Marwenn at the gate with its tasks done (it has no groups there).
+    static void atCrab(FakeWorld& w) {
+        w.room = "room_GoldenGate";
+        w.play("Marwenn");
     }
     // Frames of half a second until the tip shows; how many there were.
     int framesUntilShown(int most) {
@@ -288,16 +291,14 @@ TEST_F(CrabTip, ShowsOnceTheWaitExceedsTwentySeconds) {
 TEST_F(CrabTip, AnyFrameOutsideItsTestStartsTheWaitAgain) {
     const std::vector<std::function<void(FakeWorld&)>> breaks = {
         [](FakeWorld& w) { w.room = "room_Hall"; },
-        [](FakeWorld& w) { w.personage = "Ann"; },
-        [](FakeWorld& w) { w.doneTasks.clear(); },
+        [](FakeWorld& w) { w.play("Ann"); },
+        [](FakeWorld& w) { w.leaveTask("Marwenn", "room_GoldenGate"); },
         [](FakeWorld& w) { w.hasRoom = false; },
     };
     for (size_t i = 0; i < breaks.size(); ++i) {
         ASSERT_EQ(framesUntilShown(39), 0) << i;
         FakeWorld elsewhere;
-        elsewhere.room = world.room;
-        elsewhere.personage = world.personage;
-        elsewhere.doneTasks = world.doneTasks;
+        atCrab(elsewhere);
         breaks[i](elsewhere);
         CTipEvents other;
         other.Init(&panel, &elsewhere);

@@ -1,5 +1,4 @@
 #include "game/SpyGame/ItemSections.h"
-#include "game/SpyGame/FullItemName.h"
 #include "support/TempDir.h"
 #include "tk2v/file/aOptionsFile.h"
 
@@ -79,25 +78,6 @@ TEST(ItemSections, ALaterSectionTakesAnObjectOver) {
 TEST(ItemSections, AnEmptyFileGivesOneItemPerObject) {
     const Sections expected = {{"door", {{"Object", "door"}}}, {"Key", {{"Object", "Key"}}}};
     EXPECT_EQ(normalise("", {"door", "#s_door", "Key"}), expected);
-}
-
-TEST(FullItemName, SplitsAtTheFirstColonOnly) {
-    struct Case {
-        const char* full;
-        const char* room;
-        const char* item;
-    };
-    const Case cases[] = {
-        {"Hall:Key", "Hall", "Key"}, {"Hall:Box:Lid", "Hall", "Box:Lid"},
-        {":Key", "", "Key"},         {"Hall:", "Hall", ""},
-        {"Key", "preset", "Key"},
-    };
-    for (const Case& c : cases) {
-        std::string room = "preset", item = "old";
-        SplitFullItemName(c.full, room, item);
-        EXPECT_EQ(room, c.room) << c.full;
-        EXPECT_EQ(item, c.item) << c.full;
-    }
 }
 
 } // namespace

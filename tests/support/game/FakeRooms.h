@@ -1,7 +1,6 @@
 #pragma once
 #include "game/SpyGame/CRoomItemLookup.h"
 #include "game/SpyGame/CSpyItemManager.h"
-#include "game/SpyGame/FullItemName.h"
 #include "tk2v/util/log.h"
 
 #include <map>
@@ -9,11 +8,11 @@
 
 // The rooms of an investigation as items see them: named item managers.
 struct FakeRooms : CRoomItemLookup {
-    bool HasItem(const std::string& room, const std::string& item) override {
+    bool HasItem(const std::string& room, const std::string& item) const override {
         const auto found = rooms.find(room);
         return found != rooms.end() && found->second->HasItem(item);
     }
-    CSpyItem* GetItem(const std::string& room, const std::string& item) override {
+    CSpyItem* GetItem(const std::string& room, const std::string& item) const override {
         const auto found = rooms.find(room);
         if (found == rooms.end()) {
             log("CRoomManager::GetRoom(). Cannot find room: %s", room.c_str());
@@ -21,7 +20,7 @@ struct FakeRooms : CRoomItemLookup {
         }
         return found->second->GetItem(item);
     }
-    CSpyItem* GetItemByFullName(const std::string& fullName) override {
+    CSpyItem* GetItemByFullName(const std::string& fullName) const override {
         std::string room, item;
         SplitFullItemName(fullName, room, item);
         return GetItem(room, item);

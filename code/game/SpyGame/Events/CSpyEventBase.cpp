@@ -1,11 +1,13 @@
 #include "game/SpyGame/Events/CSpyEventBase.h"
 
 #include "game/SaveLoadSystem.h"
+#include "game/SpyGame/CInventory.h"
+#include "game/SpyGame/CPersonage.h"
+#include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/CRoomItemLookup.h"
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/Events/CSpyEventsManager.h"
 #include "game/SpyGame/Events/CStoryWorld.h"
-#include "game/SpyGame/FullItemName.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/util/log.h"
 
@@ -73,11 +75,9 @@ bool CSpyEventBase::CanStart() {
     CStoryWorld& world = *m_investigation;
     if (Uses(KeyWaitCloseMessage) && m_waitCloseMessage && world.IsMessageShown())
         return false;
-    if (Uses(KeyPersonage) && !m_personage.empty()) {
-        std::string current;
-        if (!world.GetCurrentPersonage(current) || current != m_personage)
-            return false;
-    }
+    CPersonage* personage = CurrentPersonage();
+    if (Uses(KeyPersonage) && !m_personage.empty() && (!personage || personage->GetName() != m_personage))
+        return false;
     if (Uses(KeyLocation) && !m_location.empty()) {
         std::string room, className;
         if (!world.GetCurrentRoom(room, className) || room != m_location)
@@ -89,7 +89,8 @@ bool CSpyEventBase::CanStart() {
         return false;
     if (Uses(KeyBeforeEvents) && !CheckEventsDone(m_beforeEvents, false))
         return false;
-    if (Uses(KeyItemInInventory) && !m_itemInInventory.empty() && !world.InventoryHasItem(m_itemInInventory))
+    if (Uses(KeyItemInInventory) && !m_itemInInventory.empty() &&
+        (!personage || !personage->GetInventory().HasItem(m_itemInInventory)))
         return false;
     if (Uses(KeyWinItemsList) && !m_winItemsList.empty() && !CheckWinItemsList())
         return false;
@@ -130,11 +131,14 @@ bool CSpyEventBase::CheckWinItem(const std::string& entry) const {
     std::string room, item;
     SplitFullItemName(rest, room, item);
 
+    const CPersonagesManager* personages = m_investigation->GetPersonagesManager();
+    const CPersonage* named =
+        personages && !personage.empty() ? personages->GetPersonage(personage) : nullptr;
     bool value;
-    if (!personage.empty() && m_investigation->HasPersonage(personage)) {
-        value = CheckPersonageItem(personage, room, item);
+    if (named) {
+        value = CheckPersonageItem(*named, room, item);
     } else {
-        CRoomItemLookup& rooms = m_investigation->GetRooms();
+        const CRoomItemLookup& rooms = m_investigation->GetRooms();
         // A missing item holds whatever the negation: the entry names something this game lacks.
         if (!rooms.HasItem(room, item))
             return true;
@@ -144,20 +148,26 @@ bool CSpyEventBase::CheckWinItem(const std::string& entry) const {
     return negate ? !value : value;
 }
 
-bool CSpyEventBase::CheckPersonageItem(const std::string& personage, const std::string& room,
+bool CSpyEventBase::CheckPersonageItem(const CPersonage& personage, const std::string& room,
                                        const std::string& item) const {
     if (item == "TASK")
-        return m_investigation->IsRoomTaskListDone(personage, room);
+        return personage.IsRoomTaskListDone(room);
     if (item == "ISPY")
-        return m_investigation->IsRoomISpyListDone(personage, room);
-    StoryItemRecord record;
-    if (!m_investigation->GetItemRecord(personage, room, item, record))
+        return personage.IsRoomISpyListDone(room);
+    if (!personage.FindItemInfo({room, item}))
         return false;
-    return record.usedOnSelf ? record.useCount > 0 : record.touchCount > 0;
+    if (personage.IsItemUsedOnSelf(room, item))
+        return personage.GetItemUseCount(room, item) > 0;
+    return personage.GetItemTouchCount(room, item) > 0;
+}
+
+CPersonage* CSpyEventBase::CurrentPersonage() const {
+    const CPersonagesManager* personages = m_investigation->GetPersonagesManager();
+    return personages ? personages->GetCurrentPersonage() : nullptr;
 }
 
 bool CSpyEventBase::CheckVisibilityItems() {
-    CRoomItemLookup& rooms = m_investigation->GetRooms();
+    const CRoomItemLookup& rooms = m_investigation->GetRooms();
     for (const std::string& entry : m_visibilityItems) {
         const bool negate = !entry.empty() && entry[0] == '!';
         const std::string name = entry.substr(negate ? 1 : 0);

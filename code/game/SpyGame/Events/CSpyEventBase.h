@@ -5,6 +5,7 @@
 #include <vector>
 
 class aOptionsFile;
+class CPersonage;
 class CSpyEventsManager;
 class CStoryWorld;
 
@@ -71,8 +72,10 @@ private:
     bool CheckEventsDone(const StringList& names, bool done) const;
     bool CheckWinItemsList() const;
     bool CheckWinItem(const std::string& entry) const;
-    bool CheckPersonageItem(const std::string& personage, const std::string& room,
+    bool CheckPersonageItem(const CPersonage& personage, const std::string& room,
                             const std::string& item) const;
+    // Null without personages or a current one.
+    CPersonage* CurrentPersonage() const;
     bool CheckVisibilityItems();
 
     std::string m_eventName;

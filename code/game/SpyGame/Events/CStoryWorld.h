@@ -1,21 +1,12 @@
 #pragma once
-#include "tk2v/util/types.h"
-
 #include <string>
 
+class CPersonagesManager;
 class CRoomItemLookup;
 
-// A personage's record of one item: how often it was touched and used, and whether its use target
-// is the personage itself.
-struct StoryItemRecord {
-    bool usedOnSelf = false;
-    u32 useCount = 0;
-    u32 touchCount = 0;
-};
-
-// What the story events and the tip triggers ask of the investigation in progress: its current room
-// and personage, the personages' records, the panel's message and the items of every room. The
-// investigation answers; the events and tips only read.
+// What the story events and the tip triggers ask of the investigation in progress: its current room,
+// its personages, the panel's message and the items of every room. The investigation answers; the
+// events and tips only read.
 class CStoryWorld {
 public:
     virtual ~CStoryWorld() = default;
@@ -36,22 +27,9 @@ public:
     // The panel's message box is shown.
     virtual bool IsMessageShown() const = 0;
 
-    // The current personage's name; false when there is no current personage.
-    virtual bool GetCurrentPersonage(std::string& name) const = 0;
-    // The current personage's inventory; empty without a personage.
-    virtual bool InventoryHasItem(const std::string& item) const = 0;
-    virtual u32 GetInventoryItemCount() const = 0;
-
-    // Questions on any personage by name; an unknown name has no records.
-    virtual bool HasPersonage(const std::string& name) const = 0;
-    // Every task group of the personage's record of the room is complete (also with no record).
-    virtual bool IsRoomTaskListDone(const std::string& personage, const std::string& room) const = 0;
-    // The same on the room's generated hidden-object groups.
-    virtual bool IsRoomISpyListDone(const std::string& personage, const std::string& room) const = 0;
-    // The personage's record of the item; false when it has none.
-    virtual bool GetItemRecord(const std::string& personage, const std::string& room, const std::string& item,
-                               StoryItemRecord& out) const = 0;
+    // The personages of the investigation; null before they are made.
+    virtual CPersonagesManager* GetPersonagesManager() const = 0;
 
     // The items of every room of the investigation.
-    virtual CRoomItemLookup& GetRooms() = 0;
+    virtual const CRoomItemLookup& GetRooms() const = 0;
 };

@@ -48,13 +48,8 @@ TEST_F(EventsTest, CanStartTestsEachConditionItsClassUses) {
         {"change of info ignores the message", "[ChangePersonageInfo]\nWaitCloseMessage = 1",
          [](W& w, M&) { w.messageShown = true; }, true},
         {"other personage", "[EventBase]\nPersonage = Bob", none, false},
-        {"its personage", "[EventBase]\nPersonage = Bob", [](W& w, M&) { w.personage = "Bob"; }, true},
-        {"no personage", "[EventBase]\nPersonage = Bob",
-         [](W& w, M&) {
-             w.personage = "Bob";
-             w.hasPersonage = false;
-         },
-         false},
+        {"its personage", "[EventBase]\nPersonage = Bob", [](W& w, M&) { w.play("Bob"); }, true},
+        {"no personage", "[EventBase]\nPersonage = Bob", [](W& w, M&) { w.hasPersonages = false; }, false},
         {"its room", "[EventBase]\nLocation = room_Hall", none, true},
         {"other room", "[EventBase]\nLocation = room_Study", none, false},
         {"no room", "[EventBase]\nLocation = room_Hall", [](W& w, M&) { w.hasRoom = false; }, false},
@@ -71,7 +66,7 @@ TEST_F(EventsTest, CanStartTestsEachConditionItsClassUses) {
          [](W&, M& m) { m.FindEvent("B")->SetDone(); }, false},
         {"before events not done", "[EventBase]\nBeforeEvents = Nobody B", none, true},
         {"item not held", "[EventBase]\nItemInInventory = KEY", none, false},
-        {"item held", "[EventBase]\nItemInInventory = KEY", [](W& w, M&) { w.inventory = {"KEY"}; }, true},
+        {"item held", "[EventBase]\nItemInInventory = KEY", [](W& w, M&) { w.hold({"KEY"}); }, true},
         {"item not won", "[EventBase]\nWinItemsList = room_Hall:HAT",
          [](W& w, M&) { w.rooms.add("room_Hall:HAT"); }, false},
         {"item visible", "[EventBase]\nVisibilityItems = room_Hall:HAT",
@@ -124,12 +119,12 @@ TEST_F(EventsTest, WinItemsListGrammar) {
     world.rooms.add("room_Hall:WON").win = true;
     world.rooms.add("room_Hall:OPEN");
     world.rooms.add(":LOOSE");
-    world.doneTasks = {"Ann:room_Hall"};
-    world.doneISpy = {"Bob:room_Hall"};
-    world.records["Ann:room_Hall:TOUCHED"] = {false, 0, 1};
-    world.records["Ann:room_Hall:UNTOUCHED"] = {false, 5, 0};
-    world.records["Ann:room_Hall:SELF_USED"] = {true, 1, 0};
-    world.records["Ann:room_Hall:SELF_UNUSED"] = {true, 0, 4};
+    world.leaveTask("Bob", "room_Hall");
+    world.leaveTask("Ann", "room_Hall", true);
+    world.record("Ann", "room_Hall", "TOUCHED", 1, 0, false);
+    world.record("Ann", "room_Hall", "UNTOUCHED", 0, 5, false);
+    world.record("Ann", "room_Hall", "SELF_USED", 0, 1, true);
+    world.record("Ann", "room_Hall", "SELF_UNUSED", 4, 0, true);
     const WinCase cases[] = {
         {"room_Hall:WON", true},
         {"room_Hall:OPEN", false},
@@ -147,6 +142,9 @@ TEST_F(EventsTest, WinItemsListGrammar) {
         {"!@Bob:room_Hall:TASK", true},
         {"@Bob:room_Hall:ISPY", true},
         {"@Ann:room_Hall:ISPY", false},
+        // No record of the room, or no groups in it: done.
+        {"@Ann:room_Study:TASK", true},
+        {"@Ann:room_Study:ISPY", true},
         {"@Ann:room_Hall:TOUCHED", true},
         {"@Ann:room_Hall:UNTOUCHED", false},
         {"@Ann:room_Hall:SELF_USED", true},

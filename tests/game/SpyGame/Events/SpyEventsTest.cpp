@@ -60,7 +60,7 @@ TEST_F(SpyEventsTest, ChangeOfPersonagesReadsItsListsAndDropsMalformedHandOvers)
                                 "SendFinishedTasks = Ann:Clues\n");
     EXPECT_EQ(change.GetQuitPersonages(), Strings{"Ann"});
     EXPECT_EQ(change.GetNewPersonages(), (Strings{"Bob", "Cy"}));
-    const std::vector<StringTriple> sends{{"Ann", "Bob", "room_Hall:KEY"}, {"Ann", "Bob", ""}};
+    const std::vector<SpyEvents::StringTriple> sends{{"Ann", "Bob", "room_Hall:KEY"}, {"Ann", "Bob", ""}};
     EXPECT_EQ(change.GetSendItems(), sends);
     EXPECT_EQ(change.GetSendFinishedTasks(), Strings{"Ann:Clues"});
     EXPECT_EQ(change.GetTextId(), "call");
@@ -81,7 +81,7 @@ TEST_F(SpyEventsTest, PersonageNamesTheTargetAndStaysAStartCondition) {
     EXPECT_EQ(info.GetTypeInfo(), "RoomTask");
     EXPECT_EQ(info.GetNewInfo(), "task2");
     EXPECT_FALSE(info.CanStart());
-    world.personage = "Bob";
+    world.play("Bob");
     EXPECT_TRUE(info.CanStart());
 }
 
@@ -94,7 +94,7 @@ TEST_F(SpyEventsTest, ClassesKeepTheirOwnKeys) {
     EXPECT_TRUE(ident.IsDelItem());
     EXPECT_EQ(ident.GetOpenItem(), "room_Hall:SAFE");
     EXPECT_FALSE(ident.CanStart()) << "the held item is its start condition";
-    world.inventory = {"KEY"};
+    world.hold({"KEY"});
     EXPECT_TRUE(ident.CanStart());
 
     auto& forItem = only<EEventForItem>("[EventForItem]\nHideItem = room_Hall:A\nShowItem = room_Hall:B\n");

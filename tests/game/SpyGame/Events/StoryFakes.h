@@ -1,16 +1,21 @@
 #pragma once
+#include "game/SpyGame/CFindItemsGroup.h"
+#include "game/SpyGame/CInventory.h"
+#include "game/SpyGame/CPersonage.h"
+#include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/CRoomItemLookup.h"
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/Events/CStoryWorld.h"
-#include "game/SpyGame/FullItemName.h"
+#include "tk2v/file/aOptionsFile.h"
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
+#include <vector>
 
-// An item that is only what the story asks of it: won, visible, placed.
+// An item that is only what the story asks of it: named, won, visible, placed.
 struct StubItem : CSpyItem {
+    explicit StubItem(const std::string& name = "") { SetIdentity(name, "", nullptr); }
     bool IsWin() const override { return win; }
     bool IsVisible() const override { return visible; }
     SpyPoint GetPos() const override { return pos; }
@@ -22,25 +27,39 @@ struct StubItem : CSpyItem {
 
 // Items by full name, "room:item".
 struct StubRooms : CRoomItemLookup {
-    bool HasItem(const std::string& room, const std::string& item) override {
+    bool HasItem(const std::string& room, const std::string& item) const override {
         return items.count(room + ":" + item) != 0;
     }
-    CSpyItem* GetItem(const std::string& room, const std::string& item) override {
+    CSpyItem* GetItem(const std::string& room, const std::string& item) const override {
         const auto found = items.find(room + ":" + item);
         return found == items.end() ? nullptr : found->second.get();
     }
-    CSpyItem* GetItemByFullName(const std::string& fullName) override {
+    CSpyItem* GetItemByFullName(const std::string& fullName) const override {
         std::string room, item;
         SplitFullItemName(fullName, room, item);
         return GetItem(room, item);
     }
-    StubItem& add(const std::string& fullName) { return *(items[fullName] = std::make_unique<StubItem>()); }
+    StubItem& add(const std::string& fullName) {
+        std::string room, item;
+        SplitFullItemName(fullName, room, item);
+        return *(items[fullName] = std::make_unique<StubItem>(item));
+    }
 
     std::map<std::string, std::unique_ptr<StubItem>> items;
 };
 
-// The investigation as the events and tips see it, every answer a field.
+// The investigation as the events and tips see it: its room and panel answers are fields, its
+// personages real ones, "Ann" played at the start.
 struct FakeWorld : CStoryWorld {
+    FakeWorld() {
+        aOptionsFile options;
+        options.addSection("Personages");
+        options.setValue("Personages", "PersonagesList", "Ann, Bob, Soleth, Marwenn");
+        options.setValue("Personages", "StartPersonages", "Ann");
+        personages.CreatePersonages(options, nullptr, nullptr);
+        personages.ResetForNewGame(false);
+    }
+
     std::string GetInvestigationName() const override { return investigation; }
     bool GetCurrentRoom(std::string& name, std::string& className) const override {
         name = room;
@@ -52,28 +71,38 @@ struct FakeWorld : CStoryWorld {
     bool AreHintsDisabled() const override { return hintsDisabled; }
     bool IsCardOpened() const override { return cardOpened; }
     bool IsMessageShown() const override { return messageShown; }
-    bool GetCurrentPersonage(std::string& name) const override {
-        name = personage;
-        return hasPersonage;
+    CPersonagesManager* GetPersonagesManager() const override {
+        return hasPersonages ? &personages : nullptr;
     }
-    bool InventoryHasItem(const std::string& item) const override { return inventory.count(item) != 0; }
-    u32 GetInventoryItemCount() const override { return u32(inventory.size()); }
-    bool HasPersonage(const std::string& name) const override { return personages.count(name) != 0; }
-    bool IsRoomTaskListDone(const std::string& p, const std::string& r) const override {
-        return doneTasks.count(p + ":" + r) != 0;
+    const CRoomItemLookup& GetRooms() const override { return rooms; }
+
+    CPersonage& personage(const std::string& name) { return *personages.GetPersonage(name); }
+    void play(const std::string& name) {
+        personages.AddActivePersonage(name);
+        personages.SelectPersonage(name);
     }
-    bool IsRoomISpyListDone(const std::string& p, const std::string& r) const override {
-        return doneISpy.count(p + ":" + r) != 0;
+    // Items of these names in the played personage's inventory.
+    void hold(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            held.push_back(std::make_unique<StubItem>(name));
+            personages.GetCurrentPersonage()->GetInventory().AddItem(held.back().get());
+        }
     }
-    bool GetItemRecord(const std::string& p, const std::string& r, const std::string& i,
-                       StoryItemRecord& out) const override {
-        const auto found = records.find(p + ":" + r + ":" + i);
-        if (found == records.end())
-            return false;
-        out = found->second;
-        return true;
+    // One group still to find in the personage's task list (or generated list) of the room.
+    void leaveTask(const std::string& name, const std::string& inRoom, bool generated = false) {
+        CFindItemsGroup group("ITEM", 0);
+        group.SetRemaining(1);
+        CPersonage::CRoomInfo& info = personage(name).GetRoomInfo(inRoom);
+        (generated ? info.m_GeneratedGroups : info.m_TaskList).push_back(group);
     }
-    CRoomItemLookup& GetRooms() override { return rooms; }
+    // The personage's record of room:item, touched and used so often.
+    void record(const std::string& name, const std::string& inRoom, const std::string& item, u32 touches,
+                u32 uses, bool usedOnSelf) {
+        CPersonage::CItemInfo& info = personage(name).GetItemInfo({inRoom, item});
+        info.m_TouchCount = touches;
+        info.m_UseCount = uses;
+        info.m_UseTo = {"", usedOnSelf ? "ONESELF" : "room_Hall:DOOR"};
+    }
 
     std::string investigation = "Demo";
     bool hasRoom = true;
@@ -84,14 +113,9 @@ struct FakeWorld : CStoryWorld {
     bool hintsDisabled = false;
     bool cardOpened = false;
     bool messageShown = false;
-    bool hasPersonage = true;
-    std::string personage = "Ann";
-    std::set<std::string> inventory;
-    std::set<std::string> personages{"Ann", "Bob"};
-    // "personage:room" whose task (or generated) groups are complete.
-    std::set<std::string> doneTasks;
-    std::set<std::string> doneISpy;
-    // "personage:room:item".
-    std::map<std::string, StoryItemRecord> records;
+    bool hasPersonages = true;
     StubRooms rooms;
+    // Declared before the personages, whose inventories refer to them.
+    std::vector<std::unique_ptr<StubItem>> held;
+    mutable CPersonagesManager personages;
 };

@@ -1,4 +1,4 @@
-#include "game/SpyGame/FullItemName.h"
+#include "game/SpyGame/CRoomItemLookup.h"
 
 void SplitFullItemName(const std::string& fullName, std::string& room, std::string& item) {
     const size_t colon = fullName.find(':');
