@@ -17,15 +17,17 @@
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/util/log.h"
 
+#include <boost/make_shared.hpp>
+
 namespace {
 
-template <class Event> std::shared_ptr<CSpyEventBase> make() {
-    return std::make_shared<Event>();
+template <class Event> boost::shared_ptr<CSpyEventBase> make() {
+    return boost::make_shared<Event>();
 }
 
 struct Factory {
     const char* key;
-    std::shared_ptr<CSpyEventBase> (*create)();
+    boost::shared_ptr<CSpyEventBase> (*create)();
 };
 
 const Factory factories[] = {
@@ -45,7 +47,7 @@ const Factory factories[] = {
 
 } // namespace
 
-std::shared_ptr<CSpyEventBase> CSpyEventsManager::CreateEvent(const std::string& classKey) {
+boost::shared_ptr<CSpyEventBase> CSpyEventsManager::CreateEvent(const std::string& classKey) {
     for (const Factory& factory : factories)
         if (classKey == factory.key)
             return factory.create();
@@ -60,7 +62,7 @@ void CSpyEventsManager::AddEvents(const std::string& fileName) {
     aOptionsFile ini(fileName);
     for (ini.first(); !ini.isEnd(); ini.nextSection()) {
         const std::string section = ini.getSectionName();
-        std::shared_ptr<CSpyEventBase> event = CreateEvent(section);
+        boost::shared_ptr<CSpyEventBase> event = CreateEvent(section);
         if (!event) {
             log("CSpyEventsManager::AddEvents(). Investigation '%s', not find class for event '%s'",
                 investigation.c_str(), section.c_str());

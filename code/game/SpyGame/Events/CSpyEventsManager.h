@@ -1,8 +1,8 @@
 #pragma once
 #include "game/SaveLoadEntity.h"
 
+#include <boost/shared_ptr.hpp>
 #include <deque>
-#include <memory>
 #include <string>
 
 class CSpyEventBase;
@@ -30,7 +30,7 @@ public:
     CSpyEventBase* FindEvent(const std::string& name) const;
     void ResetAll();
     // A new event of the class with that key; null for an unknown key.
-    static std::shared_ptr<CSpyEventBase> CreateEvent(const std::string& classKey);
+    static boost::shared_ptr<CSpyEventBase> CreateEvent(const std::string& classKey);
 
     CSpyEventBase* GetCurrentEvent() const { return m_current; }
     size_t GetEventCount() const { return m_events.size(); }
@@ -40,6 +40,6 @@ private:
     u32 IndexOfCurrent() const;
 
     CStoryWorld* m_investigation = nullptr;
-    std::deque<std::shared_ptr<CSpyEventBase>> m_events;
+    std::deque<boost::shared_ptr<CSpyEventBase>> m_events;
     CSpyEventBase* m_current = nullptr;
 };
