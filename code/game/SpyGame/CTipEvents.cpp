@@ -1,5 +1,6 @@
 #include "game/SpyGame/CTipEvents.h"
 
+#include "game/Profile.h"
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CInventory.h"
 #include "game/SpyGame/CPersonage.h"
@@ -44,7 +45,7 @@ void CTipEvents::Init(CTipPanel* panel, CStoryWorld* investigation) {
 }
 
 bool CTipEvents::FrameMove(f32 dt) {
-    if (!m_ready || !m_panel->AreTipsOn())
+    if (!m_ready || !g_currentProfile.showTips)
         return false;
     Frame frame;
     // Between rooms, or before a personage plays, no rule has anything to look at.

@@ -8,8 +8,6 @@ class CTipPanel {
 public:
     virtual ~CTipPanel() = default;
 
-    // The player's show-tips option.
-    virtual bool AreTipsOn() const = 0;
     // The panel's command word of this frame.
     virtual u32 GetCommandWord() const = 0;
     // Shows the tip through the panel, behind the dialog backdrop; (-1, -1) is the tip's own place.

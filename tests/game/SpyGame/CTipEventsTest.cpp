@@ -1,4 +1,5 @@
 #include "game/SpyGame/CTipEvents.h"
+#include "game/Profile.h"
 #include "game/SpyGame/CTipPanel.h"
 #include "game/SpyGame/Events/StoryFakes.h"
 #include "support/game/SaveRecords.h"
@@ -15,7 +16,6 @@ using Strings = std::vector<std::string>;
 
 // Shows the tips it is told to and writes down every call.
 struct FakePanel : CTipPanel {
-    bool AreTipsOn() const override { return tipsOn; }
     u32 GetCommandWord() const override { return command; }
     bool ShowTip(const std::string& id, i32 x, i32 y) override {
         calls.push_back(x < 0 && y < 0 ? id : id + "@" + std::to_string(x) + "," + std::to_string(y));
@@ -30,7 +30,6 @@ struct FakePanel : CTipPanel {
     }
     void ShowPersonagesHelp() override { calls.push_back("personages help"); }
 
-    bool tipsOn = true;
     u32 command = 0;
     std::set<std::string> showable;
     Strings calls;
@@ -39,11 +38,14 @@ struct FakePanel : CTipPanel {
 class TipEventsTest : public testing::Test {
 protected:
     TipEventsTest() {
+        g_currentProfile.showTips = true;
         tips.Init(&panel, &world);
         // The crab wait is shared by every instance: a frame in another room starts it afresh.
         tips.FrameMove(0);
         panel.calls.clear();
     }
+
+    ~TipEventsTest() override { g_currentProfile = DEFAULT_PROFILE; }
 
     FakeWorld world;
     FakePanel panel;
@@ -208,14 +210,6 @@ TEST_F(TipEventsTest, RulesAreTriedInOrderAndTheFirstTipShownEndsTheFrame) {
          all,
          false,
          {}},
-        {"tips off",
-         [](W& w, P& p) {
-             w.canGiveHint = true;
-             p.tipsOn = false;
-         },
-         all,
-         false,
-         {}},
     };
     for (const RuleCase& c : cases) {
         FakeWorld w;
@@ -240,9 +234,9 @@ TEST_F(TipEventsTest, PersonagesHelpOpensOncePerSavedGame) {
     world.play("Soleth");
     world.canGiveHint = true;
     panel.showable = {"room_task"};
-    panel.tipsOn = false;
+    g_currentProfile.showTips = false;
     EXPECT_FALSE(tips.FrameMove(0.1f)) << "not even the help while tips are off";
-    panel.tipsOn = true;
+    g_currentProfile.showTips = true;
     EXPECT_TRUE(tips.FrameMove(0.1f));
     EXPECT_TRUE(tips.FrameMove(0.1f));
     EXPECT_EQ(panel.calls, (Strings{"personages help", "room_task"}));
