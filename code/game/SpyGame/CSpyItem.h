@@ -132,8 +132,9 @@ protected:
     void InitBare(CRoomItemLookup* rooms, CSpyItemManager* items, CSpyObjManager* objects,
                   const std::string& name, const std::string& roomName, const std::string& object,
                   bool visible);
-    // Every definition and state field of `source`, sharing its objects, sounds and emitter.
-    void CopyFrom(const CSpyItem& source);
+    // Every definition and state field of `source` (a class adds its own), sharing its objects, sounds
+    // and emitter.
+    virtual void CopyFrom(const CSpyItem& source);
     void SetIdentity(const std::string& name, const std::string& object, CSpyObject* main);
 
     bool HighlightForLockedOff() const { return IsLocked() && !m_state.highlightForLocked; }

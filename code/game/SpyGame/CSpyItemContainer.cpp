@@ -52,3 +52,11 @@ void CSpyItemContainer::ShowListed(const std::vector<std::string>& names, bool v
             item->SetVisible(visible);
     }
 }
+
+void CSpyItemContainer::CopyFrom(const CSpyItem& source) {
+    CSpyItem::CopyFrom(source);
+    if (const auto* same = dynamic_cast<const CSpyItemContainer*>(&source)) {
+        m_show = same->m_show;
+        m_hide = same->m_hide;
+    }
+}

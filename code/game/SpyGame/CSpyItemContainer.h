@@ -19,6 +19,9 @@ public:
     const std::vector<std::string>& GetContainerShow() const { return m_show; }
     const std::vector<std::string>& GetContainerHide() const { return m_hide; }
 
+protected:
+    void CopyFrom(const CSpyItem& source) override;
+
 private:
     void ShowListed(const std::vector<std::string>& names, bool visible);
 

@@ -9,3 +9,10 @@ void CSpyItemDoor::OneTimeInit(CRoomItemLookup* rooms, CSpyItemManager* items, C
     m_useRoom = ini.getString("UseRoom");
     ForceHighlightOnHover();
 }
+
+void CSpyItemDoor::CopyFrom(const CSpyItem& source) {
+    CSpyItem::CopyFrom(source);
+    if (const auto* same = dynamic_cast<const CSpyItemDoor*>(&source)) {
+        m_useRoom = same->m_useRoom;
+    }
+}

@@ -14,6 +14,9 @@ public:
 
     const std::string& UseRoom() const { return m_useRoom; }
 
+protected:
+    void CopyFrom(const CSpyItem& source) override;
+
 private:
     std::string m_useRoom;
 };

@@ -12,10 +12,23 @@
 #include "tk2v/util/log.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 const std::string EntityPrefix = "SpyItemManager : ";
+
+// Whether the saved entry at `pos` (its name, the item's fixed fields and its user data) ends inside the
+// record: the stream's readers stop only at the end of the whole stream.
+bool entryFits(const SaveLoadSystem& sys, const u8* pos) {
+    const u32 left = sys.bytesLeftInRecord(pos);
+    const auto* nameEnd = static_cast<const u8*>(std::memchr(pos, 0, left));
+    if (!nameEnd)
+        return false;
+    const size_t rest = left - size_t(nameEnd + 1 - pos);
+    return rest > CSpyItem::FixedRecordSize &&
+           std::memchr(nameEnd + 1 + CSpyItem::FixedRecordSize, 0, rest - CSpyItem::FixedRecordSize);
+}
 
 std::string lowerAscii(std::string text) {
     for (char& c : text)
@@ -204,6 +217,10 @@ const u8* CSpyItemManager::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     if (!countFits(sys, pos, count, MinEntrySize, "CSpyItemManager::LoadSelf()"))
         return pos;
     for (u32 i = 0; i < count; ++i) {
+        if (!entryFits(sys, pos)) {
+            log("CSpyItemManager::LoadSelf(). Entry %u of %u runs past the end of the record", i, count);
+            break;
+        }
         std::string name;
         pos = sys.readString(pos, name);
         if (HasItem(name)) {

@@ -10,3 +10,10 @@ void CSpyItemZoomRoom::OneTimeInit(CRoomItemLookup* rooms, CSpyItemManager* item
     ForceHighlightOnHover();
     ForceMagicStars();
 }
+
+void CSpyItemZoomRoom::CopyFrom(const CSpyItem& source) {
+    CSpyItem::CopyFrom(source);
+    if (const auto* same = dynamic_cast<const CSpyItemZoomRoom*>(&source)) {
+        m_useRoom = same->m_useRoom;
+    }
+}

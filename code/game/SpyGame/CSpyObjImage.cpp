@@ -79,7 +79,7 @@ bool CSpyObjImage::ImageHitTest(i32 x, i32 y) const {
     // A point and its four neighbours: thin or speckled pictures stay clickable.
     static constexpr i32 Probes[5][2] = {{0, 0}, {0, -1}, {0, 1}, {-1, 0}, {1, 0}};
     for (const auto& d : Probes)
-        if (shape.Probe(x + d[0], y + d[1], read))
+        if (shape.Probe(i64(x) + d[0], i64(y) + d[1], read))
             return true;
     return false;
 }

@@ -23,7 +23,7 @@ struct PictureHit {
     }
 
     // `readPixel(u, v)` gives the ARGB of source pixel (u, v).
-    template <class ReadPixel> bool Probe(i32 px, i32 py, ReadPixel readPixel) const {
+    template <class ReadPixel> bool Probe(i64 px, i64 py, ReadPixel readPixel) const {
         f32 fx = f32(px), fy = f32(py);
         if (rotated) {
             const f32 cx = f32(x) + f32(w) / 2, cy = f32(y) + f32(h) / 2;

@@ -84,6 +84,7 @@ TEST_F(CSpyItemManagerTest, CreatesOneItemPerObjectInObjectOrderThenTheObjectles
 }
 
 TEST_F(CSpyItemManagerTest, ReadsEveryKeyOfTheSection) {
+    sound("tick");
     aSound* own = sound("tick", "Hall");
     aSound* shared = sound("bell");
     CSpyItemManager& hall = room("Hall", objects({"box"}),
@@ -145,6 +146,7 @@ TEST_F(CSpyItemManagerTest, CreatedAndClonedItemsMakeTheirObjectsInLowerCase) {
     EXPECT_EQ(made->DiffLevel(), 1);
 
     EXPECT_EQ(clone->GetClassName(), "Door");
+    EXPECT_EQ(dynamic_cast<CSpyItemDoor&>(*clone).UseRoom(), "Study");
     EXPECT_EQ(clone->GetObjectName(), "pic2");
     EXPECT_EQ(clone->GetPos(), (SpyPoint{50, 60}));
     EXPECT_EQ(clone->GetOrigColor(), 0xff102030u);
@@ -204,6 +206,20 @@ TEST_F(CSpyItemManagerTest, CountsThatCannotFitTheRecordStopTheLoad) {
               (std::vector<std::string>{"CSpyItemManager::LoadSelf(). Count 2 does not fit the "
                                         "31 bytes left in the record"}));
     EXPECT_EQ(hall.GetItem("A")->GetCurrentUserData(), "kept");
+
+    // An entry whose user data runs to the end of the record is not read past it.
+    capture.clear();
+    hall.GetItem("A")->SetCurrentUserData("saved");
+    std::string two = records.save(hall);
+    two[0] = 2;
+    two += two.substr(4);
+    two.pop_back();
+    hall.GetItem("A")->SetCurrentUserData("kept");
+    ASSERT_TRUE(records.load(hall, two));
+    EXPECT_EQ(capture.messages(),
+              (std::vector<std::string>{"CSpyItemManager::LoadSelf(). Entry 1 of 2 runs past the end "
+                                        "of the record"}));
+    EXPECT_EQ(hall.GetItem("A")->GetCurrentUserData(), "saved");
 }
 
 TEST_F(CSpyItemManagerTest, ContainerShowsAndHidesTheItemsItLists) {

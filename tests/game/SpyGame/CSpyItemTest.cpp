@@ -387,6 +387,38 @@ TEST_F(CSpyItemTest, RecordRoundTripKeepsTheSecondDisabledByte) {
     }
 }
 
+TEST_F(CSpyItemTest, QuestItemsDrawTheirIconAndMayBePickedAutomatically) {
+    kit.addImage("gem", 4, 4, std::vector<u32>(16, 0xFF0000FF), "Hall");
+    kit.addImage("gem_icon", 4, 4, std::vector<u32>(16, 0xFF00FF00), "Hall");
+    const std::string gem = "Class = image\nImage = gem\nY = 2\nX = ";
+    CSpyItemManager& hall = room("Hall", "[a]\n" + gem + "2\n[b]\n" + gem + "10\n[c]\n" + gem + "18\n",
+                                 "[Cursor]\nObject = a\nIsQuestItem = 2\nAutoPickItem = 1\n"
+                                 "[Quest]\nObject = b\nIsQuestItem = 1\nAutoPickItem = 1\n"
+                                 "[Plain]\nObject = c\nAutoPickItem = 1\n");
+    hall.ResetItems();
+    CSpyItem& cursor = *hall.GetItem("Cursor");
+    CSpyItem& quest = *hall.GetItem("Quest");
+    EXPECT_FALSE(quest.CanAutoPick()) << "locked";
+    hall.FrameMoveItems(0.1f);
+    EXPECT_FALSE(cursor.CanAutoPick());
+    EXPECT_TRUE(quest.CanAutoPick());
+    EXPECT_FALSE(hall.GetItem("Plain")->CanAutoPick());
+    EXPECT_FALSE(cursor.IsQuestItem());
+    EXPECT_TRUE(cursor.IsQuestItemBit2());
+
+    const RgbaImage shot = drawScene({0, 0, 24, 8}, [&] {
+        for (const char* name : {"Cursor", "Quest", "Plain"})
+            hall.GetItem(name)->RenderIcon();
+    });
+    ASSERT_EQ(shot.width, 24u);
+    EXPECT_EQ(shot.pixel(3, 3) >> 8, 0x00FF00u) << "any quest bit draws the icon";
+    EXPECT_EQ(shot.pixel(11, 3) >> 8, 0x00FF00u);
+    EXPECT_EQ(shot.pixel(19, 3) >> 8, 0u);
+
+    quest.SetInInventory(true);
+    EXPECT_FALSE(quest.CanAutoPick());
+}
+
 TEST_F(CSpyItemTest, DrawsTheCompanionUnderTheShownObjectAndHighlightsOnlyTheMainOrLockedOne) {
     const auto solid = [&](const char* name, u32 argb, u32 size) {
         kit.addImage(name, size, size, std::vector<u32>(size * size, argb), "Hall");
