@@ -330,6 +330,14 @@ TEST_F(RoomPlay, ARoomSavedWaitingForItsItemGetsItBackFromThePersonage) {
     ASSERT_TRUE(records.load(*room, waiting));
     EXPECT_EQ(room->GetState(), 9u);
     EXPECT_EQ(room->GetRequestedItem(), nullptr);
+
+    // States a saved room cannot be in are not taken over.
+    for (char state : {'\0', '\2', '\x0a'}) {
+        std::string odd = waiting;
+        odd[3] = state;
+        ASSERT_TRUE(records.load(*room, odd));
+        EXPECT_EQ(room->GetState(), 9u) << int(state);
+    }
 }
 
 TEST_F(RoomBase, LeavingHandsOverEveryPickStillShowing) {
