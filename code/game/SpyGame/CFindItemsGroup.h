@@ -32,6 +32,8 @@ public:
     void SetGroupName(const std::string& name) { m_groupName = name; }
     const std::vector<CFindItem>& GetItems() const { return m_items; }
     u16 GetRemaining() const { return m_remaining; }
+    // Closes (0) or reopens the line without touching its entries' flags.
+    void SetRemaining(u16 remaining) { m_remaining = remaining; }
 
 private:
     bool Tick(const std::string& itemName, void (CFindItem::*setFlag)());

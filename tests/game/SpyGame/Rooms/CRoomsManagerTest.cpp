@@ -1,0 +1,128 @@
+#include "game/SaveLoadSystem.h"
+#include "support/LogCapture.h"
+#include "support/game/RoomKit.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+const std::string Key = "[key]\nClass = object\nWidth = 10\nHeight = 10\n";
+
+using RoomsManager = RoomKit;
+
+TEST(RoomsFactory, ClassesMatchExactly) {
+    struct Case {
+        const char* className;
+        bool made;
+    } cases[] = {{"RoomBase", true},
+                 {"roombase", false},
+                 {"", false},
+                 {"CrimeLabMain", false},
+                 {"BasePoizonPuzzle", false}};
+    for (const Case& c : cases) {
+        std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(c.className));
+        EXPECT_EQ(room != nullptr, c.made) << c.className;
+        if (room) {
+            EXPECT_EQ(room->GetClassName(), c.className);
+            EXPECT_EQ(room->GetState(), 0u);
+        }
+    }
+}
+
+TEST_F(RoomsManager, RoomsThatCannotBeMadeAreLoggedAndLeftOut) {
+    LogCapture capture;
+    list = "Gone\n";
+    load({{"Hall", Key, "[KEY]\nObject = key\n"},
+          {"Cellar", "", "", "[Room]\nClass = roombase\n"},
+          {"Study", "", "", "[Room]\nClass = CrimeLabMain\n"}});
+    EXPECT_TRUE(rooms.HasRoom("Hall"));
+    EXPECT_FALSE(rooms.HasRoom("Cellar"));
+    EXPECT_FALSE(rooms.HasRoom("Gone"));
+    EXPECT_TRUE(capture.contains("CRoomsManager::LoadRooms(). Room 'Gone' from '_rooms.list' not found."));
+    EXPECT_TRUE(capture.contains("CRoomsManager::LoadRooms(). Not find class 'roombase' for room 'Cellar'"));
+    EXPECT_TRUE(
+        capture.contains("CRoomsManager::LoadRooms(). Not find class 'CrimeLabMain' for room 'Study'"));
+    EXPECT_EQ(room("Hall").getName(), "RoomBase : Hall");
+    EXPECT_EQ(room("Hall").GetState(), 4u);
+    EXPECT_EQ(rooms.getName(), "RoomsManager : Demo");
+}
+
+TEST_F(RoomsManager, FullNamesSplitAtTheFirstColon) {
+    load({{"Hall", Key, "[KEY]\nObject = key\n"}});
+    LogCapture capture;
+    EXPECT_EQ(rooms.GetItemByFullName("Hall:KEY"), &item("Hall", "KEY"));
+    EXPECT_EQ(rooms.GetItemByFullName("KEY"), nullptr);
+    EXPECT_EQ(rooms.GetItemByFullName("Hall:Box:Lid"), nullptr);
+    EXPECT_EQ(capture.messages(),
+              (std::vector<std::string>{"CRoomManager::GetRoom(). Cannot find room: ",
+                                        "CSpyItemManager::GetItem(). Cannot find item: Box:Lid"}));
+    capture.clear();
+    EXPECT_TRUE(rooms.HasItem("Hall", "KEY"));
+    EXPECT_FALSE(rooms.HasItem("Attic", "KEY"));
+    EXPECT_FALSE(rooms.AfterLoadInitRoom("Attic"));
+    EXPECT_EQ(capture.messages(),
+              (std::vector<std::string>{"CRoomManager::GetRoom(). Cannot find room: Attic"}));
+}
+
+TEST_F(RoomsManager, AListIsReadOnceAndARoomOfTheSameNameReplacesTheOld) {
+    load({{"Hall", Key, "[KEY]\nObject = key\n"}, {"Evidence_box", "", ""}});
+    EXPECT_EQ(room("Hall").GetEvidenceBox(), &room("Evidence_box"));
+    // The cached list still names the rooms it named.
+    dir.write("Demo/_rooms.list", "Attic\n");
+    LogCapture capture;
+    rooms.ResetRooms(data());
+    EXPECT_TRUE(capture.messages().empty());
+
+    ASSERT_TRUE(rooms.LoadRooms("Evidence_box", data() + "Evidence_box/", ""));
+    EXPECT_EQ(room("Evidence_box").GetState(), 2u);
+    EXPECT_EQ(room("Hall").GetEvidenceBox(), nullptr);
+    rooms.ResetRooms(data());
+    EXPECT_EQ(room("Hall").GetEvidenceBox(), &room("Evidence_box"));
+    rooms.UnloadRooms(data());
+    EXPECT_TRUE(rooms.GetRooms().empty());
+}
+
+TEST_F(RoomsManager, SharedRoomsTakeTheirFoldersFromTheSharedList) {
+    sharedList = "Lobby\n";
+    load({{"Lobby", "", ""}, {"Hall", "", ""}});
+    EXPECT_EQ(rooms.GetSharedRoomDataFolder("Lobby"), "investigations:_SharedRooms/Lobby/");
+    EXPECT_EQ(rooms.GetSharedRoomLanguageFolder("Lobby"), "language:Investigations/_SharedRooms/Lobby/");
+    EXPECT_EQ(rooms.GetSharedRoomDataFolder("Hall"), "");
+    EXPECT_EQ(rooms.GetSharedRoomLanguageFolder("Hall"), "");
+}
+
+TEST_F(RoomsManager, ASaveLoadedIntoAFreshBuildSavesTheSameBytes) {
+    const std::vector<RoomText> texts{{"Study", Key, "[KEY]\nObject = key\n"},
+                                      {"Hall", Key, "[PEN]\nObject = key\n"}};
+    load(texts);
+    room("Hall").SetPosition({3, 4});
+    const std::string first = dir.file("first.save");
+    SaveLoadSystem save;
+    save.BeginSave(first, 4056);
+    save.SaveEntity(rooms);
+    ASSERT_TRUE(save.Finish());
+
+    CRoomsManager fresh;
+    fresh.LoadSharedRoomsList(&personages, nullptr);
+    fresh.Init(data(), "Demo");
+    finishLoading();
+    fresh.AfterLoadInitRooms(data());
+    fresh.ResetRooms(data());
+    SaveLoadSystem load;
+    ASSERT_TRUE(load.Load(first, 4056));
+    ASSERT_TRUE(load.LoadEntity(fresh));
+    load.Finish();
+    EXPECT_EQ(fresh.GetRoom("Hall")->GetPosition(), (SpyPoint{3, 4}));
+
+    const std::string second = dir.file("second.save");
+    SaveLoadSystem again;
+    again.BeginSave(second, 4056);
+    again.SaveEntity(fresh);
+    ASSERT_TRUE(again.Finish());
+    EXPECT_EQ(dir.read("first.save"), dir.read("second.save"));
+}
+
+} // namespace
