@@ -12,7 +12,9 @@
 namespace {
 const char* const ICON_GROUP = "GamePanel";
 
-// The shown text is kept as 16-bit units; characters beyond them take two.
+// The shown text is kept as 16-bit units ending at a 0: a character beyond them takes two, and a 0
+// inside the text, which would end it early and shift the fields after it, goes as the replacement
+// character.
 u8* WriteWide(SaveLoadSystem& sys, u8* pos, const std::wstring& text) {
     for (wchar_t c : text) {
         const u32 code = u32(c);

@@ -107,7 +107,8 @@ void ScenePlayer::UpdateButtons() {
 
 bool ScenePlayer::OnStep(const GUI::EventArgs& args) {
     const auto* widgetArgs = dynamic_cast<const GUI::WidgetEventArgs*>(&args);
-    if (!m_active || !widgetArgs || !widgetArgs->widget || !m_picture || m_picture->GetAlpha(true) != 1.0f)
+    const f32 alpha = m_picture ? m_picture->GetAlpha(true) : 1.0f;
+    if (!m_active || !widgetArgs || !widgetArgs->widget || alpha != 1.0f)
         return true;
     // A step past the last page stays on it; a step before the first still closes the scene.
     m_targetPage = std::min(m_currentPage + widgetArgs->widget->GetTag(), i32(m_pageCount) - 1);

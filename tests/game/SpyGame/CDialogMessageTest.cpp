@@ -128,6 +128,16 @@ TEST_F(MessageTest, ALoadedBoxThatWasUpSlidesInAgain) {
     EXPECT_EQ(find("text")->GetText(), L"Hello there");
 }
 
+TEST_F(MessageTest, TextsBeyondSixteenBitsComeBackWhole) {
+    const std::wstring text = L"x\U0001F600y";
+    find("text")->SetText(text);
+    const std::string record = saveRecord(message);
+    EXPECT_NE(record.find(std::string("x\0\x3D\xD8\x00\xDE", 6)), std::string::npos);
+    find("text")->SetText(L"");
+    ASSERT_TRUE(loadRecord(message, record));
+    EXPECT_EQ(find("text")->GetText(), text);
+}
+
 TEST_F(MessageTest, ADamagedRecordLeavesAUsableBox) {
     // A progress that is no number and a text cut off in the middle.
     const std::string record = le32(1) + f32bytes(1.0f) + '\0' + le32(0x7FC00000) + le32(1) + "A";

@@ -20,11 +20,12 @@ namespace {
 struct ButtonCase {
     const char* window;
     std::vector<std::pair<std::string, i32>> buttons;
-    std::function<std::unique_ptr<CDialogBase>()> make;
+    // Shared, so that the dialog goes through its own destructor.
+    std::function<std::shared_ptr<CDialogBase>()> make;
 };
 
-template <class D> std::function<std::unique_ptr<CDialogBase>()> maker() {
-    return [] { return std::make_unique<D>(); };
+template <class D> std::function<std::shared_ptr<CDialogBase>()> maker() {
+    return [] { return std::make_shared<D>(); };
 }
 
 const std::vector<ButtonCase>& buttonCases() {
@@ -58,7 +59,7 @@ TEST_F(DialogsTest, EachButtonWritesItsCommandAndDrawingShowsTheDialogAgain) {
     load(script);
     for (const ButtonCase& c : buttonCases()) {
         SCOPED_TRACE(c.window);
-        std::unique_ptr<CDialogBase> dialog = c.make();
+        std::shared_ptr<CDialogBase> dialog = c.make();
         EXPECT_EQ(dialog->GetState(), 0);
         dialog->Create();
         EXPECT_EQ(dialog->GetState(), 1);
