@@ -25,7 +25,8 @@ public:
             res->getSoundManager()->loadResource(dir.path(), file + " 1.0", "");
         }
         for (int i = 0; i < 10; ++i) {
-            items.push_back(hall.CreateItem("I" + std::to_string(i), "Hall", {0, 0}, 30, 20, true));
+            items.push_back(
+                hall.CreateItem(std::string(1, 'I') += char('0' + i), "Hall", {0, 0}, 30, 20, true));
             items.back()->Reset();
         }
         rooms.rooms["Hall"] = &hall;
@@ -52,7 +53,7 @@ public:
         strip->inventory.Init("Ann", &strip->panel, &rooms);
         std::string record = le32(count) + le32(count);
         for (u32 i = 0; i < count; ++i)
-            record += "Hall:I" + std::to_string(i) + '\0';
+            (record += "Hall:I") += std::to_string(i) + '\0';
         EXPECT_TRUE(loadRecord(strip->inventory, record + le32(first) + f32bytes(0)));
         return strip->inventory;
     }
