@@ -280,3 +280,26 @@ TEST_F(CompletionTest, PhasesEndAtHalfTheLengthTheLengthAndOneSecondMore) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PanelTest, InitCreatesEveryMemberAndThePanelMayOutliveTheGui) {
+    load(fonts() + panelScript("100 650 209 50") +
+         widget("window", "Message", "112 560 800 100", {"Visible 0"}, {text("text", "100 14 600 72")}));
+    panel.Init();
+    EXPECT_EQ(panel.GetState(), CDialogBase::STATE_HIDDEN);
+    EXPECT_EQ(panel.GetMessage().GetState(), CDialogBase::STATE_HIDDEN);
+    // Without their windows the other dialogs say so once and stay uncreated.
+    EXPECT_EQ(logged("CDialogBase::Create(). Cannot find window: SolveConfirm"), 1u);
+    EXPECT_EQ(panel.GetSolveConfirm().GetState(), CDialogBase::STATE_NOT_CREATED);
+    EXPECT_EQ(panel.GetCompletionEffect().GetState(), CompletionEffect::IDLE);
+    panel.ShowMessage("HELLO", "", true);
+    EXPECT_TRUE(panel.GetMessage().IsTimed());
+    EXPECT_EQ(panel.GetMessage().GetTimer(), CDialogSpyGamePanel::TIMED_MESSAGE_SECONDS);
+    panel.HideAll();
+    EXPECT_FALSE(find("Message")->IsVisible(true));
+    EXPECT_EQ(panel.GetMessage().GetState(), CDialogBase::STATE_HIDDEN);
+    gui.reset();
+}
+
+} // namespace
