@@ -303,3 +303,58 @@ TEST_F(PanelTest, InitCreatesEveryMemberAndThePanelMayOutliveTheGui) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PanelTest, AWindowWithoutItsWidgetsSkipsThemAll) {
+    load(widget("window", "SpyGameInterface", "0 0 1024 768"));
+    panel.Create();
+    panel.Show();
+    LogCapture capture;
+    panel.SetHintCount(0);
+    panel.SetHintsAllowed(false);
+    panel.SetLevelNumber(2);
+    panel.SetPersonage("Ann");
+    panel.ShowInvestigationTasks("", nullptr, "");
+    panel.ClearTasks();
+    EXPECT_FALSE(panel.IsPointOverPanel(0, 700));
+    panel.SetGlowEvidences(true);
+    panel.Update(0.1f);
+    render();
+    EXPECT_EQ(panel.GetState(), CDialogSpyGamePanel::CMD_DRAWN);
+    EXPECT_EQ(capture.messages().size(), 3u); // the personage's photo, title and notepad
+    const std::string record = saveRecord(panel);
+    EXPECT_EQ(record.substr(4), "\0\0\0\0\0\0\1\0"s + "\1\1\0\0\0\0\0\0\0"s);
+    EXPECT_TRUE(loadRecord(panel, record));
+    EXPECT_EQ(saveRecord(panel), record);
+}
+
+TEST_F(CompletionTest, HalfWayThroughTheGrowthTheScreenIsHalfDarkAndThePictureMissingIsNotDrawn) {
+    addImage("The_end", 100, 50, 0xFFFF0000);
+    loadPanel();
+    CompletionEffect& effect = panel.GetCompletionEffect();
+    effect.Init();
+    effect.Start(true);
+    effect.Update(1.75f); // k = 0.5 of the 7-second effect
+    RgbaImage image = capture(0, 0, 1024, 768);
+    auto near = [](u32 pixel, u32 r, u32 g, u32 b) {
+        const u32 channels[] = {pixel >> 24, pixel >> 16 & 0xFF, pixel >> 8 & 0xFF};
+        const u32 wanted[] = {r, g, b};
+        for (int i = 0; i < 3; ++i)
+            if (channels[i] + 3 < wanted[i] || channels[i] > wanted[i] + 3)
+                return false;
+        return true;
+    };
+    EXPECT_TRUE(near(image.pixel(10, 10), 127, 127, 127)) << std::hex << image.pixel(10, 10);
+    // The picture at 1.15 times its size about the centre, at alpha 0.8.
+    EXPECT_TRUE(near(image.pixel(512, 384), 229, 25, 25)) << std::hex << image.pixel(512, 384);
+    EXPECT_TRUE(near(image.pixel(456, 357), 229, 25, 25)) << std::hex << image.pixel(456, 357);
+    EXPECT_TRUE(near(image.pixel(452, 384), 127, 127, 127)) << std::hex << image.pixel(452, 384);
+
+    effect.Start(false);
+    effect.Update(1.75f);
+    image = capture(0, 0, 1024, 768);
+    EXPECT_TRUE(near(image.pixel(512, 384), 127, 127, 127)) << std::hex << image.pixel(512, 384);
+}
+
+} // namespace
