@@ -96,7 +96,7 @@ public:
     // entered.
     void play(const std::string& objectsIni, const std::string& itemsIni, const std::string& annScript,
               const std::string& extraRooms = "") {
-        writeRoom("Hall", "", objectsIni, itemsIni, 400, 300);
+        writeRoom("Hall", "Class = RoomBase\n", objectsIni, itemsIni, 400, 300);
         dir.write("Demo/Hall/Ann.ai", annScript);
         dir.write("Demo/_rooms.list", "Hall\n" + extraRooms);
         dir.write("_SharedRooms/_rooms.list", "");
@@ -133,7 +133,7 @@ public:
         m_down = press;
         clock.advanceMs(u64(dt * 1000 + 0.5f));
         inputServer->update();
-        return hall->FrameMove(dt, paused);
+        return (playing ? playing : hall.get())->FrameMove(dt, paused);
     }
     u32 clickAt(i32 x, i32 y) { return frame(x, y, true); }
 
@@ -159,6 +159,8 @@ public:
     CRoomsManager rooms;
     std::unique_ptr<PlayProbe> hall;
     CPersonage* ann = nullptr;
+    // The room the frames drive; the hall when null.
+    CRoomBase* playing = nullptr;
 
 private:
     bool m_down = false;

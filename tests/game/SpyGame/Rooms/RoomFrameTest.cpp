@@ -15,7 +15,8 @@ protected:
         play(objects({{"cup", 10, 10}, {"note", 100, 10}, {"plate", 200, 10}, {"saucer", 210, 10}}),
              "[CUP]\nObject = cup\nIsISpyItem = 1\n[NOTE]\nObject = note\nIsQuestItem = 1\n"
              "[PLATE]\nObject = plate\nIsISpyItem = 1\n[SAUCER]\nObject = saucer\nIsISpyItem = 1\n",
-             "[ROOM]\nMustClickItems = PLATE\n[CUP]\nUseTo = NONE\n[NOTE]\nUseTo = Study:DESK\nAbout = NOTE_ABOUT\n"
+             "[ROOM]\nMustClickItems = PLATE\n[CUP]\nUseTo = NONE\n[NOTE]\nUseTo = Study:DESK\nAbout = "
+             "NOTE_ABOUT\n"
              "[PLATE]\nUseTo = NONE\n[SAUCER]\nUseTo = NONE\n");
     }
 };
