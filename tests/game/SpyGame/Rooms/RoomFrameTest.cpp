@@ -134,11 +134,12 @@ TEST_F(RoomFrame, AQuestItemPickedWhileAnotherWaitsWaitsItsTurn) {
 class CarriedItem : public RoomFrameTest {
 protected:
     void SetUp() override {
-        play(objects({{"key", 10, 10}, {"box", 100, 10}, {"vase", 200, 10}}),
+        play(objects({{"key", 10, 10}, {"box", 100, 10}, {"vase", 200, 10}, {"exit", 300, 10}}),
              "[KEY]\nObject = key\nIsQuestItem = 3\nNotVanishOnApply = 1\n"
-             "[BOX]\nObject = box\nUsedItem = KEY\n[VASE]\nObject = vase\n",
+             "[BOX]\nObject = box\nUsedItem = KEY\n[VASE]\nObject = vase\n"
+             "[EXIT]\nClass = Door\nObject = exit\nUseRoom = Study\n",
              "[ROOM]\n[KEY]\nUseTo = Hall:BOX\nSuccessApply = OPENED\n[VASE]\nBadUse = NOT_THAT\n"
-             "[BOX]\nBadUse = LOCKED\n");
+             "[BOX]\nBadUse = LOCKED\n[EXIT]\nUseTo = ONESELF\n");
     }
 };
 
@@ -173,12 +174,16 @@ TEST_F(CarriedItem, AutoActionsTryEachPairOnceAndKeepWhatIsRefused) {
     CInventory& inventory = ann->GetInventory();
     inventory.AddItem(&item("KEY"));
     item("BOX").SetDisabled(true);
-    EXPECT_FALSE(hall->ProcessAutoActions());
+    // Only the door changes anything.
+    EXPECT_TRUE(hall->ProcessAutoActions());
     EXPECT_EQ(inventory.GetItems(), (std::deque<CSpyItem*>{&item("KEY")}));
     item("BOX").SetDisabled(false);
     EXPECT_TRUE(hall->ProcessAutoActions());
     EXPECT_EQ(inventory.GetItems(), (std::deque<CSpyItem*>{&item("KEY")}));
     EXPECT_FALSE(item("BOX").ApplyItem("KEY"));
+    // The door was click-used once in each call, and no room change was asked for.
+    EXPECT_EQ(ann->GetItemUseCount("Hall", "EXIT"), 2u);
+    EXPECT_EQ(hall->GetState(), 9u);
 }
 
 // A letter that becomes a card, a memo that goes nowhere, and evidence that the box shows.
@@ -254,6 +259,31 @@ TEST_F(HandOver, ASecondQuestItemWaitsWhileTheFirstIsRequested) {
     // Nothing requested: the hand-over only returns to play.
     hall->PutPickedItemToInventory();
     EXPECT_EQ(hall->GetState(), 9u);
+}
+
+// Rooms that carry the built-in names but not their classes take nothing.
+class HandOverToPlainRooms : public HandOver {
+protected:
+    void SetUp() override {
+        writeRoom("Evidence_box", "Class = RoomBase\n", objects({{"glove", 10, 10}}),
+                  "[GLOVE]\nObject = glove\n");
+        writeRoom("_InvestigationCards", "Class = RoomBase\n", objects({{"ico", 10, 10}}),
+                  "[ICO_LETTER]\nObject = ico\n");
+        play(objects({{"letter", 10, 10}, {"glove", 200, 10}}),
+             "[LETTER]\nObject = letter\nIsQuestItem = 1\n[GLOVE]\nObject = glove\nIsQuestItem = 1\n",
+             "[ROOM]\n[LETTER]\nUseTo = Study:DESK\nClickUse = INVCARD\n"
+             "[GLOVE]\nUseTo = Study:DESK\nClickUse = EVIDENCE\n",
+             "Evidence_box\n_InvestigationCards\n");
+        rooms.GetItem("Evidence_box", "GLOVE")->SetVisible(false);
+    }
+};
+
+TEST_F(HandOverToPlainRooms, ItemsGoIntoTheInventory) {
+    ASSERT_NE(hall->GetEvidenceBox(), nullptr);
+    take(15);
+    take(205);
+    EXPECT_EQ(ann->GetInventory().GetItems(), (std::deque<CSpyItem*>{&item("LETTER"), &item("GLOVE")}));
+    EXPECT_FALSE(rooms.GetItem("Evidence_box", "GLOVE")->IsVisible());
 }
 
 TEST_F(RoomFrame, TheMouseModeChangesOnceAtEachCrossing) {
