@@ -12,6 +12,7 @@
 #include "tk2v/sound/aAmbientSoundSystem.h"
 #include "tk2v/sound/aSound.h"
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <utility>
@@ -135,8 +136,10 @@ void CRoomBase::StepPickEffects(f32 dt) {
     for (auto it = m_PickEffects.begin(); it != m_PickEffects.end();) {
         auto& [item, timer] = *it;
         timer += dt * PickTimerSpeed;
-        if (timer >= PickFadeFrom && timer <= PickArrival) {
-            u32 alpha = u32(TruncToInt((PickArrival - timer) * f32(item->GetOrigColor() >> 24)));
+        if (timer >= PickFadeFrom) {
+            // An item kept waiting past its arrival stays faded out.
+            const f32 left = std::max(PickArrival - timer, 0.0f);
+            u32 alpha = u32(TruncToInt(left * f32(item->GetOrigColor() >> 24)));
             item->SetColor(alpha << 24 | (item->GetColor() & 0xFFFFFF));
         }
         // One item waits to be taken over at a time: a second quest item keeps its place until the

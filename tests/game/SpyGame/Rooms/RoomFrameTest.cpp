@@ -250,6 +250,7 @@ TEST_F(HandOver, ASecondQuestItemWaitsWhileTheFirstIsRequested) {
     EXPECT_EQ(hall->GetState(), 8u);
     EXPECT_EQ(hall->GetRequestedItem(), &item("MEMO"));
     EXPECT_EQ(hall->m_PickEffects.size(), 1u);
+    EXPECT_EQ(item("GLOVE").GetColor() >> 24, 0u) << "faded out while it waits";
     hall->PutPickedItemToInventory();
     frame(300, 200);
     EXPECT_EQ(hall->GetRequestedItem(), &item("GLOVE"));
