@@ -225,8 +225,9 @@ TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
     const NameSet pictures = keysOf(ListKind::Images, "");
     EXPECT_TRUE(pictures.count("Help_screen"));
     const NameSet effects = keysOf(ListKind::Sounds, "");
-    for (const char* name : {"test_volume", "show_tip", "investigation_completed", "message_appear",
-                             "show_hint", "dialog_show", "closeup_zoomin", "closeup_zoomout"})
+    for (const char* name :
+         {"test_volume", "show_tip", "investigation_completed", "message_appear", "show_hint", "dialog_show",
+          "closeup_zoomin", "closeup_zoomout", "inventory_item_put", "inventory_item_take"})
         EXPECT_TRUE(effects.count(name)) << name;
     const NameSet tracks = keysOf(ListKind::Music, "");
     EXPECT_TRUE(tracks.count("menu_theme") && tracks.count("in_the_chinatown"));

@@ -137,6 +137,9 @@ void writeSounds(DataWriter& out) {
     out.sound(list, kSounds, "object_click_bad.wav", glide(0.12f, 160, 110));
     out.sound(list, kSounds, "pick_quest_item.wav", chord(0.4f, {12, 16, 19}, Synth::Wave::Bell, 0.4f));
     out.sound(list, kSounds, "pick_item_on_cursor.wav", glide(0.1f, 700, 900));
+    // A thing dropped into the inventory strip falls; one lifted out of it rises.
+    out.sound(list, kSounds, "inventory_item_put.wav", glide(0.12f, 620, 420));
+    out.sound(list, kSounds, "inventory_item_take.wav", glide(0.12f, 420, 620));
     {
         Synth clue(0.7f);
         const int rising[] = {7, 12, 16, 19};

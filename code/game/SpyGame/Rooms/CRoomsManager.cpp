@@ -75,7 +75,7 @@ bool CRoomsManager::LoadRooms(const std::string& room, const std::string& dataFo
     }
     aOptionsFile ini(dataFolder + "room.ini");
     std::string className = ini.getValue("Room", "Class");
-    boost::shared_ptr<CRoomBase> created(CreateRoom(className));
+    boost::shared_ptr<CRoomBase> created(MakeRoom(className));
     if (!created) {
         log("CRoomsManager::LoadRooms(). Not find class '%s' for room '%s'", className.c_str(), room.c_str());
         return false;

@@ -55,6 +55,10 @@ public:
     const RoomMap& GetRooms() const { return m_Rooms; }
     CPersonagesManager* GetPersonagesManager() const { return m_pPersonagesManager; }
 
+protected:
+    // The room LoadRooms registers for the class: the factory's. A test puts a room of its own here.
+    virtual CRoomBase* MakeRoom(const std::string& className) { return CreateRoom(className); }
+
 private:
     // Registers the room under the name, dropping the one it replaces.
     void Register(const std::string& name, const boost::shared_ptr<CRoomBase>& room);
