@@ -75,14 +75,18 @@ TEST(GameApp, StartsFullScreenHandsTheFlowAtMostFourHundredthsOfASecondAndCloses
 TEST(GameApp, ALanguageWithoutItsMainTextEndsAfterTheLogLineWithoutTheLoop) {
     struct Case {
         std::string gameIni, line;
+        bool removeMainText;
     };
     const Case cases[] = {
-        {gameIni(false, "Nowhere"), "Error: language \"Nowhere\" not found."},
-        {"", "Error: language \"\" not found."},
+        {gameIni(false, "Nowhere"), "Error: language \"Nowhere\" not found.", false},
+        {"", "Error: language \"\" not found.", false},
+        {gameIni(false), "Error: language \"English\" not found.", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        GameHome home(c.gameIni);
+        GameHome home(c.gameIni, c.removeMainText);
+        if (c.removeMainText)
+            std::filesystem::remove(home.path() + "GameData/Language/English/Text/Main.txt");
         GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
         EXPECT_EQ(runGame(), 0);
         const std::vector<std::string> log = GameHome::lastRunLog();
