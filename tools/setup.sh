@@ -32,7 +32,7 @@ targets=()
 case "$mode" in
   --sanitize) dir=build-asan; opts=(-DCMAKE_BUILD_TYPE=Debug -DRVH_SANITIZE=ON -DRVH_BENCH=OFF) ;;
   --thread) dir=build-tsan; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRVH_TSAN=ON -DRVH_BENCH=OFF)
-            targets=(--target test_tk2v_platform test_tk2v_gfx test_tk2v_sound test_game) ;;
+            targets=(--target test_tk2v_platform test_tk2v_gfx test_tk2v_sound test_game test_game_app) ;;
   --fuzz) dir=build-fuzz; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRVH_FUZZ=ON -DRVH_TESTS=OFF -DRVH_BENCH=OFF
             -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   "") dir=build; opts=(-DCMAKE_BUILD_TYPE=Release) ;;
