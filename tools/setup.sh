@@ -17,10 +17,14 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # sudo drops the caller's environment, so the front-end setting goes through env.
+  as_root=(env DEBIAN_FRONTEND=noninteractive)
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Installing needs root or sudo." >&2; exit 1; }
+    as_root=(sudo "${as_root[@]}")
+  fi
+  "${as_root[@]}" apt-get update -qq
+  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 mode=${1:-}
@@ -28,7 +32,7 @@ targets=()
 case "$mode" in
   --sanitize) dir=build-asan; opts=(-DCMAKE_BUILD_TYPE=Debug -DRVH_SANITIZE=ON -DRVH_BENCH=OFF) ;;
   --thread) dir=build-tsan; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRVH_TSAN=ON -DRVH_BENCH=OFF)
-            targets=(--target test_tk2v_platform test_tk2v_gfx test_tk2v_sound test_game) ;;
+            targets=(--target test_tk2v_platform test_tk2v_gfx test_tk2v_sound test_game test_game_app) ;;
   --fuzz) dir=build-fuzz; opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRVH_FUZZ=ON -DRVH_TESTS=OFF -DRVH_BENCH=OFF
             -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   "") dir=build; opts=(-DCMAKE_BUILD_TYPE=Release) ;;

@@ -74,19 +74,27 @@ TEST(GameApp, StartsFullScreenHandsTheFlowAtMostFourHundredthsOfASecondAndCloses
 // Without Game.ini nothing is read, so the language is empty and has no main text either.
 TEST(GameApp, ALanguageWithoutItsMainTextEndsAfterTheLogLineWithoutTheLoop) {
     struct Case {
-        std::string gameIni, line;
+        std::string gameIni;
+        std::vector<std::string> lines;
+        bool removeMainText;
     };
     const Case cases[] = {
-        {gameIni(false, "Nowhere"), "Error: language \"Nowhere\" not found."},
-        {"", "Error: language \"\" not found."},
+        {gameIni(false, "Nowhere"), {"Error: language \"Nowhere\" not found."}, false},
+        {"",
+         {"file_readFullAndMalloc. Error open file: home:Game.ini", "Error: language \"\" not found."},
+         false},
+        {gameIni(false), {"Error: language \"English\" not found."}, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.line);
-        GameHome home(c.gameIni);
+        SCOPED_TRACE(c.lines.back());
+        GameHome home(c.gameIni, c.removeMainText);
+        if (c.removeMainText)
+            std::filesystem::remove(home.path() + "GameData/Language/English/Text/Main.txt");
         GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
         EXPECT_EQ(runGame(), 0);
         const std::vector<std::string> log = GameHome::lastRunLog();
-        EXPECT_TRUE(logHas(log, c.line));
+        for (const std::string& line : c.lines)
+            EXPECT_TRUE(logHas(log, line)) << line;
         EXPECT_TRUE(logHas(log, "tk2v Engine stopped"));
         // The profiles were loaded, so they are saved, unchanged.
         EXPECT_EQ(GameHome::readFile(GameHome::profilesFile()), testerProfilesFile());
