@@ -89,6 +89,11 @@ void CDialogMessage::Show() {
     CDialogBase::Show();
 }
 
+void CDialogMessage::Hide() {
+    m_mode = SLIDE_STILL;
+    CDialogBase::Hide();
+}
+
 bool CDialogMessage::IsVisible() const {
     return CDialogBase::IsVisible() || m_mode == SLIDE_IN;
 }

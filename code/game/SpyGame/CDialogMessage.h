@@ -22,6 +22,8 @@ public:
     void Create() override;
     // Starts the slide in from below the screen.
     void Show() override;
+    // Also stops a slide, so a box hidden while it came in counts as hidden.
+    void Hide() override;
     // Also while the box slides in.
     bool IsVisible() const override;
 

@@ -71,15 +71,22 @@ TEST_F(MessageTest, ALineRunningOutWhileItSlidesInStaysUp) {
     EXPECT_EQ(window()->GetArea().y, 560);
 }
 
+// Also while the box still slides in: it must not go on counting as shown, which would keep the
+// room's input blocked, nor come back on the next update.
 TEST_F(MessageTest, CloseOrAClickOnTheBoxHidesIt) {
-    for (const char* target : {"Close", "Message"}) {
-        SCOPED_TRACE(target);
+    for (const auto& [target, slideFor] : {std::pair{"Close", 1.0f}, std::pair{"Message", 1.0f},
+                                           std::pair{"Close", 0.1f}, std::pair{"Message", 0.1f}}) {
+        SCOPED_TRACE(std::string(target) + " after " + std::to_string(slideFor));
         message.ShowText("HELLO", "Lines");
-        message.Update(1.0f);
+        message.Update(slideFor);
         ASSERT_TRUE(message.IsVisible());
         click(find(target));
         EXPECT_FALSE(message.IsVisible());
         EXPECT_EQ(message.GetState(), 1);
+        EXPECT_EQ(message.GetSlideMode(), CDialogMessage::SLIDE_STILL);
+        message.Update(0.1f);
+        EXPECT_FALSE(message.IsVisible());
+        EXPECT_FALSE(window()->IsVisible(true));
     }
 }
 
