@@ -9,6 +9,7 @@
 //  - LoadInvestigationScripts of the 124 scripts (one per room and one for the investigation, per
 //    personage) beside aOptionsFile::load of the same 124 files, the reading any reader of them does
 //    (target: within 1.5x).
+#include "BenchRatio.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CPersonage.h"
 #include "game/SpyGame/CPersonagesManager.h"
@@ -24,7 +25,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -201,36 +201,18 @@ BENCHMARK(BM_GetItemOnFoundRoom)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_LoadInvestigationScripts)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_LoadScriptFiles)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
-// Keeps the median CPU time of each benchmark so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                cpu[r.run_name.function_name] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void ratio(const char* what, const char* ours, const char* base, double goal) {
-        if (cpu[ours] > 0 && cpu[base] > 0)
-            std::printf("%s: %.1f us beside %.1f us, ratio %.2f (goal <= %.1f)\n", what, cpu[ours], cpu[base],
-                        cpu[ours] / cpu[base], goal);
-    }
-    std::map<std::string, double> cpu;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    argc = int(args.size());
-    benchmark::Initialize(&argc, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.ratio("ResetForNewGame", "BM_ResetForNewGame", "BM_CopyCandidateGroups", 3);
-    reporter.ratio("GetItemByFullName", "BM_GetItemByFullName", "BM_GetItemOnFoundRoom", 1.3);
-    reporter.ratio("LoadInvestigationScripts", "BM_LoadInvestigationScripts", "BM_LoadScriptFiles", 1.5);
-    benchmark::Shutdown();
+    auto figures = bench::run(argc, argv);
+    auto ratio = [&](const char* what, const char* ours, const char* base, double goal) {
+        const double mine = figures[ours].cpu, bare = figures[base].cpu;
+        if (mine > 0 && bare > 0)
+            std::printf("%s: %.1f us beside %.1f us, ratio %.2f (goal <= %.1f)\n", what, mine, bare,
+                        mine / bare, goal);
+    };
+    ratio("ResetForNewGame", "BM_ResetForNewGame", "BM_CopyCandidateGroups", 3);
+    ratio("GetItemByFullName", "BM_GetItemByFullName", "BM_GetItemOnFoundRoom", 1.3);
+    ratio("LoadInvestigationScripts", "BM_LoadInvestigationScripts", "BM_LoadScriptFiles", 1.5);
     return 0;
 }
