@@ -4,6 +4,7 @@
 // and scales worked out once before timing, as a caller that knows its layout would. Both draw in one
 // scene of the same graph server with the same picture, and each frame ends by reading one pixel back,
 // so finished work is timed.
+#include "BenchFrame.h"
 #include "BenchRatio.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
@@ -101,14 +102,7 @@ struct Scene {
     }
     bool ready() const { return !graph->getFatalError() && image && image->hasTexture(); }
 
-    template <typename Draw> void frame(Draw&& draw) {
-        if (!graph->beginScene())
-            return;
-        draw();
-        std::vector<u8> pixel;
-        graph->getDevice()->readBackBuffer({0, 0, 1, 1}, pixel);
-        graph->endScene();
-    }
+    template <typename Draw> void frame(Draw&& draw) { bench::finishedFrame(*graph, draw); }
 };
 
 Scene& scene() {

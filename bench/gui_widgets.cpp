@@ -6,6 +6,7 @@
 // - Label draw: a static text of 40 lines of 60 characters drawn by DrawSelf. Baseline: aFont::printW
 //   of the same 40 lines at the same places with the same flags. Each frame ends by reading one pixel
 //   back, so finished work is timed.
+#include "BenchFrame.h"
 #include "BenchRatio.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aFont.h"
@@ -112,14 +113,7 @@ struct Scene {
     }
     bool ready() const { return !graph->getFatalError() && font && font->getTexture().hasTexture(); }
 
-    template <typename Draw> void frame(Draw&& draw) {
-        if (!graph->beginScene())
-            return;
-        draw();
-        std::vector<u8> pixel;
-        graph->getDevice()->readBackBuffer({0, 0, 1, 1}, pixel);
-        graph->endScene();
-    }
+    template <typename Draw> void frame(Draw&& draw) { bench::finishedFrame(*graph, draw); }
 };
 
 Scene& scene() {

@@ -5,6 +5,7 @@
 //  - one frame of 300 unlocked image items (FrameMoveItems, then RenderItems) beside 300 aImage::drawAt
 //    calls of the same picture at the same places (target: within 1.5x). Each frame ends by reading one
 //    pixel back, so both sides are timed for finished drawing.
+#include "BenchFrame.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CSpyItemManager.h"
 #include "tk2v/file/aOptionsFile.h"
@@ -12,7 +13,6 @@
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gfx/aImage.h"
 #include "tk2v/gfx/aImageManager.h"
-#include "tk2v/platform/GraphicsDevice.h"
 
 #include <benchmark/benchmark.h>
 
@@ -154,14 +154,7 @@ struct Scene {
 
     bool ready() const { return picture && picture->hasTexture() && items.GetItemCount() == kObjects; }
 
-    template <typename Draw> void frame(Draw draw) {
-        if (!graph->beginScene())
-            return;
-        draw();
-        graph->endScene();
-        std::vector<u8> pixel;
-        graph->getDevice()->readBackBuffer({0, 0, 1, 1}, pixel);
-    }
+    template <typename Draw> void frame(Draw draw) { bench::finishedFrame(*graph, draw); }
 };
 
 Scene& scene() {
