@@ -4,6 +4,7 @@
 // Ctrl+V on an empty memo: the clipboard's UTF-8 is converted, the units are filtered, inserted,
 // recorded and laid out. The baseline calls SetText and RebuildLayout. The goal is a ratio of at
 // most 4.
+#include "BenchFolder.h"
 #include "support/FakeClipboard.h"
 #include "support/ImageFiles.h"
 #include "tk2v/gfx/aApplication.h"
@@ -16,10 +17,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -40,7 +39,7 @@ struct Scene {
     aApplication app;
     std::unique_ptr<aGraphServer> graph;
     std::unique_ptr<aFont> font;
-    std::string folder = "/tmp/bench_gui_text_" + std::to_string(getpid()) + "/";
+    bench::TempFolder folder{"bench_gui_text"};
     FakeClipboard clipboard;
 
     Scene() {
@@ -57,18 +56,10 @@ struct Scene {
                           kGlyphW, kGlyphH);
             description += line;
         }
-        std::filesystem::create_directories(folder);
-        write("glyphs.png", imagefiles::text(imagefiles::png(16 * kGlyphW, 6 * kGlyphH, pixels)));
-        write("text.fnt", description);
-        font = std::make_unique<aFont>(folder + "text.fnt");
+        folder.write("glyphs.png", imagefiles::text(imagefiles::png(16 * kGlyphW, 6 * kGlyphH, pixels)));
+        folder.write("text.fnt", description);
+        font = std::make_unique<aFont>(folder.path + "text.fnt");
         clipboard.text = pasteText();
-    }
-    ~Scene() { std::filesystem::remove_all(folder); }
-    void write(const std::string& name, const std::string& bytes) const {
-        if (std::FILE* f = std::fopen((folder + name).c_str(), "wb")) {
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
-        }
     }
     void setUp(GUI::Memo& memo) const {
         memo.SetFont(font.get());

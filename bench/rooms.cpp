@@ -9,6 +9,7 @@
 //  - LoadInvestigationScripts of the 124 scripts (one per room and one for the investigation, per
 //    personage) beside aOptionsFile::load of the same 124 files, the reading any reader of them does
 //    (target: within 1.5x).
+#include "BenchFolder.h"
 #include "BenchRatio.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CPersonage.h"
@@ -21,10 +22,8 @@
 #include "tk2v/gfx/aGraphServer.h"
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,30 +33,11 @@ namespace {
 constexpr int kRooms = 30, kGroups = 50, kLone = 50, kLookups = 1000;
 const char* const kPersonages[] = {"Ann", "Bob", "Cid", "Dee"};
 
-// A folder of its own under the temp dir, removed at exit.
-struct Folder {
-    std::string path;
-    Folder() {
-        path =
-            (std::filesystem::temp_directory_path() / ("bench_rooms_" + std::to_string(getpid()))).string() +
-            "/";
-        std::filesystem::create_directories(path);
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::filesystem::create_directories(std::filesystem::path(path + name).parent_path());
-        if (std::FILE* out = std::fopen((path + name).c_str(), "wb")) {
-            std::fwrite(bytes.data(), 1, bytes.size(), out);
-            std::fclose(out);
-        }
-    }
-};
-
 std::string roomName(int room) {
     return "room" + std::to_string(room);
 }
 
-void writeInvestigation(const Folder& folder) {
+void writeInvestigation(const bench::TempFolder& folder) {
     std::string list;
     for (int room = 0; room < kRooms; ++room) {
         const std::string name = roomName(room);
@@ -95,7 +75,7 @@ struct World {
     aApplication app;
     std::unique_ptr<aGraphServer> graph;
     std::unique_ptr<CResManager> res;
-    Folder folder;
+    bench::TempFolder folder{"bench_rooms"};
     CRoomsManager rooms;
     CPersonagesManager personages;
     std::vector<std::string> fullNames;
