@@ -1,5 +1,6 @@
 // Reading every member of a ~20 MB pack through the engine's whole-file read, beside the same reads
 // done straight with zziplib.
+#include "BenchRatio.h"
 #include "support/ZipWriter.h"
 #include "tk2v/file/file.h"
 #include "tk2v/platform/System.h"
@@ -7,13 +8,11 @@
 #include <benchmark/benchmark.h>
 #include <zzip/zzip.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
-#include <map>
 #include <random>
 #include <sys/stat.h>
 
@@ -97,35 +96,13 @@ void BM_RawZziplib(benchmark::State& state) {
 BENCHMARK(BM_EngineReadFull)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5);
 BENCHMARK(BM_RawZziplib)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5);
 
-// Keeps the best time per iteration of each benchmark so the ratio can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration) {
-                double& best = times[r.run_name.function_name];
-                best = best > 0 ? std::min(best, r.GetAdjustedRealTime()) : r.GetAdjustedRealTime();
-            }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    // Interleaved repetitions, so a busy moment of the machine does not fall on one side only.
-    std::vector<char*> args(argv, argv + argc);
-    std::string interleave = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave.data());
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    double ours = reporter.times["BM_EngineReadFull"], raw = reporter.times["BM_RawZziplib"];
+    auto figures = bench::run(argc, argv);
+    const double ours = figures["BM_EngineReadFull"].bestWall, raw = figures["BM_RawZziplib"].bestWall;
     if (ours > 0 && raw > 0)
         std::printf("best of 5: engine %.2f ms, raw zziplib %.2f ms, ratio %.3f (target <= 1.10)\n", ours,
                     raw, ours / raw);
-    benchmark::Shutdown();
     return 0;
 }

@@ -6,6 +6,7 @@
 // - a property set by name through the property set beside assigning the same text to its record.
 // Each pair ends with its ratio of CPU times (the machine may be shared, which wall time would
 // show); goals: script <= 4x, by-name firing and setting <= 2x.
+#include "BenchRatio.h"
 #include "tk2v/file/aScriptLoader.h"
 #include "tk2v/gui/Server.h"
 #include "tk2v/gui/Widget.h"
@@ -14,7 +15,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <string>
 #include <unistd.h>
 
@@ -128,23 +128,10 @@ BENCHMARK(BM_EventFire);
 BENCHMARK(BM_SetByName);
 BENCHMARK(BM_DirectAssign);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Iteration)
-                times[r.run_name.function_name] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto figures = bench::run(argc, argv);
     const struct {
         const char *name, *mine, *base;
         double goal;
@@ -154,11 +141,10 @@ int main(int argc, char** argv) {
         {"property by name", "BM_SetByName", "BM_DirectAssign", 2},
     };
     for (const auto& p : pairs) {
-        const double mine = reporter.times[p.mine], base = reporter.times[p.base];
+        const double mine = figures[p.mine].cpu, base = figures[p.base].cpu;
         if (mine > 0 && base > 0)
             std::printf("%s: ratio %.2f (goal <= %.0f)\n", p.name, mine / base, p.goal);
     }
     std::remove(scriptFile().c_str());
-    benchmark::Shutdown();
     return 0;
 }

@@ -4,6 +4,8 @@
 // and scales worked out once before timing, as a caller that knows its layout would. Both draw in one
 // scene of the same graph server with the same picture, and each frame ends by reading one pixel back,
 // so finished work is timed.
+#include "BenchFrame.h"
+#include "BenchRatio.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gfx/aImage.h"
@@ -17,7 +19,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -101,14 +102,7 @@ struct Scene {
     }
     bool ready() const { return !graph->getFatalError() && image && image->hasTexture(); }
 
-    template <typename Draw> void frame(Draw&& draw) {
-        if (!graph->beginScene())
-            return;
-        draw();
-        std::vector<u8> pixel;
-        graph->getDevice()->readBackBuffer({0, 0, 1, 1}, pixel);
-        graph->endScene();
-    }
+    template <typename Draw> void frame(Draw&& draw) { bench::finishedFrame(*graph, draw); }
 };
 
 Scene& scene() {
@@ -143,37 +137,14 @@ void BM_ImageDrawQuads(benchmark::State& state) {
 BENCHMARK(BM_StyleDraw)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->UseRealTime();
 BENCHMARK(BM_ImageDrawQuads)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->UseRealTime();
 
-// Keeps the median wall and CPU time of each benchmark so the ratio can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    struct Figures {
-        double wallMs = 0, cpuMs = 0;
-    };
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                figures[r.run_name.function_name] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, Figures> figures;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    argc = int(args.size());
-    benchmark::Initialize(&argc, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto ours = reporter.figures["BM_StyleDraw"], base = reporter.figures["BM_ImageDrawQuads"];
-    if (ours.wallMs > 0 && base.wallMs > 0 && base.cpuMs > 0)
+    auto figures = bench::run(argc, argv);
+    const bench::Figures &ours = figures["BM_StyleDraw"], &base = figures["BM_ImageDrawQuads"];
+    if (ours.wall > 0 && base.wall > 0 && base.cpu > 0)
         std::printf("300 windows: Style::Draw %.2f ms, aImage::draw quads %.2f ms, ratio %.2f (goal <= 1.2); "
                     "CPU %.2f ms vs %.2f ms, ratio %.2f\n",
-                    ours.wallMs, base.wallMs, ours.wallMs / base.wallMs, ours.cpuMs, base.cpuMs,
-                    ours.cpuMs / base.cpuMs);
-    benchmark::Shutdown();
+                    ours.wall, base.wall, ours.wall / base.wall, ours.cpu, base.cpu, ours.cpu / base.cpu);
     return 0;
 }

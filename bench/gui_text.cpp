@@ -4,6 +4,8 @@
 // Ctrl+V on an empty memo: the clipboard's UTF-8 is converted, the units are filtered, inserted,
 // recorded and laid out. The baseline calls SetText and RebuildLayout. The goal is a ratio of at
 // most 4.
+#include "BenchFolder.h"
+#include "support/FakeClipboard.h"
 #include "support/ImageFiles.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aFont.h"
@@ -15,27 +17,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 constexpr u32 kGlyphW = 10, kGlyphH = 16, kPasteBytes = 32 * 1024;
-
-class Clipboard : public platform::ClipboardStore {
-public:
-    bool setText(const std::string& utf8) override {
-        text = utf8;
-        return true;
-    }
-    bool getText(std::string& utf8) override {
-        utf8 = text;
-        return true;
-    }
-    std::string text;
-};
 
 // Words and line breaks of printable ASCII.
 std::string pasteText() {
@@ -52,8 +39,8 @@ struct Scene {
     aApplication app;
     std::unique_ptr<aGraphServer> graph;
     std::unique_ptr<aFont> font;
-    std::string folder = "/tmp/bench_gui_text_" + std::to_string(getpid()) + "/";
-    Clipboard clipboard;
+    bench::TempFolder folder{"bench_gui_text"};
+    FakeClipboard clipboard;
 
     Scene() {
         graph = std::make_unique<aGraphServer>(1024, 768, false, true);
@@ -69,22 +56,10 @@ struct Scene {
                           kGlyphW, kGlyphH);
             description += line;
         }
-        std::filesystem::create_directories(folder);
-        write("glyphs.png", imagefiles::text(imagefiles::png(16 * kGlyphW, 6 * kGlyphH, pixels)));
-        write("text.fnt", description);
-        font = std::make_unique<aFont>(folder + "text.fnt");
-        platform::setClipboardStore(&clipboard);
+        folder.write("glyphs.png", imagefiles::text(imagefiles::png(16 * kGlyphW, 6 * kGlyphH, pixels)));
+        folder.write("text.fnt", description);
+        font = std::make_unique<aFont>(folder.path + "text.fnt");
         clipboard.text = pasteText();
-    }
-    ~Scene() {
-        platform::setClipboardStore(nullptr);
-        std::filesystem::remove_all(folder);
-    }
-    void write(const std::string& name, const std::string& bytes) const {
-        if (std::FILE* f = std::fopen((folder + name).c_str(), "wb")) {
-            std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
-        }
     }
     void setUp(GUI::Memo& memo) const {
         memo.SetFont(font.get());

@@ -6,6 +6,8 @@
 // - Label draw: a static text of 40 lines of 60 characters drawn by DrawSelf. Baseline: aFont::printW
 //   of the same 40 lines at the same places with the same flags. Each frame ends by reading one pixel
 //   back, so finished work is timed.
+#include "BenchFrame.h"
+#include "BenchRatio.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aFont.h"
 #include "tk2v/gfx/aGraphServer.h"
@@ -20,7 +22,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <new>
 #include <string>
@@ -112,14 +113,7 @@ struct Scene {
     }
     bool ready() const { return !graph->getFatalError() && font && font->getTexture().hasTexture(); }
 
-    template <typename Draw> void frame(Draw&& draw) {
-        if (!graph->beginScene())
-            return;
-        draw();
-        std::vector<u8> pixel;
-        graph->getDevice()->readBackBuffer({0, 0, 1, 1}, pixel);
-        graph->endScene();
-    }
+    template <typename Draw> void frame(Draw&& draw) { bench::finishedFrame(*graph, draw); }
 };
 
 Scene& scene() {
@@ -178,35 +172,16 @@ BENCHMARK(BM_FontMeasure)->Unit(benchmark::kMicrosecond)->MinTime(0.5)->Repetiti
 BENCHMARK(BM_LabelDraw)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->UseRealTime();
 BENCHMARK(BM_PrintLines)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(5)->UseRealTime();
 
-// Keeps the median wall time of each benchmark so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                wall[r.run_name.function_name] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double ratio(const std::string& ours, const std::string& base) {
-        return wall[base] > 0 ? wall[ours] / wall[base] : 0;
-    }
-    std::map<std::string, double> wall;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    argc = int(args.size());
-    benchmark::Initialize(&argc, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto figures = bench::run(argc, argv);
+    auto ratio = [&](const char* ours, const char* base) {
+        return figures[base].wall > 0 ? figures[ours].wall / figures[base].wall : 0;
+    };
     std::printf("4 KB relayout vs getTextSizeW: ratio %.2f (goal <= 3)\n",
-                reporter.ratio("BM_StaticTextRelayout", "BM_FontMeasure"));
+                ratio("BM_StaticTextRelayout", "BM_FontMeasure"));
     std::printf("40-line label draw vs printW of its lines: ratio %.2f (goal <= 1.2)\n",
-                reporter.ratio("BM_LabelDraw", "BM_PrintLines"));
-    benchmark::Shutdown();
+                ratio("BM_LabelDraw", "BM_PrintLines"));
     return 0;
 }

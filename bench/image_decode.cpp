@@ -1,3 +1,4 @@
+#include "BenchRatio.h"
 #include "support/ImageFiles.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
@@ -13,7 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -248,46 +248,22 @@ BENCHMARK(BM_Jpeg_rawLibjpeg)->Apply(timing);
 BENCHMARK(BM_Jpeg_rawLibjpegBgra)->Apply(timing);
 BENCHMARK(BM_Jpeg_rawDecodeAndUpload)->Apply(timing);
 
-// Keeps the median wall and CPU times of each benchmark so the ratios can be printed at the end. All
-// the work is on the calling thread, so on a busy machine the CPU time is the steadier figure.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    struct Figures {
-        double wallMs = 0, cpuMs = 0;
-    };
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                median[r.run_name.function_name] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, Figures> median;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    argc = int(args.size());
-    benchmark::Initialize(&argc, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto figures = bench::run(argc, argv);
     for (const auto& [kind, bare] :
          {std::pair{"Png", "rawLibpngBgra"}, std::pair{"Jpeg", "rawLibjpegBgra"}}) {
-        auto get = [&](const char* name) { return reporter.median[std::string("BM_") + kind + "_" + name]; };
+        auto get = [&](const char* name) { return figures[std::string("BM_") + kind + "_" + name]; };
         const auto load = get("aImageLoad"), decode = get("decodeImage"), raw = get(bare),
                    floor = get("rawDecodeAndUpload");
-        if (load.cpuMs > 0 && decode.cpuMs > 0 && raw.cpuMs > 0 && floor.cpuMs > 0)
+        if (load.cpu > 0 && decode.cpu > 0 && raw.cpu > 0 && floor.cpu > 0)
             std::printf(
                 "%s, wall (CPU) ms: aImage load %.2f (%.2f), decodeImage %.2f (%.2f), bare decode %.2f "
                 "(%.2f), bare decode + upload %.2f (%.2f); load / (decode + upload) %.2f (%.2f), goal <= "
                 "1.1; decodeImage / bare decode %.2f (%.2f)\n",
-                kind, load.wallMs, load.cpuMs, decode.wallMs, decode.cpuMs, raw.wallMs, raw.cpuMs,
-                floor.wallMs, floor.cpuMs, load.wallMs / floor.wallMs, load.cpuMs / floor.cpuMs,
-                decode.wallMs / raw.wallMs, decode.cpuMs / raw.cpuMs);
+                kind, load.wall, load.cpu, decode.wall, decode.cpu, raw.wall, raw.cpu, floor.wall, floor.cpu,
+                load.wall / floor.wall, load.cpu / floor.cpu, decode.wall / raw.wall, decode.cpu / raw.cpu);
     }
-    benchmark::Shutdown();
     return 0;
 }

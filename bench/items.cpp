@@ -5,6 +5,8 @@
 //  - one frame of 300 unlocked image items (FrameMoveItems, then RenderItems) beside 300 aImage::drawAt
 //    calls of the same picture at the same places (target: within 1.5x). Each frame ends by reading one
 //    pixel back, so both sides are timed for finished drawing.
+#include "BenchFolder.h"
+#include "BenchFrame.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CSpyItemManager.h"
 #include "tk2v/file/aOptionsFile.h"
@@ -12,42 +14,20 @@
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gfx/aImage.h"
 #include "tk2v/gfx/aImageManager.h"
-#include "tk2v/platform/GraphicsDevice.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kObjects = 300, kSections = 200;
 constexpr int kPicture = 32;
 
-// A folder of its own under the temp dir, removed at exit.
-struct Folder {
-    std::string path;
-    Folder() {
-        path =
-            (std::filesystem::temp_directory_path() / ("bench_items_" + std::to_string(getpid()))).string() +
-            "/";
-        std::filesystem::create_directories(path);
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    void write(const std::string& name, const std::string& bytes) const {
-        if (std::FILE* out = std::fopen((path + name).c_str(), "wb")) {
-            std::fwrite(bytes.data(), 1, bytes.size(), out);
-            std::fclose(out);
-        }
-    }
-};
-
 // 300 objects; 200 sections: single objects with hover objects, hidden-object groups of three,
 // and object-less items, with the keys a room's items usually carry.
-void writeRoom(const Folder& folder) {
+void writeRoom(const bench::TempFolder& folder) {
     std::string objects, items;
     for (int i = 0; i < kObjects; ++i)
         objects += "[obj" + std::to_string(i) + "]\nClass = object\nX = " + std::to_string(i * 3) +
@@ -73,7 +53,7 @@ void writeRoom(const Folder& folder) {
 }
 
 void BM_CreateItems(benchmark::State& state) {
-    Folder folder;
+    bench::TempFolder folder{"bench_items"};
     writeRoom(folder);
     for (auto _ : state) {
         CSpyItemManager manager;
@@ -83,7 +63,7 @@ void BM_CreateItems(benchmark::State& state) {
 }
 
 void BM_ParseBothIniFiles(benchmark::State& state) {
-    Folder folder;
+    bench::TempFolder folder{"bench_items"};
     writeRoom(folder);
     for (auto _ : state) {
         aOptionsFile objects(folder.path + "objects.ini");
@@ -128,7 +108,7 @@ struct Scene {
     aApplication app;
     std::unique_ptr<aGraphServer> graph;
     std::unique_ptr<CResManager> res;
-    Folder folder;
+    bench::TempFolder folder{"bench_items"};
     CSpyItemManager items;
     aImage* picture = nullptr;
 
@@ -154,14 +134,7 @@ struct Scene {
 
     bool ready() const { return picture && picture->hasTexture() && items.GetItemCount() == kObjects; }
 
-    template <typename Draw> void frame(Draw draw) {
-        if (!graph->beginScene())
-            return;
-        draw();
-        graph->endScene();
-        std::vector<u8> pixel;
-        graph->getDevice()->readBackBuffer({0, 0, 1, 1}, pixel);
-    }
+    template <typename Draw> void frame(Draw draw) { bench::finishedFrame(*graph, draw); }
 };
 
 Scene& scene() {

@@ -3,6 +3,7 @@
 // straight into the device's quad queue with nothing simulated and nothing computed: what drawing
 // these particles costs at the least. Each frame ends by reading one pixel back, so both sides are
 // timed for finished work.
+#include "BenchFrame.h"
 #include "support/FakeDeviceStates.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
@@ -116,14 +117,7 @@ struct Scene {
         return true;
     }
 
-    template <typename Draw> void frame(Draw draw) {
-        if (!graph->beginScene())
-            return;
-        draw();
-        graph->endScene();
-        std::vector<u8> pixel;
-        graph->getDevice()->readBackBuffer({0, 0, 1, 1}, pixel);
-    }
+    template <typename Draw> void frame(Draw draw) { bench::finishedFrame(*graph, draw); }
 };
 
 Scene& scene() {

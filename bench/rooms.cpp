@@ -9,6 +9,8 @@
 //  - LoadInvestigationScripts of the 124 scripts (one per room and one for the investigation, per
 //    personage) beside aOptionsFile::load of the same 124 files, the reading any reader of them does
 //    (target: within 1.5x).
+#include "BenchFolder.h"
+#include "BenchRatio.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CPersonage.h"
 #include "game/SpyGame/CPersonagesManager.h"
@@ -20,11 +22,8 @@
 #include "tk2v/gfx/aGraphServer.h"
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,30 +33,11 @@ namespace {
 constexpr int kRooms = 30, kGroups = 50, kLone = 50, kLookups = 1000;
 const char* const kPersonages[] = {"Ann", "Bob", "Cid", "Dee"};
 
-// A folder of its own under the temp dir, removed at exit.
-struct Folder {
-    std::string path;
-    Folder() {
-        path =
-            (std::filesystem::temp_directory_path() / ("bench_rooms_" + std::to_string(getpid()))).string() +
-            "/";
-        std::filesystem::create_directories(path);
-    }
-    ~Folder() { std::filesystem::remove_all(path); }
-    void write(const std::string& name, const std::string& bytes) const {
-        std::filesystem::create_directories(std::filesystem::path(path + name).parent_path());
-        if (std::FILE* out = std::fopen((path + name).c_str(), "wb")) {
-            std::fwrite(bytes.data(), 1, bytes.size(), out);
-            std::fclose(out);
-        }
-    }
-};
-
 std::string roomName(int room) {
     return "room" + std::to_string(room);
 }
 
-void writeInvestigation(const Folder& folder) {
+void writeInvestigation(const bench::TempFolder& folder) {
     std::string list;
     for (int room = 0; room < kRooms; ++room) {
         const std::string name = roomName(room);
@@ -95,7 +75,7 @@ struct World {
     aApplication app;
     std::unique_ptr<aGraphServer> graph;
     std::unique_ptr<CResManager> res;
-    Folder folder;
+    bench::TempFolder folder{"bench_rooms"};
     CRoomsManager rooms;
     CPersonagesManager personages;
     std::vector<std::string> fullNames;
@@ -201,36 +181,18 @@ BENCHMARK(BM_GetItemOnFoundRoom)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_LoadInvestigationScripts)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_LoadScriptFiles)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
-// Keeps the median CPU time of each benchmark so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                cpu[r.run_name.function_name] = r.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void ratio(const char* what, const char* ours, const char* base, double goal) {
-        if (cpu[ours] > 0 && cpu[base] > 0)
-            std::printf("%s: %.1f us beside %.1f us, ratio %.2f (goal <= %.1f)\n", what, cpu[ours], cpu[base],
-                        cpu[ours] / cpu[base], goal);
-    }
-    std::map<std::string, double> cpu;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    argc = int(args.size());
-    benchmark::Initialize(&argc, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.ratio("ResetForNewGame", "BM_ResetForNewGame", "BM_CopyCandidateGroups", 3);
-    reporter.ratio("GetItemByFullName", "BM_GetItemByFullName", "BM_GetItemOnFoundRoom", 1.3);
-    reporter.ratio("LoadInvestigationScripts", "BM_LoadInvestigationScripts", "BM_LoadScriptFiles", 1.5);
-    benchmark::Shutdown();
+    auto figures = bench::run(argc, argv);
+    auto ratio = [&](const char* what, const char* ours, const char* base, double goal) {
+        const double mine = figures[ours].cpu, bare = figures[base].cpu;
+        if (mine > 0 && bare > 0)
+            std::printf("%s: %.1f us beside %.1f us, ratio %.2f (goal <= %.1f)\n", what, mine, bare,
+                        mine / bare, goal);
+    };
+    ratio("ResetForNewGame", "BM_ResetForNewGame", "BM_CopyCandidateGroups", 3);
+    ratio("GetItemByFullName", "BM_GetItemByFullName", "BM_GetItemOnFoundRoom", 1.3);
+    ratio("LoadInvestigationScripts", "BM_LoadInvestigationScripts", "BM_LoadScriptFiles", 1.5);
     return 0;
 }

@@ -5,6 +5,7 @@
 // same probe list with the same early exit and reads the same source pixels straight from the
 // images, with the rectangle and rotation arithmetic done once beforehand: it is the least an alpha
 // hit test must read. Both sides run on the same decoded textures of one offscreen graph server.
+#include "BenchFolder.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CSpyObjImage.h"
 #include "support/ImageFiles.h"
@@ -16,11 +17,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -57,25 +55,24 @@ struct Scene {
     std::vector<Probe> probes;
     // The hit tests and the baseline agree on every probe.
     bool agree = true;
-    std::string dir = "/tmp/bench_scene_" + std::to_string(getpid()) + "/";
+    bench::TempFolder folder{"bench_scene"};
 
     Scene() {
         graph = std::make_unique<aGraphServer>(1024, 768, false, true);
         if (graph->getFatalError())
             return;
         res = std::make_unique<CResManager>(false);
-        std::filesystem::create_directories(dir);
         std::string ini;
         for (int i = 0; i < kObjects; ++i) {
             const std::string name = "disc" + std::to_string(i);
-            write(name + ".png", imagefiles::text(imagefiles::png(kSize, kSize, discPixels())));
-            res->getImageManager()->loadResource(dir, name + ".png 8888 8888", "Bench");
+            folder.write(name + ".png", imagefiles::text(imagefiles::png(kSize, kSize, discPixels())));
+            res->getImageManager()->loadResource(folder.path, name + ".png 8888 8888", "Bench");
             ini += "[" + name + "]\nImage = " + name + "\nX = " + std::to_string(i % 15 * 66) +
                    "\nY = " + std::to_string(i / 15 * 36) + "\nAlphaClick = " + std::to_string(kThreshold) +
                    "\n";
         }
-        write("objects.ini", ini);
-        aOptionsFile file(dir + "objects.ini");
+        folder.write("objects.ini", ini);
+        aOptionsFile file(folder.path + "objects.ini");
         for (file.first(); !file.isEnd(); file.nextSection()) {
             objects.push_back(std::make_unique<CSpyObjImage>());
             objects.back()->LoadRes("Bench", file, file.getSectionName());
@@ -87,17 +84,6 @@ struct Scene {
                 addProbe(*object, kSize / 2, kSize / 2, rotation);
                 addProbe(*object, 2, 2, rotation);
             }
-    }
-    ~Scene() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
-
-    void write(const std::string& name, const std::string& bytes) const {
-        if (std::FILE* out = std::fopen((dir + name).c_str(), "wb")) {
-            std::fwrite(bytes.data(), 1, bytes.size(), out);
-            std::fclose(out);
-        }
     }
 
     // A probe at the object's local point (lx, ly); its reads as the hit test makes them.

@@ -2,6 +2,8 @@
 // aImage::draw through the graph server's scene, beside SDL_Renderer's OpenGL backend and a bare GL
 // loop drawing the same sprites, each on a hidden window of its own. Every frame clears, draws, reads
 // one pixel back (so each side is timed for finished work, not for queued commands) and presents.
+#include "BenchFrame.h"
+#include "BenchRatio.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gfx/aImage.h"
@@ -15,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -108,13 +109,10 @@ struct Ours {
     }
 
     void frame(const std::vector<Placement>& sprites) {
-        if (!graph->beginScene())
-            return;
-        for (const Placement& p : sprites)
-            images[size_t(p.texture)].draw(float(p.x), float(p.y), 0, 0, kSize, kSize, 0xFFFFFFFF);
-        std::vector<u8> pixel;
-        graph->getDevice()->readBackBuffer({0, 0, 1, 1}, pixel);
-        graph->endScene();
+        bench::finishedFrame(*graph, [&] {
+            for (const Placement& p : sprites)
+                images[size_t(p.texture)].draw(float(p.x), float(p.y), 0, 0, kSize, kSize, 0xFFFFFFFF);
+        });
     }
 };
 
@@ -393,54 +391,30 @@ BENCHMARK(BM_BareGlInOrder)
     ->Repetitions(5)
     ->UseRealTime();
 
-// Keeps the median sprite rate and CPU time of each benchmark so the ratios can be printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    struct Figures {
-        double rate = 0, cpuMs = 0;
-    };
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            auto rate = r.counters.find("sprites_per_s");
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median" && rate != r.counters.end())
-                figures[r.run_name.function_name + "/" + r.run_name.args] = {rate->second.value,
-                                                                             r.GetAdjustedCPUTime()};
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, Figures> figures;
-};
-
 } // namespace
 
 // Wall time is finished frames; on a software rasteriser every side spends it mostly filling the same
 // pixels. CPU time is what the calling thread spends submitting them.
+// Wall time is finished frames; on a software rasteriser every side spends it mostly filling the same
+// pixels. CPU time is what the calling thread spends submitting them.
 int main(int argc, char** argv) {
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    argc = int(args.size());
-    benchmark::Initialize(&argc, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto figures = bench::run(argc, argv);
+    auto rate = [&](const std::string& name) { return figures[name].counters["sprites_per_s"]; };
     const char* const names[] = {"grouped by texture", "textures interleaved", "grouped, opaque textures"};
     for (const char* arg : {"0", "1", "2"}) {
-        auto mine = reporter.figures[std::string("BM_Tk2vImageDraw/") + arg];
-        auto sdl = reporter.figures[std::string("BM_SdlRenderer/") + arg];
-        auto gl = reporter.figures[std::string("BM_BareGl/") + arg];
-        if (mine.rate > 0 && sdl.rate > 0 && gl.rate > 0)
+        const std::string mine = std::string("BM_Tk2vImageDraw/") + arg,
+                          sdl = std::string("BM_SdlRenderer/") + arg, gl = std::string("BM_BareGl/") + arg;
+        if (rate(mine) > 0 && rate(sdl) > 0 && rate(gl) > 0)
             std::printf(
                 "%s: sprites/s tk2v %.0f, SDL_Renderer %.0f, bare GL %.0f; tk2v / SDL_Renderer %.2f "
                 "(goal >= 2), bare GL / tk2v %.2f (goal <= 1.2); CPU per frame %.2f / %.2f / %.2f ms\n",
-                names[*arg - '0'], mine.rate, sdl.rate, gl.rate, mine.rate / sdl.rate, gl.rate / mine.rate,
-                mine.cpuMs, sdl.cpuMs, gl.cpuMs);
+                names[*arg - '0'], rate(mine), rate(sdl), rate(gl), rate(mine) / rate(sdl),
+                rate(gl) / rate(mine), figures[mine].cpu, figures[sdl].cpu, figures[gl].cpu);
     }
-    auto mine = reporter.figures["BM_Tk2vImageDraw/1"];
-    auto inOrder = reporter.figures["BM_BareGlInOrder/1"];
-    if (mine.rate > 0 && inOrder.rate > 0)
+    const double mine = rate("BM_Tk2vImageDraw/1"), inOrder = rate("BM_BareGlInOrder/1");
+    if (mine > 0 && inOrder > 0)
         std::printf(
             "textures interleaved, bare GL in the sprites' order: %.0f sprites/s; bare GL / tk2v %.2f\n",
-            inOrder.rate, inOrder.rate / mine.rate);
-    benchmark::Shutdown();
+            inOrder, inOrder / mine);
     return 0;
 }

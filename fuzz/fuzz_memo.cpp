@@ -1,4 +1,5 @@
 #include "fuzz_input_file.h"
+#include "support/FakeClipboard.h"
 #include "tk2v/gfx/aFont.h"
 #include "tk2v/gui/Memo.h"
 #include "tk2v/gui/Scrollbar.h"
@@ -14,19 +15,6 @@
 using namespace GUI;
 
 namespace {
-
-class Clipboard : public platform::ClipboardStore {
-public:
-    bool setText(const std::string& utf8) override {
-        text = utf8;
-        return true;
-    }
-    bool getText(std::string& utf8) override {
-        utf8 = text;
-        return true;
-    }
-    std::string text;
-};
 
 // Glyphs of printable ASCII from 0 to 22 pixels wide (some none at all) and Cyrillic letters 12
 // wide; measuring needs no texture.
@@ -116,8 +104,7 @@ void checkLines(const Memo& memo) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Clipboard clipboard;
-    platform::setClipboardStore(&clipboard);
+    static FakeClipboard clipboard;
     Input in{data, size};
     Scrollbar vertical("m_auto_vscroll"), horizontal("m_auto_hscroll");
     Memo memo("m");

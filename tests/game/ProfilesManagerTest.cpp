@@ -2,6 +2,7 @@
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/engine/TestEngine.h"
+#include "support/game/SaveRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -11,26 +12,8 @@
 
 namespace {
 
-std::string hex(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == ' ')
-            continue;
-        out += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
-        ++i;
-    }
-    return out;
-}
-
-// A profiles stream as the save system writes it: checksum appended, everything scrambled.
-std::string seal(std::string plain) {
-    auto* bytes = reinterpret_cast<u8*>(plain.data());
-    u32 sum = SaveLoadSystem::checksum(bytes, u32(plain.size()));
-    for (int i = 0; i < 4; ++i)
-        plain += static_cast<char>(sum >> (8 * i));
-    SaveLoadSystem::scramble(reinterpret_cast<u8*>(plain.data()), u32(plain.size()));
-    return plain;
-}
+constexpr auto hex = &SaveRecords::hex;
+constexpr auto seal = &SaveRecords::seal;
 
 // The current profile and one list entry, both "Tester", windowed.
 const std::string testerFile = hex(

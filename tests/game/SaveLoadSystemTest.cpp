@@ -2,6 +2,7 @@
 #include "game/SaveLoadEntity.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
+#include "support/game/SaveRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,8 @@
 
 namespace {
 
-std::string hex(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] == ' ')
-            continue;
-        out += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
-        ++i;
-    }
-    return out;
-}
+constexpr auto hex = &SaveRecords::hex;
+constexpr auto seal = &SaveRecords::seal;
 
 u8* bytes(std::string& s) {
     return reinterpret_cast<u8*>(s.data());
@@ -28,14 +21,6 @@ u8* bytes(std::string& s) {
 std::string scrambled(std::string s) {
     SaveLoadSystem::scramble(bytes(s), u32(s.size()));
     return s;
-}
-
-// A stream as the system would write it: the checksum appended, then everything scrambled.
-std::string seal(std::string plain) {
-    u32 sum = SaveLoadSystem::checksum(bytes(plain), u32(plain.size()));
-    for (int i = 0; i < 4; ++i)
-        plain += static_cast<char>(sum >> (8 * i));
-    return scrambled(plain);
 }
 
 std::string loadFailed(const std::string& path) {

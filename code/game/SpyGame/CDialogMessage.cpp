@@ -4,6 +4,7 @@
 #include "game/GameConstants.h"
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/DialogText.h"
+#include "game/SpyGame/WideTextField.h"
 #include "tk2v/gfx/aImageManager.h"
 #include "tk2v/gui/StaticImage.h"
 #include "tk2v/sound/aSound.h"
@@ -11,43 +12,6 @@
 
 namespace {
 const char* const ICON_GROUP = "GamePanel";
-
-// The shown text is kept as 16-bit units ending at a 0: a character beyond them takes two, and a 0
-// inside the text, which would end it early and shift the fields after it, goes as the replacement
-// character.
-u8* WriteWide(SaveLoadSystem& sys, u8* pos, const std::wstring& text) {
-    for (wchar_t c : text) {
-        const u32 code = u32(c);
-        if (code > 0xFFFF && code <= 0x10FFFF) {
-            pos = sys.writeU16(pos, u16(0xD800 + ((code - 0x10000) >> 10)));
-            pos = sys.writeU16(pos, u16(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            pos = sys.writeU16(pos, code > 0xFFFF || code == 0 ? u16(0xFFFD) : u16(code));
-        }
-    }
-    return sys.writeU16(pos, 0);
-}
-
-const u8* ReadWide(SaveLoadSystem& sys, const u8* pos, std::wstring& text) {
-    text.clear();
-    for (;;) {
-        u16 unit = 0;
-        const u8* next = sys.readU16(pos, unit);
-        if (unit == 0 || next == pos)
-            return next;
-        pos = next;
-        if (unit >= 0xD800 && unit < 0xDC00) {
-            u16 low = 0;
-            const u8* after = sys.readU16(pos, low);
-            if (low >= 0xDC00 && low < 0xE000) {
-                text += wchar_t(0x10000 + ((u32(unit) - 0xD800) << 10) + (low - 0xDC00));
-                pos = after;
-                continue;
-            }
-        }
-        text += wchar_t(unit);
-    }
-}
 } // namespace
 
 CDialogMessage::CDialogMessage() : SaveLoadEntity("<DialogMessage>"), m_hiddenY(i16(SCREEN_HEIGHT)) {}
@@ -174,7 +138,7 @@ u8* CDialogMessage::SaveSelf(SaveLoadSystem& sys, u8* pos) {
     pos = sys.writeU8(pos, m_timed);
     pos = sys.writeF32(pos, m_progress);
     pos = sys.writeU32(pos, m_mode);
-    pos = WriteWide(sys, pos, m_text ? m_text->GetText() : std::wstring());
+    pos = SaveWideText(sys, pos, m_text ? m_text->GetText() : std::wstring());
     pos = sys.writeString(pos, m_key);
     pos = sys.writeString(pos, m_iconName);
     pos = sys.writeI32(pos, m_text ? m_text->GetArea().x : 0);
@@ -190,7 +154,7 @@ const u8* CDialogMessage::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     pos = sys.readU8(pos, m_timed);
     pos = sys.readF32(pos, m_progress);
     pos = sys.readU32(pos, m_mode);
-    pos = ReadWide(sys, pos, text);
+    pos = LoadWideText(sys, pos, text);
     pos = sys.readString(pos, m_key);
     pos = sys.readString(pos, m_iconName);
     pos = sys.readI32(pos, textX);

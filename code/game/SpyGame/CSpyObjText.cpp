@@ -2,6 +2,7 @@
 
 #include "game/CResManager.h"
 #include "game/SaveLoadSystem.h"
+#include "game/SpyGame/WideTextField.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/gfx/aImage.h"
 #include "tk2v/gui/Server.h"
@@ -36,38 +37,6 @@ u16 innerSize(f32 size) {
     return size > 0 ? u16(std::min(size, 65535.0f)) : 0;
 }
 
-// Saved texts are 16-bit code units: characters beyond them go as surrogate pairs.
-u8* writeWide(SaveLoadSystem& sys, u8* pos, const std::wstring& text) {
-    for (wchar_t c : text) {
-        const u32 code = u32(c);
-        if (code > 0xFFFF && code <= 0x10FFFF) {
-            pos = sys.writeU16(pos, u16(0xD800 + ((code - 0x10000) >> 10)));
-            pos = sys.writeU16(pos, u16(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            pos = sys.writeU16(pos, u16(code));
-        }
-    }
-    return sys.writeU16(pos, 0);
-}
-
-const u8* readWide(SaveLoadSystem& sys, const u8* pos, std::wstring& text) {
-    text.clear();
-    // Past the record's end the reader gives zeros, which end the text.
-    u16 unit = 0, low = 0;
-    for (pos = sys.readU16(pos, unit); unit != 0; pos = sys.readU16(pos, unit)) {
-        if (unit >= 0xD800 && unit < 0xDC00) {
-            const u8* next = sys.readU16(pos, low);
-            if (low >= 0xDC00 && low < 0xE000) {
-                text += wchar_t(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                pos = next;
-                continue;
-            }
-        }
-        text += wchar_t(unit);
-    }
-    return pos;
-}
-
 } // namespace
 
 CSpyObjText::CSpyObjText() : m_horzFormat(GUI::TF_LEFT), m_vertFormat(GUI::TF_TOP) {
@@ -83,7 +52,7 @@ void CSpyObjText::MakeWidget(const std::string& name) {
 
 const u8* CSpyObjText::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     std::wstring text;
-    pos = readWide(sys, CSpyObject::LoadSelf(sys, pos), text);
+    pos = LoadWideText(sys, CSpyObject::LoadSelf(sys, pos), text);
     u32 color = 0;
     pos = sys.readU32(sys.readF32(sys.readF32(pos, m_width), m_height), color);
     SetScale(GetScale(), false);
@@ -94,7 +63,7 @@ const u8* CSpyObjText::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
 }
 
 u8* CSpyObjText::SaveSelf(SaveLoadSystem& sys, u8* pos) {
-    pos = writeWide(sys, CSpyObject::SaveSelf(sys, pos), m_widget->GetText());
+    pos = SaveWideText(sys, CSpyObject::SaveSelf(sys, pos), m_widget->GetText());
     return sys.writeU32(sys.writeF32(sys.writeF32(pos, m_width), m_height), m_textColor);
 }
 

@@ -58,13 +58,18 @@ public:
         stream += '\0';
         putU32(stream, u32(record.size()));
         stream += record;
-        putU32(stream, SaveLoadSystem::checksum(bytes(stream), u32(stream.size())));
-        SaveLoadSystem::scramble(bytes(stream), u32(stream.size()));
-        m_dir.write("stream.save", stream);
+        m_dir.write("stream.save", seal(stream));
         SaveLoadSystem sys;
         bool loaded = sys.Load(path(), SaveLoadSystem::AnyHeader) && sys.LoadEntity(entity);
         sys.Finish();
         return loaded;
+    }
+
+    // A stream as the save system writes it: the checksum appended, then everything scrambled.
+    static std::string seal(std::string plain) {
+        putU32(plain, SaveLoadSystem::checksum(bytes(plain), u32(plain.size())));
+        SaveLoadSystem::scramble(bytes(plain), u32(plain.size()));
+        return plain;
     }
 
     // "47 00 ..." as bytes.

@@ -68,4 +68,13 @@ struct GuiServerTest : ::testing::Test {
         inputServer->update();
         server->Update(seconds);
     }
+    // Moves the cursor onto the point and clicks the left button there, a frame after each step and
+    // one more for what the click sets off.
+    void clickAt(i32 x, i32 y) {
+        input.setCursor(x, y);
+        frame();
+        input.click(GUI::MOUSE_LEFT);
+        frame();
+        frame();
+    }
 };

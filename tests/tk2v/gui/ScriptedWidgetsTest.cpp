@@ -7,8 +7,6 @@
 
 namespace {
 
-using GUI::MOUSE_LEFT;
-
 // Labels and buttons made by a script, clicked through the server's input dispatch.
 struct ScriptedWidgets : GuiServerTest {
     ScriptedWidgets() {
@@ -26,13 +24,6 @@ struct ScriptedWidgets : GuiServerTest {
         server->InitializeWidgets();
     }
     template <class W> W& get(const std::string& name) { return *static_cast<W*>(find(name)); }
-    void clickAt(i32 x, i32 y) {
-        input.setCursor(x, y);
-        frame();
-        input.click(MOUSE_LEFT);
-        frame();
-        frame();
-    }
 };
 
 TEST_F(ScriptedWidgets, ClicksCheckBoxesAndRadioButtons) {

@@ -79,13 +79,6 @@ struct TextEndToEnd : GuiServerTest {
         input.keyUp(modifier);
         frame();
     }
-    void clickAt(i32 x, i32 y) {
-        input.setCursor(x, y);
-        frame();
-        input.click(MOUSE_LEFT);
-        frame();
-        frame();
-    }
 };
 
 TEST_F(TextEndToEnd, TypeRepeatCopyPasteUndoDragAndClick) {

@@ -1,12 +1,12 @@
 #pragma once
 #include "RecordedEvents.h"
+#include "support/FakeClipboard.h"
 #include "support/Golden.h"
 #include "support/ImageFiles.h"
 #include "support/TempDir.h"
 #include "support/engine/TestEngine.h"
 #include "tk2v/gfx/aFont.h"
 #include "tk2v/gui/Widget.h"
-#include "tk2v/platform/Clipboard.h"
 
 #include <memory>
 #include <string>
@@ -57,22 +57,6 @@ inline std::unique_ptr<aFont> makeFont(const TempDir& dir) {
     testGraphServer();
     return std::make_unique<aFont>(path);
 }
-
-// Stands in for the system clipboard while it lives.
-class FakeClipboard : public platform::ClipboardStore {
-public:
-    FakeClipboard() { platform::setClipboardStore(this); }
-    ~FakeClipboard() override { platform::setClipboardStore(nullptr); }
-    bool setText(const std::string& utf8) override {
-        text = utf8;
-        return true;
-    }
-    bool getText(std::string& utf8) override {
-        utf8 = text;
-        return true;
-    }
-    std::string text;
-};
 
 // The recorded event names, space-separated.
 inline std::string joined(const RecordedEvents& events) {

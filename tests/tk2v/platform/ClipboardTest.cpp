@@ -1,4 +1,5 @@
 #include "tk2v/platform/Clipboard.h"
+#include "support/FakeClipboard.h"
 #include "tk2v/platform/KeyboardLayout.h"
 #include "tk2v/platform/Window.h"
 
@@ -57,30 +58,14 @@ TEST(Clipboard, UnitsToUtf8) {
         EXPECT_EQ(unitsToUtf8(c.units), c.utf8);
 }
 
-class FakeClipboard : public ClipboardStore {
-public:
-    bool setText(const std::string& utf8) override {
-        text = utf8;
-        return works;
-    }
-    bool getText(std::string& utf8) override {
-        utf8 = text;
-        return works;
-    }
-    std::string text;
-    bool works = true;
-};
-
 TEST(Clipboard, TheStoreSeesUtf8AndAFailureReadsEmpty) {
     FakeClipboard store;
-    setClipboardStore(&store);
     EXPECT_TRUE(setClipboardText(L"\x0419 \xD83D\xDE00"));
     EXPECT_EQ(store.text, "\xD0\x99 \xF0\x9F\x98\x80");
     EXPECT_EQ(getClipboardText(), L"\x0419 \xD83D\xDE00");
     store.works = false;
     EXPECT_EQ(getClipboardText(), L"");
     EXPECT_FALSE(setClipboardText(L"x"));
-    setClipboardStore(nullptr);
 }
 
 TEST(Clipboard, RoundTripThroughTheSystem) {
