@@ -6,6 +6,7 @@
 
 #include "DataWriter.h"
 #include "DemoRooms.h"
+#include "InGamePictures.h"
 #include "Pictures.h"
 #include "RoomPictures.h"
 #include "Synth.h"
@@ -61,7 +62,16 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     out.image(list, kImages, "slider_thumb.png", sliderThumb());
     out.image(list, kImages, "field.png", textField());
     out.image(list, kImages, "panel_btn.png", panelButton());
+    out.image(list, kImages, "star.png", hintStar());
+    out.image(list, kImages, "Ashby_foto.png", portrait(84));
+    out.image(list, kImages, "The_end.png", banner(fonts, "The End"));
+    out.image(list, kImages, "Investigation_complete.png", banner(fonts, "Investigation complete"));
     out.write(kImages + "_images.list", list);
+
+    std::string panel;
+    out.image(panel, kImages + "GamePanel/", "Inventory_shadow.png", inventoryShadow());
+    out.image(panel, kImages + "GamePanel/", "Ashby_icon.png", portrait(76));
+    out.write(kImages + "GamePanel/_images.list", panel);
 
     std::string loading;
     const std::string loadingFolder = kImages + "LoadingScreen/";
@@ -79,7 +89,7 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
 
     // Lists the game reads that have nothing in them yet.
     for (const std::string& folder :
-         {kImages + "Personages/", kImages + "GamePanel/", kImages + "Menu/", kLanguage + "Images/",
+         {kImages + "Personages/", kImages + "Menu/", kLanguage + "Images/",
           kLanguage + "Images/LoadingScreen/", kLanguage + "Images/GamePanel/", kLanguage + "Images/Menu/"})
         out.write(folder + "_images.list", std::string());
 
@@ -146,6 +156,9 @@ void writeSounds(DataWriter& out) {
         out.sound(list, kSounds, "found_clue.wav", clue.wav());
     }
     out.sound(list, kSounds, "found_inv_card.wav", glide(0.4f, 400, 1000));
+    // The inventory strip: a thing put in, a thing taken out.
+    out.sound(list, kSounds, "inventory_item_put.wav", glide(0.12f, 600, 380));
+    out.sound(list, kSounds, "inventory_item_take.wav", glide(0.12f, 380, 600));
     out.write(kSounds + "_sounds.list", list);
 
     std::string ambient;
@@ -220,6 +233,7 @@ int main(int argc, char** argv) {
     writeSounds(out);
     writeMusic(out);
     writeDemoRooms(out, kGameData + "Investigations/Demo/");
+    writeSharedRooms(out, kGameData + "Investigations/", fonts);
     out.write(kGameData + "Particles/_particles.list", std::string("Fog\nWindowsLight\nMagicStars\n"));
     out.write(kGameData + "Video/waves.ogg", wavesVideo(320, 180, 15, 30));
 
