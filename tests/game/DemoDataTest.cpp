@@ -44,6 +44,8 @@
 namespace {
 
 const std::string kData = RVH_DEMO_DATA;
+// The demo investigation's one personage.
+const std::string kPersonage = "Ashby";
 
 struct NoCase {
     bool operator()(const std::string& a, const std::string& b) const {
@@ -227,7 +229,11 @@ TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
 
     // The names the game asks for before and in the menus.
     const NameSet pictures = keysOf(ListKind::Images, "");
-    EXPECT_TRUE(pictures.count("Help_screen"));
+    for (const char* name : {"Help_screen", "star", "The_end", "Investigation_complete"})
+        EXPECT_TRUE(pictures.count(name)) << name;
+    const NameSet panelPictures = keysOf(ListKind::Images, "GamePanel");
+    for (const std::string& name : {std::string("Inventory_shadow"), kPersonage + "_icon"})
+        EXPECT_TRUE(panelPictures.count(name + ":GamePanel")) << name;
     const NameSet effects = keysOf(ListKind::Sounds, "");
     for (const char* name :
          {"test_volume", "show_tip", "investigation_completed", "message_appear", "show_hint", "dialog_show",
@@ -639,9 +645,26 @@ const std::vector<Window> kWindows = {
     {"create_new_profile", {"name", "btn_ok", "btn_cancel"}, {"profile_exist"}, true},
     {"confirm_profile_delete", {"name", "btn_yes", "btn_no"}, {}, true},
     {"SpyGameInterface",
-     {"GamePanel", "BlockWidget", "BackBtnPanel", "Back", "Evidences", "Clues", "Map", "Menu",
-      "SolveBtnPanel", "Solve", "PersonagesFotos", "PersonagesTitles", "PersonagesNotepads", "ArrowLeft",
-      "ArrowRight", "Hints", "HintsCount", "BlockInventory", "LevelNumber"}},
+     {"GamePanel",
+      "BlockWidget",
+      "BackBtnPanel",
+      "Back",
+      "Evidences",
+      "Clues",
+      "Map",
+      "Menu",
+      "SolveBtnPanel",
+      "Solve",
+      "PersonagesFotos",
+      "PersonagesTitles",
+      "PersonagesNotepads",
+      "ArrowLeft",
+      "ArrowRight",
+      "Hints",
+      "HintsCount",
+      "BlockInventory",
+      "LevelNumber",
+      "InventoryArea"}},
     {"Message", {"text", "Close", "PersIcon"}},
     {"Hint", {"text"}},
     {"InGameMenu", {"resume", "options", "exit", "help"}},
@@ -714,6 +737,69 @@ TEST_F(DemoScripts, HoldEveryWindowTheGameLooksUp) {
     EXPECT_TRUE(sameName(gui.widgets[gui.find("sound_vol")[0]].cls, "slider"));
     EXPECT_TRUE(sameName(gui.widgets[gui.find("fullscreen")[0]].cls, "checkbox"));
     EXPECT_TRUE(sameName(gui.widgets[gui.find("dont_show")[0]].cls, "checkbox"));
+}
+
+// The panel around a room: hidden until play, the personage's photo, title and notepad, buttons
+// with a glow band, the strip's area in screen coordinates; the comic steps and the tips.
+TEST_F(DemoScripts, ThePanelTheComicsAndTheTipsHoldWhatPlayLooksUp) {
+    const size_t root = gui.find("SpyGameInterface")[0];
+    EXPECT_EQ(gui.prop(root, "Visible"), "0");
+    // The strip's rectangle is read as it stands, so it lies in a root at the screen's origin.
+    EXPECT_TRUE(gui.prop(root, "AreaRect").starts_with("0 0 "));
+    const size_t area = gui.find("InventoryArea")[0];
+    EXPECT_EQ(gui.widgets[area].parent, root);
+    EXPECT_EQ(gui.prop(area, "Static"), "1");
+    int x = 0, y = 0, w = 0, h = 0, panelX = 0, panelY = 0, panelW = 0, panelH = 0;
+    std::sscanf(gui.prop(area, "AreaRect").c_str(), "%d %d %d %d", &x, &y, &w, &h);
+    std::sscanf(gui.prop(gui.find("GamePanel")[0], "AreaRect").c_str(), "%d %d %d %d", &panelX, &panelY,
+                &panelW, &panelH);
+    EXPECT_TRUE(x >= panelX && y >= panelY && x + w <= panelX + panelW && y + h <= panelY + panelH);
+    EXPECT_GE((w - 4) / 41, 5); // cells
+
+    auto child = [&](size_t parent, const std::string& name) {
+        for (size_t at : gui.find(name))
+            if (gui.widgets[at].parent == parent)
+                return at;
+        return size_t(0);
+    };
+    for (const char* part : {"PersonagesFotos", "PersonagesTitles", "PersonagesNotepads"})
+        EXPECT_NE(child(gui.find(part)[0], kPersonage), 0u) << part;
+    // The task lists draw only with a font of their own.
+    const size_t notepad = child(gui.find("PersonagesNotepads")[0], kPersonage);
+    for (const char* list : {"text", "text2"}) {
+        const size_t at = child(notepad, list);
+        ASSERT_NE(at, 0u) << list;
+        EXPECT_TRUE(sameName(gui.widgets[at].cls, "statictext") && gui.fonts.count(gui.prop(at, "Font")))
+            << list;
+    }
+    // A button glows with its picture's fifth band.
+    for (const char* name :
+         {"Back", "Evidences", "Clues", "Map", "Menu", "Solve", "ArrowLeft", "ArrowRight", "Hints"}) {
+        const size_t at = gui.find(name)[0];
+        const std::string picture = gui.prop(at, "Image");
+        EXPECT_TRUE(sameName(gui.widgets[at].cls, "imagebutton") && gui.prop(at, "GlyphCount") == "5")
+            << name;
+        const int height = pngSize("images:" + picture + ".png").second;
+        EXPECT_TRUE(height >= 5 && height % 5 == 0) << name;
+    }
+    EXPECT_EQ(gui.prop(gui.find("prev")[0], "Tag"), "-1");
+    EXPECT_EQ(gui.prop(gui.find("next")[0], "Tag"), "1");
+
+    // Every tip the game may show, "General" among them, has its text and a place.
+    aOptionsFile tips("gamedata:tips.ini");
+    EXPECT_GT(std::atof(tips.getValue("General", "FadeTime").c_str()), 0.0);
+    EXPECT_GT(std::atof(tips.getValue("General", "CloseAnywhereTime").c_str()), 0.0);
+    NameSet ids;
+    for (tips.first(); !tips.isEnd(); tips.nextSection()) {
+        ids.insert(tips.getSectionName());
+        EXPECT_TRUE(texts.findString("tip." + tips.getSectionName())) << tips.getSectionName();
+        EXPECT_TRUE(tips.hasKey("X") && tips.hasKey("Y")) << tips.getSectionName();
+    }
+    for (const char* id : {"General", "start_inv", "evidences_help", "inventory", "inventory2", "inventory3",
+                           "clues_help", "not_clues", "room_task", "inv_task", "use_hints", "crab_puzzle",
+                           "click_disabled_hints", "click_hints_on_map", "id_report_view"})
+        EXPECT_TRUE(ids.count(id)) << id;
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
 } // namespace
@@ -918,5 +1004,87 @@ TEST_F(DemoRooms, PersonageScriptsNameItemsAndTextsThatExist) {
             EXPECT_TRUE(found) << item;
         }
     }
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+// The rooms every investigation shares and the demo's evidence box and comic pages. The game
+// registers the map and the cards room at start whenever their room.ini exists, so until their
+// room classes are in, those two files wait under "room.off.ini".
+TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
+    testGraphServer(); // the application brings a file server of its own
+    setAssigns();
+    logs.clear();
+    aImageManager images;
+    aSoundManager sounds;
+    struct Shared {
+        std::string folder, ini, cls;
+    };
+    const std::vector<Shared> shared = {{"investigations:_GlobalMap/", "room.off.ini", "GlobalMap"},
+                                        {"investigations:_InvestigationCards/", "room.off.ini", "InvCards"},
+                                        {kDemo + "Evidence_box/", "room.ini", "EvidenceBox"}};
+    std::map<std::string, aOptionsFile> items;
+    for (const Shared& room : shared) {
+        SCOPED_TRACE(room.folder);
+        EXPECT_FALSE(file_existsPlain(room.folder + "room.ini") && room.ini != "room.ini");
+        EXPECT_EQ(aOptionsFile(room.folder + room.ini).getValue("Room", "Class"), room.cls);
+        const NameSet pictures = keys({room.folder + "Images/_images.list", "", ListKind::Images, false});
+        images.loadList(room.folder + "Images/_images.list", room.cls);
+        EXPECT_TRUE(images.getImage("background", room.cls));
+        NameSet objects;
+        for (aOptionsFile ini(room.folder + "objects.ini"); !ini.isEnd(); ini.nextSection()) {
+            objects.insert(ini.getSectionName());
+            EXPECT_TRUE(pictures.count(ini.getString("Image"))) << ini.getSectionName();
+        }
+        items[room.cls].load(room.folder + "items.ini");
+        for (aOptionsFile& ini = items[room.cls]; !ini.isEnd(); ini.nextSection())
+            EXPECT_TRUE(objects.count(ini.getString("Object"))) << ini.getSectionName();
+    }
+
+    // Each place on the map is a door to a demo room that the personage may use, with a name.
+    sounds.loadList("investigations:_GlobalMap/Sounds/_sounds.list", "_GlobalMap");
+    EXPECT_TRUE(sounds.hasSound("cursor_hover_icon", "_GlobalMap"));
+    texts.loadFile("language:Investigations/_GlobalMap/items.txt", "_GlobalMap");
+    aOptionsFile ai(kDemo + "GlobalMap.AI/" + kPersonage + ".ai");
+    int doors = 0;
+    aOptionsFile& map = items["GlobalMap"];
+    for (map.first(); !map.isEnd(); map.nextSection()) {
+        const std::string door = map.getSectionName();
+        EXPECT_EQ(map.getString("Class"), "Door");
+        EXPECT_TRUE(std::count(kRooms.begin(), kRooms.end(), map.getString("UseRoom"))) << door;
+        EXPECT_TRUE(hasText(door, "_GlobalMap")) << door;
+        ASSERT_TRUE(ai.selectSection(door));
+        EXPECT_EQ(ai.getString("UseTo"), "ONESELF");
+        ++doors;
+    }
+    EXPECT_EQ(doors, 2);
+
+    // A card's thumbnail shows only beside a visible "<Group>_OPENED" item; its picture is a JNG.
+    aOptionsFile& cards = items["InvCards"];
+    ASSERT_TRUE(cards.selectSection("ICO_LETTER"));
+    ASSERT_TRUE(cards.selectSection(cards.getString("Group") + "_OPENED"));
+    EXPECT_TRUE(!cards.hasKey("Visible") || cards.getInt("Visible") != 0);
+    aImage card("investigations:_InvestigationCards/InvCards/LETTER.jng", 0, 0);
+    EXPECT_EQ(card.getWidth(), 320);
+    EXPECT_EQ(card.getHeight(), 280);
+
+    // The box holds the evidence of the case, hidden until handed in.
+    aOptionsFile investigation(kDemo + "Ashby.ai");
+    ASSERT_TRUE(investigation.selectSection("INVESTIGATION"));
+    const std::vector<std::string> evidence = list(investigation, "EvidencesToFind");
+    aOptionsFile& box = items["EvidenceBox"];
+    for (box.first(); !box.isEnd(); box.nextSection()) {
+        EXPECT_TRUE(std::count(evidence.begin(), evidence.end(), box.getSectionName()))
+            << box.getSectionName();
+        EXPECT_EQ(box.getString("Visible"), "0");
+    }
+
+    // Two pages, counted to the first gap.
+    for (const char* page : {"Intro_p1.jpg", "Intro_p2.jpg"}) {
+        aImage picture(kDemo + "Comics/" + page, 0, 0);
+        EXPECT_EQ(picture.getWidth(), 1024) << page;
+        EXPECT_EQ(picture.getHeight(), 768) << page;
+    }
+    EXPECT_FALSE(file_existsPlain(kDemo + "Comics/Intro_p3.jpg"));
+    EXPECT_EQ(aStringList("investigations:_investigations.list").size(), 0u);
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }

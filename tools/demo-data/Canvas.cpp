@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 
 namespace {
 
@@ -15,6 +18,20 @@ uint8_t channel(Canvas::Color c, int shift) {
 void appendBytes(png_structp png, png_bytep data, size_t size) {
     auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
     out->insert(out->end(), data, data + size);
+}
+
+void appendU32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(uint8_t(v >> shift));
+}
+
+// Length, type, data and the CRC over type and data, as PNG and JNG chunks go.
+void appendChunk(std::vector<uint8_t>& out, const char (&type)[5], const std::vector<uint8_t>& data) {
+    appendU32(out, uint32_t(data.size()));
+    const size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    appendU32(out, uint32_t(crc32(0, out.data() + typeAt, uInt(out.size() - typeAt))));
 }
 
 } // namespace
@@ -190,5 +207,54 @@ std::vector<uint8_t> Canvas::png() const {
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+std::vector<uint8_t> Canvas::jpeg(int quality) const {
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr error;
+    cinfo.err = jpeg_std_error(&error);
+    jpeg_create_compress(&cinfo);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    cinfo.image_width = JDIMENSION(m_width);
+    cinfo.image_height = JDIMENSION(m_height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    // The exact integer transform, so that every build writes the same bytes.
+    cinfo.dct_method = JDCT_ISLOW;
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(size_t(m_width) * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        for (int x = 0; x < m_width; ++x) {
+            const Color c = at(x, int(cinfo.next_scanline));
+            row[size_t(x) * 3] = channel(c, 16);
+            row[size_t(x) * 3 + 1] = channel(c, 8);
+            row[size_t(x) * 3 + 2] = channel(c, 0);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+std::vector<uint8_t> Canvas::jng(int quality) const {
+    std::vector<uint8_t> out = {0x8B, 'J', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    std::vector<uint8_t> header;
+    appendU32(header, uint32_t(m_width));
+    appendU32(header, uint32_t(m_height));
+    // Colour (10), 8-bit samples, JPEG compression (8), sequential; no alpha (depth 0).
+    for (uint8_t byte : {10, 8, 8, 0, 0, 0, 0, 0})
+        header.push_back(byte);
+    appendChunk(out, "JHDR", header);
+    appendChunk(out, "JDAT", jpeg(quality));
+    appendChunk(out, "IEND", {});
     return out;
 }

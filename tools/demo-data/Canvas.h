@@ -41,6 +41,10 @@ public:
 
     // PNG bytes: RGB when every pixel is opaque, else RGBA.
     std::vector<uint8_t> png() const;
+    // Baseline JPEG bytes of the colour channels (alpha is dropped), 4:2:0 at the given quality.
+    std::vector<uint8_t> jpeg(int quality) const;
+    // A JNG file: the JPEG above in a JDAT chunk behind a JHDR, no alpha channel.
+    std::vector<uint8_t> jng(int quality) const;
 
 private:
     int m_width, m_height;

@@ -1,5 +1,6 @@
 #include "DemoRooms.h"
 
+#include "InGamePictures.h"
 #include "RoomPictures.h"
 #include "Synth.h"
 
@@ -95,4 +96,36 @@ void writeDemoRooms(DataWriter& out, const std::string& investigation) {
     writeHall(out, investigation + "room_Hall/");
     writeDeskTop(out, investigation + "zoom_Desk/");
     writeStudy(out, investigation + "room_Study/");
+}
+
+void writeSharedRooms(DataWriter& out, const std::string& investigations, PictureFonts& fonts) {
+    {
+        const std::string room = investigations + "_GlobalMap/";
+        std::string images, sounds;
+        out.image(images, room + "Images/", "background.png", mapBackground());
+        out.image(images, room + "Images/", "hall.png", mapPlace(false));
+        out.image(images, room + "Images/", "study.png", mapPlace(true));
+        out.write(room + "Images/_images.list", images);
+        out.sound(sounds, room + "Sounds/", "cursor_hover_icon.wav", knock(0.08f, 1200));
+        out.write(room + "Sounds/_sounds.list", sounds);
+    }
+    {
+        const std::string room = investigations + "_InvestigationCards/";
+        std::string images;
+        out.image(images, room + "Images/", "background.png", boardBackground(0xFF22304A));
+        out.image(images, room + "Images/", "card_slot.png", cardSlot());
+        out.image(images, room + "Images/", "letter_icon.png", cardThumbnail());
+        out.write(room + "Images/_images.list", images);
+        out.write(room + "InvCards/LETTER.jng", letterCard(fonts).jng(85));
+    }
+    {
+        const std::string room = investigations + "Demo/Evidence_box/";
+        std::string images;
+        out.image(images, room + "Images/", "background.png", boardBackground(0xFF2A4A32));
+        out.image(images, room + "Images/", "fingerprint.png", fingerprintCard());
+        out.write(room + "Images/_images.list", images);
+    }
+    for (int page = 1; page <= 2; ++page)
+        out.write(investigations + "Demo/Comics/Intro_p" + std::to_string(page) + ".jpg",
+                  comicPage(fonts, page).jpeg(80));
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "DataWriter.h"
+#include "Pictures.h"
 
 #include <string>
 
@@ -7,3 +8,8 @@
 // pictures, animation textures and sounds with their lists. The rooms' ini files, particle
 // systems and texts are hand-written.
 void writeDemoRooms(DataWriter& out, const std::string& investigation);
+
+// The rooms every investigation shares, below `investigations` (the investigations folder): the
+// map and the cards room with the card's picture, and the demo investigation's evidence box and
+// comic pages. Their ini files and texts are hand-written.
+void writeSharedRooms(DataWriter& out, const std::string& investigations, PictureFonts& fonts);

@@ -224,8 +224,13 @@ Canvas selectionMarker() {
 
 Canvas tipBalloons() {
     // Four 48 x 48 balloons; each one's tail points to the corner nearest the spot it explains:
-    // top left, top right, bottom left, bottom right.
-    Canvas c(96, 96, 0x00F4E8C8);
+    // top left, top right, bottom left, bottom right. Below them a plain sheet of the same paper,
+    // ruled, for the panel's notepads.
+    Canvas c(96, 144, 0x00F4E8C8);
+    c.fillRoundRect(0, 96, 48, 48, 6, kBrass);
+    c.fillRoundRect(1.5f, 97.5f, 45, 45, 5, kParchment);
+    for (int y = 112; y < 140; y += 12)
+        c.fillRect(4, y, 40, 1, 0x40404A80);
     for (int i = 0; i < 4; ++i) {
         const float ox = float(48 * (i % 2)), oy = float(48 * (i / 2));
         const float cx = ox + (i % 2 ? 47 : 1), cy = oy + (i / 2 ? 47 : 1);

@@ -6,6 +6,7 @@
 
 #include "DataWriter.h"
 #include "DemoRooms.h"
+#include "InGamePictures.h"
 #include "Pictures.h"
 #include "RoomPictures.h"
 #include "Synth.h"
@@ -61,7 +62,16 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     out.image(list, kImages, "slider_thumb.png", sliderThumb());
     out.image(list, kImages, "field.png", textField());
     out.image(list, kImages, "panel_btn.png", panelButton());
+    out.image(list, kImages, "star.png", hintStar());
+    out.image(list, kImages, "Ashby_foto.png", portrait(84));
+    out.image(list, kImages, "The_end.png", banner(fonts, "The End"));
+    out.image(list, kImages, "Investigation_complete.png", banner(fonts, "Investigation complete"));
     out.write(kImages + "_images.list", list);
+
+    std::string panel;
+    out.image(panel, kImages + "GamePanel/", "Inventory_shadow.png", inventoryShadow());
+    out.image(panel, kImages + "GamePanel/", "Ashby_icon.png", portrait(76));
+    out.write(kImages + "GamePanel/_images.list", panel);
 
     std::string loading;
     const std::string loadingFolder = kImages + "LoadingScreen/";
@@ -79,7 +89,7 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
 
     // Lists the game reads that have nothing in them yet.
     for (const std::string& folder :
-         {kImages + "Personages/", kImages + "GamePanel/", kImages + "Menu/", kLanguage + "Images/",
+         {kImages + "Personages/", kImages + "Menu/", kLanguage + "Images/",
           kLanguage + "Images/LoadingScreen/", kLanguage + "Images/GamePanel/", kLanguage + "Images/Menu/"})
         out.write(folder + "_images.list", std::string());
 
@@ -223,6 +233,7 @@ int main(int argc, char** argv) {
     writeSounds(out);
     writeMusic(out);
     writeDemoRooms(out, kGameData + "Investigations/Demo/");
+    writeSharedRooms(out, kGameData + "Investigations/", fonts);
     out.write(kGameData + "Particles/_particles.list", std::string("Fog\nWindowsLight\nMagicStars\n"));
     out.write(kGameData + "Video/waves.ogg", wavesVideo(320, 180, 15, 30));
 

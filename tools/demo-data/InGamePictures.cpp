@@ -1,0 +1,152 @@
+#include "InGamePictures.h"
+
+#include "RoomPictures.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr Canvas::Color kGold = 0xFFFFD070, kDimGold = 0xFFC8A050, kBrass = 0xFF8C7040;
+constexpr Canvas::Color kPaper = 0xFFF0E6CC, kInk = 0xFF2A2A3A, kNight = 0xFF0A1020;
+constexpr float kPi = 3.14159265f;
+
+// A five-pointed star's outline, points up, as polygon points.
+std::vector<float> starPoints(float cx, float cy, float outer, float inner) {
+    std::vector<float> points;
+    for (int i = 0; i < 10; ++i) {
+        const float r = i % 2 ? inner : outer, a = -kPi / 2 + float(i) * kPi / 5;
+        points.push_back(cx + r * std::cos(a));
+        points.push_back(cy + r * std::sin(a));
+    }
+    return points;
+}
+
+void plate(Canvas& c, float x, float y, float w, float h, Canvas::Color top, Canvas::Color bottom) {
+    c.fillRoundRect(x, y, w, h, 10, kBrass);
+    c.fillRoundRectGradient(x + 3, y + 3, w - 6, h - 6, 8, top, bottom);
+}
+
+// A small house: walls, a roof and a lit door.
+void house(Canvas& c, float x, float y, float w, Canvas::Color walls, Canvas::Color roof) {
+    const float h = w * 0.6f;
+    c.fillRect(int(x), int(y + h * 0.4f), int(w), int(h * 0.6f), walls);
+    c.fillTriangle(x - 6, y + h * 0.42f, x + w + 6, y + h * 0.42f, x + w / 2, y, roof);
+    c.fillRect(int(x + w * 0.42f), int(y + h * 0.66f), int(w * 0.16f), int(h * 0.34f), kGold);
+}
+
+} // namespace
+
+Canvas hintStar() {
+    Canvas c(32, 32, 0x00FFF0C0);
+    c.radialGlow(16, 16, 16, 0x80FFF0C0);
+    c.fillPolygon(starPoints(16, 17, 14, 6), kGold);
+    return c;
+}
+
+Canvas inventoryShadow() {
+    Canvas c(400, 80, 0);
+    for (int y = 0; y < 14; ++y)
+        c.fillRect(0, y, 400, 1, Canvas::Color(0x70 * (14 - y) / 14) << 24);
+    return c;
+}
+
+Canvas portrait(int size) {
+    const float s = float(size), mid = s / 2;
+    Canvas c(size, size, 0);
+    c.fillCircle(mid, mid, mid, kBrass);
+    c.fillCircle(mid, mid, mid - 3, 0xFF2A3550);
+    // Coat, face and the brim of a hat.
+    c.fillShape(
+        3, mid, s - 3, s - 3,
+        [&](float x, float y) {
+            return std::hypot(x - mid, y - s) < s * 0.42f && std::hypot(x - mid, y - mid) < mid - 3;
+        },
+        0xFF5A4A3A);
+    c.fillCircle(mid, s * 0.45f, s * 0.17f, 0xFFE8C8A8);
+    c.fillRoundRect(mid - s * 0.28f, s * 0.26f, s * 0.56f, s * 0.06f, 2, 0xFF2A2218);
+    c.fillRoundRect(mid - s * 0.16f, s * 0.12f, s * 0.32f, s * 0.16f, 3, 0xFF2A2218);
+    return c;
+}
+
+Canvas banner(PictureFonts& fonts, const char* text) {
+    Canvas c(600, 160, 0);
+    plate(c, 0, 0, 600, 160, 0xF01A2236, 0xF0111726);
+    fonts.title.drawCentered(c, 300, 80 - fonts.title.lineHeight() / 2, text, kGold);
+    return c;
+}
+
+Canvas mapBackground() {
+    Canvas c(845, 668, 0xFFE4D4AC);
+    // A harbour on the right, two roads meeting on the left.
+    c.fillShape(
+        560, 0, 845, 668, [](float x, float y) { return x > 640 + 60 * std::sin(y / 90); }, 0xFF7C9CB0);
+    c.fillPolygon({0, 300, 600, 330, 600, 350, 0, 322}, 0xFFC8B48C);
+    c.fillPolygon({300, 0, 322, 0, 340, 668, 318, 668}, 0xFFC8B48C);
+    for (int i = 0; i < 4; ++i)
+        c.fillRect(0, i, 845, 1, kBrass);
+    return c;
+}
+
+Canvas mapPlace(bool study) {
+    Canvas c(140, 100, 0);
+    c.fillRoundRect(0, 0, 140, 100, 12, 0x60FFFFFF);
+    house(c, 30, 14, 80, study ? 0xFF8A6A4A : 0xFF9A8A78, study ? 0xFF5A2A22 : 0xFF3A4A5A);
+    return c;
+}
+
+Canvas boardBackground(Canvas::Color felt) {
+    Canvas c(845, 668, 0xFF3E2616);
+    c.fillRect(16, 16, 813, 636, felt);
+    for (float x : {40.0f, 805.0f})
+        for (float y : {40.0f, 628.0f})
+            c.fillCircle(x, y, 6, kDimGold);
+    return c;
+}
+
+Canvas cardSlot() {
+    Canvas c(140, 110, 0);
+    c.fillRoundRect(0, 0, 140, 110, 8, kBrass);
+    c.fillRoundRect(4, 4, 132, 102, 6, 0xFF1A2236);
+    return c;
+}
+
+Canvas cardThumbnail() {
+    Canvas c(120, 90, 0);
+    c.draw(envelope(), 35, 29);
+    c.fillRect(10, 10, 100, 2, kDimGold);
+    c.fillRect(10, 78, 100, 2, kDimGold);
+    return c;
+}
+
+Canvas letterCard(PictureFonts& fonts) {
+    Canvas c(320, 280, kPaper);
+    c.fillRect(0, 0, 320, 6, kBrass);
+    const char* lines[] = {"Meet me at the harbour", "at midnight. Bring the", "papers from the safe.", "",
+                           "    - a friend"};
+    int y = 30;
+    for (const char* line : lines) {
+        fonts.body.draw(c, 24, y, line, kInk);
+        y += 34;
+    }
+    return c;
+}
+
+Canvas comicPage(PictureFonts& fonts, int page) {
+    Canvas c(1024, 768, kNight);
+    c.fillRect(0, 0, 1024, 768, 0xFFF4E8C8);
+    // Two panels a page: the harbour at night, then the inspector at the door.
+    const int panelH = 330;
+    for (int i = 0; i < 2; ++i) {
+        const int y = 40 + i * (panelH + 40);
+        c.fillRect(40, y, 944, panelH, 0xFF101010);
+        c.verticalGradient(44, y + 4, 936, panelH - 8, 0xFF18243C, 0xFF0A1020);
+        c.fillRect(44, y + panelH - 80, 936, 76, page == 1 ? 0xFF203040 : 0xFF2A2018);
+        house(c, float(140 + 300 * i + 120 * (page - 1)), float(y + 120), 160, 0xFF4A4A58, 0xFF2A2A34);
+        c.fillCircle(float(860 - 200 * i), float(y + 70), 30, 0xFFF0E8C0);
+    }
+    const char* captions[2][2] = {{"The harbour sleeps.", "Not everyone does."},
+                                  {"A light in the study.", "Someone was here first."}};
+    for (int i = 0; i < 2; ++i)
+        fonts.title.draw(c, 70, 60 + i * (panelH + 40), captions[page - 1][i], 0xFFF4E8C8);
+    return c;
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include "Canvas.h"
+#include "Pictures.h"
+
+// The pictures of play: the panel's parts, the end-of-case banners, and the rooms every
+// investigation shares (the map, the evidence box, the cards) with the comic pages.
+
+// The hint marker, drawn in a ring around the thing it points at.
+Canvas hintStar();
+// Laid over the top of the inventory strip (400 x 80).
+Canvas inventoryShadow();
+// The personage's face in a round frame: the panel's photo and the message box's icon.
+Canvas portrait(int size);
+// A title on a framed plate, shown over the room when a case ends.
+Canvas banner(PictureFonts& fonts, const char* text);
+
+// The map (845 x 668) and the two places on it.
+Canvas mapBackground();
+Canvas mapPlace(bool study);
+// The evidence box and the cards room (845 x 668 each).
+Canvas boardBackground(Canvas::Color felt);
+// A card's place in the cards room, its thumbnail, and the card itself (320 x 280).
+Canvas cardSlot();
+Canvas cardThumbnail();
+Canvas letterCard(PictureFonts& fonts);
+// A full-screen comic page; `page` counts from 1.
+Canvas comicPage(PictureFonts& fonts, int page);
