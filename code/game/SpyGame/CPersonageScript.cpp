@@ -67,7 +67,8 @@ bool CPersonage::LoadScript(const std::string& folder, const std::string& roomKe
     if (m_Name.empty())
         return false;
     std::string path = folder + m_Name + ".ai";
-    if (!file_existsEx(path, true))
+    // The plain test first: it is cheaper than opening, which the pack test does.
+    if (!file_existsPlain(path) && !file_exists(path))
         return false;
     aOptionsFile file(path);
     for (file.first(); !file.isEnd(); file.nextSection()) {

@@ -8,8 +8,11 @@
 namespace {
 
 // One group per hidden-object group of the room, at the rounded mean level of its candidates, then
-// one group per candidate that belongs to none, at its own level.
+// one group per candidate that belongs to none, at its own level. The groups are made first and then
+// moved into vectors of their final size: growing vectors of groups would copy every group they hold.
 void FillPool(CSpyItemManager& items, CPersonagesManager::LevelPools& pool) {
+    std::vector<std::pair<u32, CFindItemsGroup>> made;
+    made.reserve(items.GetISpyGroups().size() + items.GetItemCount());
     for (const auto& [name, members] : items.GetISpyGroups()) {
         if (members.empty())
             continue;
@@ -22,16 +25,21 @@ void FillPool(CSpyItemManager& items, CPersonagesManager::LevelPools& pool) {
             group.AddItem(item->GetName(), CFindItem::TypePick);
             sum += item->DiffLevel();
         }
-        if (group.GetItems().empty())
-            continue;
-        u32 level = u32(double(sum) / double(group.GetItems().size()) + 0.5);
-        pool[level].push_back(std::move(group));
+        if (!group.GetItems().empty())
+            made.emplace_back(u32(double(sum) / double(group.GetItems().size()) + 0.5), std::move(group));
     }
     for (items.FirstItem(); !items.IsCursorAtEnd(); items.NextItem()) {
         CSpyItem* item = items.GetCursorItem();
         if (item->IsISpyItem() && item->GetISpyGroup().empty())
-            pool[item->DiffLevel()].emplace_back(item->GetName(), CFindItem::TypePick);
+            made.emplace_back(item->DiffLevel(), CFindItemsGroup(item->GetName(), CFindItem::TypePick));
     }
+    std::map<u32, size_t> counts;
+    for (const auto& [level, group] : made)
+        ++counts[level];
+    for (const auto& [level, count] : counts)
+        pool[level].reserve(count);
+    for (auto& [level, group] : made)
+        pool[level].push_back(std::move(group));
 }
 
 } // namespace

@@ -20,10 +20,10 @@
 // An investigation folder of rooms written from texts, registered by a rooms manager over the test
 // engine's resource owner, loaded in one pass and reset; personages come from a "Personages" text.
 // The investigation "Demo" lies in "Demo/" of the test's folder, which is the "investigations:"
-// folder too; "language:" is its "lang/".
-class RoomKit : public testing::Test {
+// folder too; "language:" is its "lang/". The fixture it derives from is a test's choice.
+template <class Fixture = testing::Test> class RoomKitOn : public Fixture {
 protected:
-    RoomKit() {
+    RoomKitOn() {
         if (!aFileServer::getInstance())
             files = std::make_unique<aFileServer>();
         aFileServer::getInstance()->setAssign("investigations", dir.path());
@@ -88,6 +88,7 @@ protected:
 
     std::unique_ptr<aFileServer> files;
     SceneKit kit;
+    // Shadows a folder of the fixture's own: the rooms' files are written here.
     TempDir dir;
     std::string list;
     // Names of rooms shared between investigations.
@@ -95,3 +96,5 @@ protected:
     CPersonagesManager personages;
     CRoomsManager rooms;
 };
+
+using RoomKit = RoomKitOn<>;

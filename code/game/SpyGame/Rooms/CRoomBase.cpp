@@ -502,7 +502,12 @@ u8* CRoomBase::SaveSelf(SaveLoadSystem& sys, u8* pos) {
 
 const u8* CRoomBase::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     pos = m_Propertys.LoadSelf(sys, pos);
-    pos = sys.readU32(pos, m_State);
+    u32 state = 0;
+    pos = sys.readU32(pos, state);
+    // Only a reset room is ever saved; a record claiming an earlier or unknown state would have the
+    // room load or reset its items again under the pointers that others keep.
+    if (state >= Idle && state <= Playing)
+        m_State = state;
     for (f32* value : {&m_Origin.x, &m_Origin.y, &m_Scale.x, &m_Scale.y})
         pos = sys.readF32(pos, *value);
     u16 rect[4] = {};

@@ -330,6 +330,39 @@ TEST_F(RoomPlay, ARoomSavedWaitingForItsItemGetsItBackFromThePersonage) {
     ASSERT_TRUE(records.load(*room, waiting));
     EXPECT_EQ(room->GetState(), 9u);
     EXPECT_EQ(room->GetRequestedItem(), nullptr);
+
+    // States a saved room cannot be in are not taken over.
+    for (char state : {'\0', '\2', '\x0a'}) {
+        std::string odd = waiting;
+        odd[3] = state;
+        ASSERT_TRUE(records.load(*room, odd));
+        EXPECT_EQ(room->GetState(), 9u) << int(state);
+    }
+}
+
+TEST_F(RoomBase, LeavingHandsOverEveryPickStillShowing) {
+    dir.write("Demo/_rooms.list", "Hall\n");
+    dir.write("Demo/Hall/Ann.ai",
+              "[ROOM]\nQuestItemsToFind = NOTE\n[NOTE]\nUseTo = Study:DESK\n[MEMO]\nUseTo = NONE\n");
+    createPersonages("PersonagesList = Ann\nStartPersonages = Ann\n");
+    auto room = probe({"Hall", Objects({"note", "memo", "cup"}),
+                       "[NOTE]\nObject = note\nIsQuestItem = 1\n[MEMO]\nObject = memo\nIsQuestItem = 1\n"
+                       "[CUP]\nObject = cup\nIsISpyItem = 1\n"});
+    personages.ResetForNewGame(false);
+    CPersonage& ann = *personages.GetPersonage("Ann");
+    const std::string playing = "\1\1\0\x09\0\0\0"s + std::string(24, '\0') + "\1\1\0\0\0"s + F32(0) +
+                                "\0\0\0\0\3\0\0\0"s + F32(1.5f) + "NOTE\0"s + F32(2) + "MEMO\0"s + F32(1) +
+                                "CUP\0"s;
+    // As in a loaded game, the personage is in the room it saved.
+    ann.EnterRoom("Hall");
+    ASSERT_TRUE(SaveRecords().load(*room, playing));
+    room->Leave();
+    EXPECT_EQ(room->GetState(), 4u);
+    EXPECT_EQ(ann.GetInventory().GetItems(), (std::deque<CSpyItem*>{room->GetItem("NOTE")}));
+    for (const char* name : {"NOTE", "MEMO", "CUP"})
+        EXPECT_TRUE(room->GetItem(name)->IsInInventory()) << name;
+    EXPECT_TRUE(ann.IsRoomTaskListDone("Hall"));
+    EXPECT_EQ(SaveRecords().save(*room).substr(40), std::string(8, '\0'));
 }
 
 } // namespace

@@ -114,7 +114,7 @@ TEST_F(Pools, TaskListsShuffleTheFoundGroupsAndEndWithTheMustDoOnes) {
 }
 
 TEST_F(Pools, SharedRoomsKeepTheirPoolsAcrossNewGamesThatAskForIt) {
-    sharedList = "Lobby\n";
+    sharedList = "Lobby\nElsewhere\n";
     setUp({{"Lobby/Ann.ai", "[ROOM]\nISpyItemsCount = 1\nISpyDiffLevel = 1\n"},
            {"Hall/Ann.ai", "[ROOM]\nISpyItemsCount = 1\nISpyDiffLevel = 1\n"}},
           {{"Lobby", "", Candidates("BAG", "", {0, 0})}, {"Hall", "", Candidates("HAT", "", {0, 0})}});
@@ -129,6 +129,22 @@ TEST_F(Pools, SharedRoomsKeepTheirPoolsAcrossNewGamesThatAskForIt) {
     EXPECT_TRUE(
         capture.contains("CPersonage::GenItemsListToFind(). Room: Lobby. Warning, scarce ISpy items!"));
     personages.ResetForNewGame(false);
+    EXPECT_EQ(personages.GetPools().at("Lobby").at(0).size(), 1u);
+
+    // Pools of rooms of other investigations stay only for shared rooms.
+    personages.GetPool("Elsewhere")[0].emplace_back("OLD", CFindItem::TypePick);
+    personages.GetPool("Gone")[0].emplace_back("OLD", CFindItem::TypePick);
+    personages.BuildISpyPools(false);
+    EXPECT_EQ(personages.GetPools().count("Elsewhere"), 1u);
+    EXPECT_EQ(personages.GetPools().count("Gone"), 0u);
+}
+
+TEST_F(Pools, RoomsThatResetFullyRebuildTheirPoolsEvenWhenShared) {
+    sharedList = "Lobby\n";
+    setUp({{"Lobby/Ann.ai", "[ROOM]\nISpyItemsCount = 1\nISpyDiffLevel = 1\n"}},
+          {{"Lobby", "", Candidates("BAG", "", {0, 0}), "[Room]\nClass = RoomBase\nEveryFullReset = 1\n"}});
+    personages.ResetForNewGame(true);
+    personages.ResetForNewGame(true);
     EXPECT_EQ(personages.GetPools().at("Lobby").at(0).size(), 1u);
 }
 
