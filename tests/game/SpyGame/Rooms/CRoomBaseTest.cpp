@@ -154,7 +154,7 @@ TEST_F(RoomBase, TextsAndImageListsComeFromTheRoomsOwnOrItsSharedFolders) {
     }
 }
 
-TEST_F(RoomBase, RoomIniFaultsAreLoggedAndLoadingGoesOn) {
+TEST_F(RoomBase, RoomIniErrorsAreLoggedAndLoadingGoesOn) {
     dir.write("Demo/Hall/Ann.ai", "");
     createPersonages("PersonagesList = Ann\nStartPersonages = Ann\n");
     LogCapture capture;

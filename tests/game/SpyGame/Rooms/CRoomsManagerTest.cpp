@@ -1,6 +1,7 @@
 #include "game/SaveLoadSystem.h"
 #include "support/LogCapture.h"
 #include "support/game/RoomKit.h"
+#include "tk2v/platform/Random.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,80 @@ TEST_F(RoomsManager, ASaveLoadedIntoAFreshBuildSavesTheSameBytes) {
     again.SaveEntity(fresh);
     ASSERT_TRUE(again.Finish());
     EXPECT_EQ(dir.read("first.save"), dir.read("second.save"));
+}
+
+} // namespace
+
+namespace {
+
+// Two rooms, two personages with scripts, a played room.
+class NewGame : public RoomKit {
+protected:
+    void build(CRoomsManager& rooms, CPersonagesManager& personages) {
+        rooms.LoadSharedRoomsList(&personages, nullptr);
+        rooms.Init(data(), "Demo");
+        personages.CreatePersonages(aOptionsFile(data() + "_investigation.ini"), nullptr, &rooms);
+        personages.LoadInvestigationScripts(data(), "Demo");
+        finishLoading();
+        rooms.AfterLoadInitRooms(data());
+        rooms.ResetRooms(data());
+    }
+
+    // The rooms' and personages' records, in the order a game saves them, written to the file.
+    static void save(const std::string& file, CRoomsManager& rooms, CPersonagesManager& personages) {
+        SaveLoadSystem sys;
+        sys.BeginSave(file, 4056);
+        sys.SaveEntity(personages);
+        sys.SaveEntity(rooms);
+        ASSERT_TRUE(sys.Finish());
+    }
+};
+
+TEST_F(NewGame, ASavedGameLoadedIntoAFreshBuildSavesTheSameBytes) {
+    dir.write("Demo/_rooms.list", "Hall\nStudy\n");
+    dir.write("Demo/_investigation.ini",
+              "[Personages]\nPersonagesList = Ann, Bob\nStartPersonages = Ann, Bob\n");
+    dir.write("Demo/Hall/Ann.ai",
+              "[ROOM]\nISpyItemsCount = 2\nMustClickItems = KEY\n[KEY]\nUseTo = Study:SAFE\n");
+    dir.write("Demo/Study/Bob.ai", "[ROOM]\nISpyItemsCount = 1\nRoomTask = OPEN\n");
+    const std::string candidates = "[CUP]\nIsISpyItem = 1\n[PEN]\nIsISpyItem = 1\n[HAT]\nIsISpyItem = 1\n";
+    write({"Hall", Key, "[KEY]\nObject = key\nIsQuestItem = 1\n" + candidates, "[Room]\nClass = RoomBase\n",
+           40, 30});
+    write({"Study", "", "[SAFE]\n" + candidates});
+    build(rooms, personages);
+    platform::srand(9);
+    personages.ResetForNewGame(false);
+    CPersonage& ann = *personages.GetCurrentPersonage();
+    room("Hall").Enter("Demo", nullptr);
+    ann.SetFocusedItem("KEY");
+    ann.GetFocusedItemAbout();
+    save(dir.file("first.save"), rooms, personages);
+
+    CRoomsManager freshRooms;
+    CPersonagesManager freshPersonages;
+    build(freshRooms, freshPersonages);
+    LogCapture capture;
+    SaveLoadSystem load;
+    ASSERT_TRUE(load.Load(dir.file("first.save"), 4056));
+    ASSERT_TRUE(load.LoadEntity(freshPersonages));
+    ASSERT_TRUE(load.LoadEntity(freshRooms));
+    load.Finish();
+    EXPECT_TRUE(capture.messages().empty()) << capture.messages().front();
+    CPersonage& loaded = *freshPersonages.GetCurrentPersonage();
+    EXPECT_EQ(loaded.GetName(), "Ann");
+    EXPECT_EQ(loaded.GetFocusedItem(), "KEY");
+    EXPECT_EQ(loaded.GetItemTouchCount("Hall", "KEY"), 1u);
+    EXPECT_EQ(freshRooms.GetRoom("Hall")->GetState(), 9u);
+    EXPECT_EQ(loaded.GetRoomInfo("Hall").m_GeneratedGroups.size(), 2u);
+    save(dir.file("second.save"), freshRooms, freshPersonages);
+    EXPECT_EQ(dir.read("first.save"), dir.read("second.save"));
+    for (const char* f : {"first.save", "second.save"}) {
+        std::string b = dir.read(f);
+        SaveLoadSystem::scramble(reinterpret_cast<u8*>(b.data()), u32(b.size()));
+        std::FILE* o = std::fopen((std::string("/tmp/") + f).c_str(), "wb");
+        std::fwrite(b.data(), 1, b.size(), o);
+        std::fclose(o);
+    }
 }
 
 } // namespace
