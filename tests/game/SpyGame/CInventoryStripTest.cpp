@@ -211,6 +211,18 @@ TEST_F(StripTest, WithoutAnAreaNothingIsTakenOrPutAndTheFirstItemStaysInRange) {
     EXPECT_EQ(order(), "012");
 }
 
+TEST_F(StripTest, LockingHidesTheArrowsAndUnlockingShowsThoseThatCanScroll) {
+    CInventory& inventory = build(7, 1);
+    inventory.SetShown(false);
+    EXPECT_FALSE(strip->panel.IsInventoryUnlocked());
+    EXPECT_FALSE(arrow("ArrowLeft"));
+    EXPECT_FALSE(arrow("ArrowRight"));
+    inventory.SetShown(true);
+    EXPECT_TRUE(strip->panel.IsInventoryUnlocked());
+    EXPECT_TRUE(arrow("ArrowLeft"));
+    EXPECT_TRUE(arrow("ArrowRight"));
+}
+
 TEST_F(StripTest, TheRecordIsCountNamesFirstVisibleAndOffset) {
     CInventory& inventory = build(7, 1);
     press("ArrowRight", 0.05f);

@@ -1,15 +1,22 @@
 #pragma once
 #include "InGameKit.h"
 #include "game/SpyGame/CDialogSpyGamePanel.h"
+#include "support/Golden.h"
+#include "tk2v/gfx/aGraphServer.h"
+#include "tk2v/platform/GraphicsDevice.h"
+#include "tk2v/platform/SpriteBatch.h"
 
 #include <string>
 #include <vector>
 
 // The panel's window with every widget it looks up: the inventory area 209 pixels wide (five cells)
-// at (100, 650), buttons as plain widgets and the notepad of the personage Ann with both task texts.
-// Bob has a photo only.
+// at (100, 650), buttons as plain widgets and the notepad of the personage Ann with both task texts
+// in blue. Bob has a photo only; Cid's notepad has no texts, Dan's text no font.
 class PanelScriptTest : public InGameTest {
 public:
+    static std::string blueText(const std::string& name, const std::string& area) {
+        return widget("statictext", name, area, {"Font text", "TextNormalColor FF0000FF"});
+    }
     static std::string panelScript(const std::string& inventoryArea = "100 650 209 50",
                                    const std::vector<std::string>& more = {}) {
         auto plain = [](const char* name, const char* area) { return widget("widget", name, area); };
@@ -27,7 +34,10 @@ public:
             widget("widget", "PersonagesTitles", "0 100 100 20", {}, {plain("Ann", "0 0 100 20")}),
             widget("widget", "PersonagesNotepads", "0 120 200 400", {},
                    {widget("widget", "Ann", "10 20 190 380", {},
-                           {text("text", "5 10 180 16"), text("text2", "5 200 180 16")})}),
+                           {blueText("text", "5 10 180 16"), blueText("text2", "5 200 180 16")}),
+                    plain("Cid", "0 0 190 380"),
+                    widget("widget", "Dan", "0 0 190 380", {},
+                           {widget("statictext", "text", "5 10 180 16", {"TextNormalColor FF0000FF"})})}),
             plain("ArrowLeft", "70 650 20 50"),
             plain("ArrowRight", "320 650 20 50"),
             widget("widget", "Hints", "700 610 80 40", {}, {text("HintsCount", "0 0 40 16")}),
@@ -47,6 +57,21 @@ public:
     void loadPanel(const std::vector<std::string>& more = {}) {
         load(fonts() + panelScript("100 650 209 50", more));
         panel.Create();
+    }
+
+    // The panel drawn over a cleared screen, read back inside the rectangle.
+    RgbaImage capture(i32 x, i32 y, i32 w, i32 h, u32 clearColor = 0xFFFFFFFF) {
+        aGraphServer& graph = testGraphServer();
+        graph.clearColor = clearColor;
+        RgbaImage image;
+        EXPECT_TRUE(graph.beginScene());
+        panel.Render();
+        graph.getSprite()->flush();
+        EXPECT_TRUE(platform::succeeded(graph.getDevice()->readBackBuffer({x, y, w, h}, image.rgba)));
+        image.width = u32(w);
+        image.height = u32(h);
+        graph.endScene();
+        return image;
     }
 
     CDialogSpyGamePanel panel;
