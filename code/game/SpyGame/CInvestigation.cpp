@@ -21,6 +21,7 @@
 #include "tk2v/sound/aMusicManager.h"
 #include "tk2v/sound/aSound.h"
 #include "tk2v/sound/aSoundManager.h"
+#include "tk2v/util/aException.h"
 #include "tk2v/util/log.h"
 
 #include <algorithm>
@@ -105,7 +106,14 @@ void CInvestigation::OnResourcesLoaded() {
     m_pFrameStyle = GUI::Server::exists() ? GUI::Server::getSingleton()->GetStyle("frame_style_gb") : nullptr;
     m_frameWindow->SetNormalStyle(m_pFrameStyle);
     if (m_pPersonages) {
-        m_pPersonages->CreatePersonages(m_ini, m_pPanel, m_pRooms);
+        // An investigation without playable personages cannot run: it is closed, not thrown onward.
+        try {
+            m_pPersonages->CreatePersonages(m_ini, m_pPanel, m_pRooms);
+        } catch (const aException& e) {
+            log("%s", e.getMessage());
+            Close();
+            return;
+        }
         m_pPersonages->LoadScripts(m_dataFolder + "GlobalMap.AI/", MapRoom);
         m_pPersonages->LoadInvestigationScripts(m_dataFolder, m_name);
     }

@@ -62,6 +62,22 @@ struct ScriptedRoom : CRoomBase {
     std::vector<std::string> draws;
 };
 
+// An item without scene objects that keeps where it was put, whether it shows and its size.
+struct PlacedItem : CSpyItem {
+    explicit PlacedItem(const std::string& name) { SetIdentity(name, "", nullptr); }
+    void SetPos(f32 x, f32 y) override { pos = {x, y}; }
+    SpyPoint GetPos() const override { return pos; }
+    void SetVisible(bool on) override { visible = on; }
+    bool IsVisible() const override { return visible; }
+    u16 GetWidth() const override { return 40; }
+    u16 GetHeight() const override { return 20; }
+    void RenderIcon() override { ++icons; }
+
+    SpyPoint pos;
+    bool visible = true;
+    int icons = 0;
+};
+
 std::vector<std::string> Dialogs() {
     std::vector<std::string> windows;
     for (const char* name :
@@ -348,6 +364,87 @@ TEST_F(Investigation, APickRequestWithoutAnItemIsOrdinaryPlayAndWithoutATextGoes
     frame();
     EXPECT_EQ(inv.GetState(), State::Playing);
     EXPECT_EQ(hall.puts, 1);
+}
+
+TEST_F(Investigation, APickedItemOpensTheDialogItsClickUseAsksFor) {
+    struct Case {
+        const char* about;
+        const char* clickUse;
+        u32 state;
+        const char* window;
+        int putsAtOnce;
+    };
+    const Case cases[] = {
+        {"note", "", State::ItemPick, "PickItem", 0},
+        {"note", "EVIDENCE", State::EvidencePick, "PickEvidence", 0},
+        {"", "", State::Playing, nullptr, 1},
+        // The card's picture comes from the cards room's own class.
+        {"note", "INVCARD", State::Playing, nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clickUse);
+        rooms.Clear();
+        ScriptedRoom& hall = addRoom("room_Hall");
+        start("StartRoom = room_Hall");
+        CPersonage& ann = *personages.GetCurrentPersonage();
+        ann.EnterRoom("room_Hall");
+        CPersonage::CItemInfo& info = ann.GetItemInfo({"room_Hall", "KEY"});
+        info.m_About = c.about;
+        info.m_ClickUse = c.clickUse;
+        PlacedItem key("KEY");
+        hall.item = &key;
+        hall.result = CRoomBase::ItemRequested;
+        frame();
+        EXPECT_EQ(inv.GetState(), c.state);
+        EXPECT_EQ(hall.puts, c.putsAtOnce);
+        EXPECT_EQ(info.m_TouchCount, 1u);
+        if (c.window) {
+            EXPECT_TRUE(find(c.window)->IsVisible(true));
+            EXPECT_EQ(inv.GetPickedItem(), &key);
+            inv.Render();
+            answer(c.window);
+            frame();
+            EXPECT_EQ(inv.GetState(), State::Playing);
+            EXPECT_EQ(hall.puts, 1);
+            EXPECT_EQ(inv.GetPickedItem(), nullptr);
+        }
+        if (c.state == State::ItemPick) {
+            // Drawn by the investigation in the dialog, not by the room.
+            EXPECT_EQ(key.pos, (SpyPoint{145, 150}));
+            EXPECT_FALSE(key.visible);
+            EXPECT_EQ(key.icons, 1);
+        }
+        inv.Close();
+    }
+    EXPECT_EQ(logged("CInvestigation:ShowInvCard(). Not find investigation card 'KEY'."), 1u);
+}
+
+TEST_F(Investigation, TheMenuKeepsTheRoomAnimatedAndReturnsToTheSavedState) {
+    ScriptedRoom& hall = addRoom("room_Hall");
+    start("StartRoom = room_Hall");
+    click(find("Menu"));
+    frame();
+    EXPECT_EQ(inv.GetState(), State::Menu);
+    EXPECT_EQ(inv.GetSavedState(), State::Playing);
+    hall.frames.clear();
+    frame();
+    EXPECT_EQ(hall.frames, std::vector<bool>{true});
+    inv.CloseMenu();
+    EXPECT_EQ(inv.GetState(), State::Playing);
+}
+
+TEST_F(Investigation, AnInvestigationWithoutPersonagesIsClosedNotThrownOnward) {
+    dir.write("Demo/_investigation.ini", "[Main]\n");
+    rooms.LoadSharedRoomsList(&personages, &panel);
+    inv.Init(&panel, &rooms, &personages);
+    inv.LoadInvestigation("investigations:", "Demo");
+    res->BeginLoading();
+    while (!res->isDone())
+        res->LoadStep();
+    inv.OnResourcesLoaded();
+    EXPECT_EQ(inv.GetState(), State::Wired);
+    EXPECT_EQ(inv.GetName(), "");
+    EXPECT_NE(logText().find("Application generated exception!"), std::string::npos) << logText();
 }
 
 // Each event class: the state it leaves, what it shows, and where closing its dialog returns.
