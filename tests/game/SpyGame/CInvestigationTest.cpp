@@ -7,8 +7,12 @@
 #include "game/SpyGame/Events/CSpyEventBase.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
+#include "support/PulledAudioOutput.h"
 #include "tk2v/file/aFileServer.h"
 #include "tk2v/gui/Window.h"
+#include "tk2v/platform/AudioSystem.h"
+#include "tk2v/sound/aSound.h"
+#include "tk2v/sound/aSoundManager.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +51,7 @@ struct ScriptedRoom : CRoomBase {
     void Render() override { draws.push_back(m_Name); }
     void RenderCursorItem() override {}
     void PutPickedItemToInventory() override { ++puts; }
+    void SetEntrySound(aSound* sound) { m_Sounds[SoundOnEntry] = sound; }
     bool SolveRoom() override { return ++solved, true; }
     void Reset() override {}
     void AfterLoadInit() override {}
@@ -229,7 +234,6 @@ TEST_F(Investigation, ACloseUpIsDrawnOverItsRoomInAFrameTenPixelsLarger) {
     frame();
     ASSERT_EQ(inv.GetCurrentRoomPtr(), &desk);
     EXPECT_TRUE(inv.IsCloseUp());
-    EXPECT_FALSE(enabled("Map"));
     EXPECT_TRUE(find("BackBtnPanel")->IsVisible(true));
     inv.Render();
     EXPECT_EQ(hall.draws, std::vector<std::string>{"room_Hall"});
@@ -239,6 +243,63 @@ TEST_F(Investigation, ACloseUpIsDrawnOverItsRoomInAFrameTenPixelsLarger) {
     // A room as wide as the area is never a close-up, even with a history.
     desk.width = 845;
     EXPECT_FALSE(inv.IsCloseUp());
+}
+
+TEST_F(Investigation, TheCloseUpFrameIsAtLeastItsStylesMinimum) {
+    // Two 250-wide corners side by side: 500 beats 410. Two 100-high ones stacked: 310 beats 200.
+    load("style frame_style_gb\n{\n  TopLeft 0 0 250 100\n  TopRight 0 0 250 100\n"
+         "  BottomLeft 0 0 250 100\n  BottomRight 0 0 250 100\n}\n",
+         "style.agui");
+    ScriptedRoom& hall = addRoom("room_Hall");
+    addRoom("zoom_Desk", 400, 300);
+    start("StartRoom = room_Hall");
+    hall.result = CRoomBase::ZoomRoomRequested;
+    hall.target = "zoom_Desk";
+    frame();
+    inv.Render();
+    EXPECT_EQ(inv.GetFrameWindow()->GetArea(), (aRect{351, 229, 500, 310}));
+}
+
+// Sounds play on an output nobody pulls: a started sound plays until it is stopped.
+class InvestigationSounds : public Investigation {
+protected:
+    InvestigationSounds() {
+        EXPECT_TRUE(platform::AudioSystem::shared().init(44100, 64, std::make_unique<PulledAudioOutput>()));
+        for (const char* name : {"closeup_zoomin", "closeup_zoomout", "entry"}) {
+            writeWav(std::string(name) + ".wav");
+            res->getSoundManager()->loadResource(dir.path(), std::string(name) + ".wav 1.0", "");
+        }
+    }
+    ~InvestigationSounds() override { platform::AudioSystem::shared().close(); }
+
+    bool played(const char* name) {
+        aSound* sound = res->getSoundManager()->getSound(name);
+        const bool was = sound->isPlaying();
+        sound->stop();
+        return was;
+    }
+};
+
+TEST_F(InvestigationSounds, TheZoomInSoundPlaysOnlyForCloseUpsWithoutTheirOwnEntrySound) {
+    ScriptedRoom& hall = addRoom("room_Hall");
+    addRoom("zoom_Desk", 400, 300);
+    ScriptedRoom& safe = addRoom("zoom_Safe", 300, 300);
+    safe.SetEntrySound(res->getSoundManager()->getSound("entry"));
+    start("StartRoom = room_Hall");
+    struct Case {
+        const char* target;
+        bool zoomIn;
+    };
+    for (const Case c : {Case{"zoom_Desk", true}, Case{"zoom_Safe", false}}) {
+        SCOPED_TRACE(c.target);
+        hall.result = CRoomBase::ZoomRoomRequested;
+        hall.target = c.target;
+        frame();
+        EXPECT_EQ(played("closeup_zoomin"), c.zoomIn);
+        inv.GoBack();
+        EXPECT_TRUE(played("closeup_zoomout"));
+        EXPECT_EQ(inv.GetCurrentRoomPtr(), &hall);
+    }
 }
 
 TEST_F(Investigation, RoomChangesAndTheWaysBack) {
@@ -474,6 +535,11 @@ TEST_F(Investigation, EachEventClassActsAndItsDialogReturnsToTheSavedState) {
          "PhoneCall", "Continue", State::Playing},
         {"[ChangePersonages]\nNewPersonages = Bob\n", true, State::OnMap, nullptr, nullptr, State::OnMap},
         {"[InvestigationClose]\n", true, State::Finished, nullptr, nullptr, State::Finished},
+        // Comics and the completion effect end by themselves and run the next event at once.
+        {"[EventForComics]\nComicsName = intro\n[ShowMessage]\nTextId = next\n", true, State::Comics, nullptr,
+         nullptr, State::Playing},
+        {"[InvestigationWin]\nIsGoToMap = 0\n[ShowMessage]\nTextId = next\n", true, State::Completion,
+         nullptr, nullptr, State::Playing},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.events);
@@ -502,7 +568,14 @@ TEST_F(Investigation, EachEventClassActsAndItsDialogReturnsToTheSavedState) {
             EXPECT_FALSE(find(c.window)->IsVisible(true));
             EXPECT_FALSE(find("BlockWidget")->IsVisible(true));
         }
+        for (int i = 0;
+             i < 5 && (c.state == State::Comics || c.state == State::Completion) && inv.GetState() == c.state;
+             ++i)
+            frame(60.0f);
         EXPECT_EQ(inv.GetState(), c.after);
+        if (inv.GetEventsManager().GetEventCount() > 2) {
+            EXPECT_TRUE(done(2)) << "the next event ran at once";
+        }
         if (!c.ran) {
             EXPECT_EQ(hall.frames.size(), frames);
         }
