@@ -230,6 +230,7 @@ void CInvestigation::Close() {
     m_events = CSpyEventsManager();
     m_events.SetInvestigation(this);
     m_pCurrentRoom = nullptr;
+    m_pPickedItem = m_pIdentifiedItem = nullptr;
     m_pMap = m_pEvidenceBox = m_pInvCards = nullptr;
     m_history.clear();
     m_name.clear();

@@ -34,6 +34,7 @@ struct ScriptedRoom : CRoomBase {
         m_Name = name;
     }
 
+    std::string GetClassName() const override { return className; }
     i16 GetWidth() const override { return width; }
     i16 GetHeight() const override { return height; }
     u32 GetState() const override { return state; }
@@ -58,6 +59,7 @@ struct ScriptedRoom : CRoomBase {
     void UnloadRes() override {}
 
     i16 width, height;
+    std::string className = "RoomBase";
     u32 state = Playing;
     u32 result = Playing;
     std::string target;
@@ -116,8 +118,7 @@ protected:
 
     // Loaded and started; entered unless asked not to.
     void start(const std::string& main = "", const std::string& events = "", bool enter = true) {
-        dir.write("Demo/_investigation.ini",
-                  "[Main]\n" + main + "\n[Personages]\nPersonagesList = Ann, Bob\nStartPersonages = Ann\n");
+        dir.write("Demo/_investigation.ini", "[Main]\n" + main + "\n[Personages]\n" + personageKeys);
         if (!events.empty())
             dir.write("Demo/_events.ini", events);
         rooms.LoadSharedRoomsList(&personages, &panel);
@@ -160,6 +161,7 @@ protected:
         click(find(window)->FindChild(button, true));
     }
 
+    std::string personageKeys = "PersonagesList = Ann, Bob\nStartPersonages = Ann\n";
     std::unique_ptr<aFileServer> files;
     CPersonagesManager personages;
     CRoomsManager rooms;
@@ -179,9 +181,13 @@ TEST_F(Investigation, StartCentresRoomsInTheRoomAreaWithHalvesRoundedDown) {
     };
     for (const Case& c : cases)
         addRoom(c.name, c.width, c.height);
+    // The map places itself.
+    ScriptedRoom& map = addRoom("_GlobalMap", 400, 300);
+    map.className = "GlobalMap";
     start("", "", false);
     for (const Case& c : cases)
         EXPECT_EQ(rooms.GetRoom(c.name)->GetPosition(), c.at) << c.name;
+    EXPECT_EQ(map.GetPosition(), (SpyPoint{0, 0}));
     EXPECT_EQ(inv.GetState(), State::Started);
     EXPECT_EQ(inv.GetSavedState(), u32(-1));
     EXPECT_EQ(panel.GetHintCount(), CInvestigation::StartHintCount);
@@ -610,6 +616,25 @@ TEST_F(Investigation, TheSolveConfirmationSolvesOnlyOnYes) {
         EXPECT_EQ(inv.GetState(), State::Playing);
     }
     EXPECT_EQ(hall.solved, 1);
+}
+
+TEST_F(Investigation, APersonagesHelpShownByTheTipsWaitsForItsAnswer) {
+    personageKeys = "PersonagesList = Soleth\nStartPersonages = Soleth\n";
+    ScriptedRoom& hall = addRoom("room_Hall");
+    start("StartRoom = room_Hall");
+    frame();
+    EXPECT_EQ(inv.GetState(), State::PersonagesHelp);
+    EXPECT_EQ(inv.GetSavedState(), State::Playing);
+    EXPECT_TRUE(find("PersonagesHelp")->IsVisible(true));
+    EXPECT_TRUE(find("BlockWidget")->IsVisible(true));
+    answer("PersonagesHelp");
+    frame();
+    EXPECT_EQ(inv.GetState(), State::Playing);
+    EXPECT_FALSE(find("BlockWidget")->IsVisible(true));
+    // Once per game.
+    frame();
+    EXPECT_EQ(inv.GetState(), State::Playing);
+    EXPECT_EQ(hall.frames.back(), false);
 }
 
 // The record: state, saved state, location, current room, history names.
