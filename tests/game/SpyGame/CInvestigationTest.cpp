@@ -134,13 +134,17 @@ protected:
     }
 
     u32 frame(f32 dt = 0.02f) { return inv.Update(dt); }
-    // The data of the entity's own record in a whole save of it and its children.
-    std::string savedRecordOf(SaveLoadEntity& entity) {
+    // The names of the records of a whole save of the entity and its children, in stream order.
+    std::vector<std::string> savedNames(SaveLoadEntity& entity) {
+        std::vector<std::string> names;
+        forEachRecord(entity, [&](const std::string& name, const std::string&) { names.push_back(name); });
+        return names;
+    }
+    template <class F> void forEachRecord(SaveLoadEntity& entity, F f) {
         SaveLoadSystem sys;
         sys.BeginSave(dir.file("whole.save"), 1);
         sys.SaveEntity(entity);
-        if (!sys.Finish())
-            return "<save failed>";
+        ASSERT_TRUE(sys.Finish());
         std::string stream = dir.read("whole.save");
         SaveLoadSystem::scramble(reinterpret_cast<u8*>(stream.data()), u32(stream.size()));
         for (size_t at = 8; at < stream.size();) {
@@ -149,11 +153,18 @@ protected:
                 break;
             u32 size = 0;
             std::memcpy(&size, stream.data() + nul + 1, 4);
-            if (stream.compare(at, nul - at, entity.getName()) == 0)
-                return stream.substr(nul + 5, size);
+            f(stream.substr(at, nul - at), stream.substr(nul + 5, size));
             at = nul + 5 + size;
         }
-        return "<no record>";
+    }
+    // The data of the entity's own record in a whole save of it and its children.
+    std::string savedRecordOf(SaveLoadEntity& entity) {
+        std::string record = "<no record>";
+        forEachRecord(entity, [&](const std::string& name, const std::string& data) {
+            if (name == entity.getName())
+                record = data;
+        });
+        return record;
     }
     bool enabled(const char* button) const { return find(button)->IsEnabled(true); }
     bool done(size_t index) { return inv.GetEventsManager().GetEvent(index)->IsDone(); }
@@ -691,6 +702,15 @@ TEST_F(Investigation, TheRecordKeepsRoomsByNameAndLoadsOnlyWhatCanBePlayed) {
     EXPECT_EQ(savedRecordOf(inv), cases[0].record);
     EXPECT_EQ(inv.GetCurrentLocation(), "room_Hall");
     EXPECT_EQ(inv.GetSavedState(), 22u);
+}
+
+TEST_F(Investigation, ChildrenAreSavedBeforeTheInvestigationInTheirOrder) {
+    start();
+    EXPECT_EQ(savedNames(inv),
+              (std::vector<std::string>{
+                  "<TipEvents>", "<tip_manager>", "<SpyGameInterface>", "<DialogMessage>", "Inventory : Ann",
+                  "<Personage:Ann", "Inventory : Bob", "<Personage:Bob", "<PersonagesManager>",
+                  "RoomsManager : Demo", "SpyEventsManager : Demo", "Investigation : Demo"}));
 }
 
 TEST_F(Investigation, PickAndIdentificationStatesWithoutTheirItemDrawNone) {
