@@ -14,10 +14,12 @@
 #include "game/SpyGame/StringListField.h"
 #include "tk2v/file/aLocaleServer.h"
 #include "tk2v/file/file.h"
+#include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aFont.h"
 #include "tk2v/gui/Server.h"
 #include "tk2v/gui/Style.h"
 #include "tk2v/gui/Window.h"
+#include "tk2v/input/aInputServer.h"
 #include "tk2v/sound/aMusicManager.h"
 #include "tk2v/sound/aSound.h"
 #include "tk2v/sound/aSoundManager.h"
@@ -166,6 +168,9 @@ void CInvestigation::Start(bool carryOver) {
     }
     if (m_pPersonages && !m_pPersonages->GetActivePersonages().empty())
         SelectPersonage(m_pPersonages->GetActivePersonages().front());
+    const aApplication* app = aApplication::getInstance();
+    if (aInputServer* input = app ? app->getInputServer() : nullptr; input && !input->nonExclusive)
+        input->initMouse(true, false);
     if (aMusicManager* music = m_pRes ? m_pRes->getMusicManager() : nullptr)
         music->changeMusic(m_music, g_currentProfile.musicVolume, true, true);
     m_savedState = u32(-1);

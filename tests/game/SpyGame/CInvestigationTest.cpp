@@ -195,7 +195,9 @@ TEST_F(Investigation, StartCentresRoomsInTheRoomAreaWithHalvesRoundedDown) {
     // The map places itself.
     ScriptedRoom& map = addRoom("_GlobalMap", 400, 300);
     map.className = "GlobalMap";
+    inputServer->nonExclusive = false;
     start("", "", false);
+    EXPECT_TRUE(inputServer->nonExclusive);
     for (const Case& c : cases)
         EXPECT_EQ(rooms.GetRoom(c.name)->GetPosition(), c.at) << c.name;
     EXPECT_EQ(map.GetPosition(), (SpyPoint{0, 0}));
