@@ -234,14 +234,9 @@ void CDialogSpyGamePanel::ClearTasks() {
     m_glowClues = 0;
 }
 
-SpyPoint CDialogSpyGamePanel::GetInvestigationTasksPos(const std::string& personage) const {
-    auto it = m_investigationTasks.positions.find(personage);
-    return it == m_investigationTasks.positions.end() ? SpyPoint{} : it->second;
-}
-
-SpyPoint CDialogSpyGamePanel::GetRoomTasksPos(const std::string& personage) const {
-    auto it = m_roomTasks.positions.find(personage);
-    return it == m_roomTasks.positions.end() ? SpyPoint{} : it->second;
+SpyPoint CDialogSpyGamePanel::TaskList::PositionOf(const std::string& personage) const {
+    auto it = positions.find(personage);
+    return it == positions.end() ? SpyPoint{} : it->second;
 }
 
 void CDialogSpyGamePanel::SetHintCount(u32 count) {
@@ -302,9 +297,7 @@ bool CDialogSpyGamePanel::OnPanelEndRender(const GUI::EventArgs&) {
             DrawGlow(m_clues);
     }
     for (const TaskList* list : {&m_investigationTasks, &m_roomTasks})
-        if (list->text)
-            DrawTaskList(*list, list == &m_investigationTasks ? GetInvestigationTasksPos(m_personageName)
-                                                              : GetRoomTasksPos(m_personageName));
+        DrawTaskList(*list);
     if (m_pInventory)
         m_pInventory->Render();
     if (!m_inventoryUnlocked && m_blockInventory) {
@@ -321,7 +314,7 @@ bool CDialogSpyGamePanel::OnBackEndRender(const GUI::EventArgs&) {
     return false;
 }
 
-void CDialogSpyGamePanel::DrawTaskList(const TaskList& list, const SpyPoint& start) {
+void CDialogSpyGamePanel::DrawTaskList(const TaskList& list) {
     if (!list.groups || !list.text || !m_taskLine)
         return;
     const GUI::StaticText& source = *list.text;
@@ -340,7 +333,7 @@ void CDialogSpyGamePanel::DrawTaskList(const TaskList& list, const SpyPoint& sta
         bulletWidth = font->getTextSizeW(TASK_BULLET).width;
     }
     const f32 gap = TASK_GAP * std::max(source.GetLineSpacing(), 0.0f);
-    SpyPoint at = start;
+    SpyPoint at = list.PositionOf(m_personageName);
     for (const CFindItemsGroup& group : *list.groups)
         at.y += DrawTaskLine(source, group, list.section, at, bulletWidth) + gap;
 }

@@ -107,8 +107,10 @@ public:
     bool GetHintsAllowed() const { return m_hintsAllowed != 0; }
     CInventory* GetInventory() const { return m_pInventory; }
     // Where the lists of the personage start; (0, 0) before they were shown.
-    SpyPoint GetInvestigationTasksPos(const std::string& personage) const;
-    SpyPoint GetRoomTasksPos(const std::string& personage) const;
+    SpyPoint GetInvestigationTasksPos(const std::string& personage) const {
+        return m_investigationTasks.PositionOf(personage);
+    }
+    SpyPoint GetRoomTasksPos(const std::string& personage) const { return m_roomTasks.PositionOf(personage); }
 
     CDialogMessage& GetMessage() { return m_message; }
     CompletionEffect& GetCompletionEffect() { return m_completionEffect; }
@@ -135,6 +137,8 @@ private:
     // One of the two task lists of the notepad.
     struct TaskList {
         explicit TaskList(const char* name) : widgetName(name) {}
+        // Where the list of the personage starts; (0, 0) before it was shown.
+        SpyPoint PositionOf(const std::string& personage) const;
         const char* widgetName;
         std::map<std::string, SpyPoint> positions;
         std::vector<CFindItemsGroup>* groups = nullptr;
@@ -148,7 +152,7 @@ private:
     void UpdateHintsButton();
     void ShowTasks(TaskList& list, const std::string& headerKey, std::vector<CFindItemsGroup>* groups,
                    const std::string& section);
-    void DrawTaskList(const TaskList& list, const SpyPoint& start);
+    void DrawTaskList(const TaskList& list);
     // Draws the group's line at the point and gives the height of its text.
     f32 DrawTaskLine(const GUI::StaticText& source, const CFindItemsGroup& group, const std::string& section,
                      const SpyPoint& at, f32 bulletWidth);

@@ -1,4 +1,5 @@
 #include "PanelKit.h"
+#include "game/Profile.h"
 #include "game/SpyGame/CFindItemsGroup.h"
 #include "support/PulledAudioOutput.h"
 #include "tk2v/platform/AudioSystem.h"
@@ -355,6 +356,33 @@ TEST_F(CompletionTest, HalfWayThroughTheGrowthTheScreenIsHalfDarkAndThePictureMi
     effect.Update(1.75f);
     image = capture(0, 0, 1024, 768);
     EXPECT_TRUE(near(image.pixel(512, 384), 127, 127, 127)) << std::hex << image.pixel(512, 384);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PanelTest, AShownTipBringsUpTheBackdrop) {
+    g_currentProfile = DEFAULT_PROFILE;
+    texts("tip.corner = \"Look here\"\n");
+    std::string styles;
+    for (int i = 0; i < 4; ++i)
+        styles += "style tip_style" + std::to_string(i) + "\n{\n}\n";
+    loadPanel({});
+    load(styles + widget("window", "ToolTip", "0 0 1024 768", {"Visible 0"},
+                         {widget("window", "balloon", "30 20 320 120", {},
+                                 {text("text", "20 24 280 40"), widget("widget", "close", "220 72 80 32")})}),
+         "tips.agui");
+    dir.write("tips.ini", "[General]\nFadeTime = 0.5\n[corner]\nX = 100\nY = 200\nTimesPerLevel = 1\n");
+    panel.GetTipManager().Load(dir.file("tips.ini"));
+    panel.GetTipManager().ResetCounters(true);
+    EXPECT_TRUE(panel.ShowTip("corner"));
+    EXPECT_TRUE(find("BlockWidget")->IsVisible(true));
+    find("BlockWidget")->SetVisible(false);
+    // Its one showing in this level is spent.
+    panel.GetTipManager().HideTip();
+    EXPECT_FALSE(panel.ShowTip("corner"));
+    EXPECT_FALSE(find("BlockWidget")->IsVisible(true));
 }
 
 } // namespace

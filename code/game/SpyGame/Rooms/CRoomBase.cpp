@@ -6,9 +6,12 @@
 #include "game/CResManager.h"
 #include "game/GameConstants.h"
 #include "game/SaveLoadSystem.h"
+#include "game/SpyGame/CDialogSpyGamePanel.h"
 #include "game/SpyGame/CPersonage.h"
 #include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/CSpyItem.h"
+#include "game/SpyGame/Rooms/CEvidenceBox.h"
+#include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
 #include "game/SpyGame/SaveCounts.h"
 #include "tk2v/file/aLocaleServer.h"
@@ -341,19 +344,32 @@ void CRoomBase::ArrivePickedItem(CSpyItem* item) {
     }
     m_pRequestedItem = item;
     item->SetColor(item->GetOrigColor());
+    ShowBlockWidget(false);
     m_State = ItemRequested;
 }
 
 void CRoomBase::PutPickedItemToInventory() {
     if (m_State != ItemRequested)
         return;
-    if (m_pRequestedItem) {
-        m_pRequestedItem->SetInInventory(true);
-        CPersonage* personage = CurrentPersonage();
-        if (personage && personage->GetItemUseTo(m_pRequestedItem->GetName()).second != "NONE")
-            personage->GetInventory().AddItem(m_pRequestedItem);
-    }
+    if (m_pRequestedItem)
+        HandOverRequestedItem(*m_pRequestedItem);
     m_State = Playing;
+}
+
+void CRoomBase::HandOverRequestedItem(CSpyItem& item) {
+    item.SetInInventory(true);
+    const std::string name = item.GetName();
+    // The rooms are found by name: only a room of the right class takes the evidence or the card.
+    if (auto box = dynamic_cast<CEvidenceBox*>(m_pEvidenceBox))
+        box->ShowEvidence(name);
+    CPersonage* personage = CurrentPersonage();
+    auto cards = dynamic_cast<CInvCards*>(m_pInvCards);
+    if (cards && personage && personage->GetItemClickUseText(m_Name, name) == "INVCARD") {
+        if (!cards->OpenNewCard(name, m_EntryName))
+            log("CRoomBase::PutPickedItemToInventory(). Not open investigation card '%s'.", name.c_str());
+    } else if (personage && personage->GetItemUseTo(name).second != "NONE") {
+        personage->GetInventory().AddItem(&item);
+    }
 }
 
 void CRoomBase::StopHint() {
@@ -427,6 +443,7 @@ void CRoomBase::SetItemOnCursor(CSpyItem* item, CSpyItem* roomForm, std::optiona
     m_pCursorItem = item;
     m_pCursorRoomForm = roomForm;
     m_GrabOffset = grabOffset.value_or(SpyPoint{0, 0});
+    ShowBlockWidget(item != nullptr);
 }
 
 std::string CRoomBase::GetRequestedRoom() {
@@ -447,6 +464,10 @@ void CRoomBase::RefreshForPersonage() {
     m_pPersonage = CurrentPersonage();
     if (m_pPersonage) {
         m_pPersonage->EnterRoom(m_Name);
+        if (m_pGamePanel) {
+            CPersonage::CRoomInfo& info = m_pPersonage->GetRoomInfo(m_Name);
+            m_pGamePanel->ShowRoomTasks(info.m_RoomTask, &info.m_TaskList, m_Name);
+        }
         ForEachItem([&](CSpyItem* item) {
             std::string kind = item->GetClassName();
             if (kind == "Door" || kind == "ZoomRoom")
@@ -456,7 +477,10 @@ void CRoomBase::RefreshForPersonage() {
     CollectHintItems();
 }
 
-void CRoomBase::ShowMessage(const std::string&) {}
+void CRoomBase::ShowMessage(const std::string& textId) {
+    if (!textId.empty() && m_pGamePanel)
+        m_pGamePanel->ShowMessage(textId, m_Name, true);
+}
 
 void CRoomBase::ForgetRoom(const CRoomBase* room) {
     if (m_pEvidenceBox == room)

@@ -157,6 +157,24 @@ protected:
     void StopHint();
     // A picked item whose effect has run counts as taken.
     void ArrivePickedItem(CSpyItem* item);
+    // Into the evidence box, the cards or the inventory, as the personage's rules say.
+    void HandOverRequestedItem(CSpyItem& item);
+    void ShowBlockWidget(bool shown);
+    // A widget of the game panel by name; nothing when there is no panel or no such widget.
+    void SetPanelWidgetVisible(const std::string& name, bool visible);
+    void SetPanelWidgetEnabled(const std::string& name, bool enabled);
+    bool MouseInActiveRect() const;
+    bool IsMouseOverPanel() const;
+    // The carried item, or its room-side twin inside the room, follows the mouse.
+    void MoveCursorItem(f32 dt);
+    void StepPickEffects(f32 dt);
+    void PlayPickSound(const CSpyItem& item, const std::string& clickUse);
+    bool ApplyInventoryItem(CPersonage& personage, CSpyItem& item,
+                            std::set<std::pair<std::string, std::string>>& applied);
+    // Render: the input server's mouse mode that the mouse position asks for.
+    void ChooseMouseMode();
+    void RenderPickEffects();
+    void RenderHintRing();
     template <class F> void ForEachItem(F f);
     void RestoreRequestedItem();
     const u8* LoadHintsAndEffects(SaveLoadSystem& sys, const u8* pos);

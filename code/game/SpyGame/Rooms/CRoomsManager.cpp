@@ -2,6 +2,9 @@
 
 #include "game/GameConstants.h"
 #include "game/SaveLoadSystem.h"
+#include "game/SpyGame/Rooms/CEvidenceBox.h"
+#include "game/SpyGame/Rooms/CGlobalMap.h"
+#include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
@@ -21,6 +24,9 @@ struct RoomClass {
 // Compared in this order, exactly; the first match wins. Classes join the table as they are built.
 const RoomClass RoomClasses[] = {
     {CRoomBase::GetClassStaticName(), &Make<CRoomBase>},
+    {CGlobalMap::GetClassStaticName(), &Make<CGlobalMap>},
+    {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
+    {CInvCards::GetClassStaticName(), &Make<CInvCards>},
 };
 
 } // namespace
