@@ -9,6 +9,7 @@
 #include "game/SpyGame/CPersonage.h"
 #include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/CSpyItem.h"
+#include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
 #include "game/SpyGame/StringListField.h"
@@ -150,7 +151,8 @@ void CInvestigation::Start(bool carryOver) {
         m_pPersonages->ResetForNewGame(carryOver);
     if (m_pRooms)
         m_pRooms->ResetRooms(m_dataFolder);
-    // The cards room's own reset for the investigation belongs to the cards room class.
+    if (auto* cards = dynamic_cast<CInvCards*>(m_pInvCards))
+        cards->CardsCommand(carryOver, m_name);
     if (m_pPanel)
         m_pPanel->GetTipManager().ResetCounters(!carryOver);
     if (!carryOver)
@@ -236,6 +238,7 @@ void CInvestigation::Close() {
     m_events.SetInvestigation(this);
     m_pCurrentRoom = nullptr;
     m_pPickedItem = m_pIdentifiedItem = nullptr;
+    m_cardImage.reset();
     m_pMap = m_pEvidenceBox = m_pInvCards = nullptr;
     m_history.clear();
     m_name.clear();
@@ -434,6 +437,11 @@ bool CInvestigation::GetCurrentRoom(std::string& name, std::string& className) c
 
 bool CInvestigation::CanGiveHint() const {
     return m_pCurrentRoom && m_pCurrentRoom->CanShowHint();
+}
+
+bool CInvestigation::IsCardOpened() const {
+    const auto* cards = dynamic_cast<const CInvCards*>(m_pInvCards);
+    return cards && cards->IsCardOpened();
 }
 
 bool CInvestigation::IsMessageShown() const {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class aImage;
 class aSound;
 class CDialogBase;
 class CDialogSpyGamePanel;
@@ -126,7 +127,7 @@ public:
     bool IsHistoryEmpty() const override { return m_history.empty(); }
     bool CanGiveHint() const override;
     bool AreHintsDisabled() const override { return false; }
-    bool IsCardOpened() const override { return false; }
+    bool IsCardOpened() const override;
     bool IsMessageShown() const override;
     CPersonagesManager* GetPersonagesManager() const override { return m_pPersonages; }
     const CRoomItemLookup& GetRooms() const override;
@@ -192,6 +193,8 @@ private:
     CRoomBase* m_pInvCards = nullptr;
     GUI::Style* m_pFrameStyle = nullptr;
     boost::shared_ptr<GUI::Window> m_frameWindow;
+    // The card the card dialog shows, kept while it does.
+    boost::shared_ptr<aImage> m_cardImage;
     aSound* m_pDialogSound = nullptr;
     aSound* m_pZoomInSound = nullptr;
     aSound* m_pZoomOutSound = nullptr;

@@ -15,8 +15,12 @@
 #include "game/SpyGame/Events/ENpcItemIdent.h"
 #include "game/SpyGame/Events/ESearchFinish.h"
 #include "game/SpyGame/Events/EShowMessage.h"
+#include "game/SpyGame/Rooms/CEvidenceBox.h"
+#include "game/SpyGame/Rooms/CGlobalMap.h"
+#include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
+#include "tk2v/gfx/aImage.h"
 #include "tk2v/gfx/aImageManager.h"
 #include "tk2v/sound/aSound.h"
 #include "tk2v/sound/aSoundManager.h"
@@ -199,7 +203,12 @@ void CInvestigation::RunLocationFinish() {
     auto* event = Current<ELocationFinish>(m_events);
     if (!event || !m_pPanel)
         return;
-    // Marking the location on the map is the map room's work, which this build has not got.
+    if (auto* map = dynamic_cast<CGlobalMap*>(m_pMap)) {
+        if (event->IsDisableOnMap())
+            map->DisableLocationForCurrPersonage(m_currentLocation, false);
+        if (event->IsHideOnMap())
+            map->DisableLocationForCurrPersonage(m_currentLocation, true);
+    }
     RunFinishDialog(m_pPanel->GetLocFinish(), event->GetTextId(), LocationFinish);
 }
 
@@ -218,6 +227,9 @@ void CInvestigation::RunInvestigationWin() {
 }
 
 void CInvestigation::RunInvestigationClose() {
+    if (auto* box = dynamic_cast<CEvidenceBox*>(m_pEvidenceBox))
+        if (const u32 closed = box->CountClosedItems(); closed > 0)
+            log("Warning, remain not opened '%u' items in evidence box!", closed);
     Stop();
     m_state = Finished;
 }
@@ -287,9 +299,18 @@ void CInvestigation::OnEventChangePersonages() {
 }
 
 bool CInvestigation::ShowInvCard(const std::string& name) {
-    // The card's picture comes from the cards room, whose class this build has not got.
-    log("CInvestigation:ShowInvCard(). Not find investigation card '%s'.", name.c_str());
-    return false;
+    auto* cards = dynamic_cast<CInvCards*>(m_pInvCards);
+    boost::shared_ptr<aImage> card = cards ? cards->LoadCardImage(name) : nullptr;
+    if (!card || !m_pPanel) {
+        log("CInvestigation:ShowInvCard(). Not find investigation card '%s'.", name.c_str());
+        return false;
+    }
+    m_cardImage = card;
+    ShowBackdrop(true);
+    m_pPanel->GetInvCard().SetCard(card.get());
+    m_pPanel->GetInvCard().Show();
+    Await(InvCard);
+    return true;
 }
 
 void CInvestigation::SelectPersonage(const std::string& name) {
@@ -414,6 +435,7 @@ void CInvestigation::OnDialogClosed(u32 state) {
         if (m_pPickedItem && m_pCurrentRoom)
             m_pCurrentRoom->PutPickedItemToInventory();
         m_pPickedItem = nullptr;
+        m_cardImage.reset();
         break;
     case ItemIdent:
         if (auto* event = Current<ENpcItemIdent>(m_events);
