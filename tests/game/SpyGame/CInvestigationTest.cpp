@@ -7,6 +7,7 @@
 #include "game/SpyGame/Events/CSpyEventBase.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
+#include "support/ImageFiles.h"
 #include "support/PulledAudioOutput.h"
 #include "tk2v/file/aFileServer.h"
 #include "tk2v/gui/Window.h"
@@ -648,6 +649,55 @@ TEST_F(Investigation, APersonagesHelpShownByTheTipsWaitsForItsAnswer) {
     frame();
     EXPECT_EQ(inv.GetState(), State::Playing);
     EXPECT_EQ(hall.frames.back(), false);
+}
+
+// The shipped evidence box and cards room, registered from their folders, beside a scripted hall.
+class InvestigationBuiltIns : public Investigation {
+protected:
+    InvestigationBuiltIns() {
+        dir.write("Demo/_rooms.list", "Evidence_box\n_InvestigationCards\n");
+        dir.write("Demo/Evidence_box/room.ini", "[Room]\nClass = EvidenceBox\n");
+        std::string objects;
+        for (const char* name : {"a", "b", "c"})
+            objects += "[" + std::string(name) + "]\nClass = object\nX = 0\nY = 0\nWidth = 10\nHeight = 10\n";
+        dir.write("Demo/Evidence_box/objects.ini", objects);
+        dir.write("Demo/Evidence_box/items.ini", "[A]\nObject = a\n[B]\nObject = b\n[C]\nObject = c\n");
+        dir.write("Demo/_InvestigationCards/room.ini", "[Room]\nClass = InvCards\n");
+        dir.write("Demo/_InvestigationCards/objects.ini", "");
+        dir.write("Demo/_InvestigationCards/items.ini", "");
+        dir.write("Demo/_InvestigationCards/InvCards/LETTER.jng",
+                  imagefiles::text(imagefiles::png(4, 2, std::vector<u32>(8, 0xff00ff00))));
+        hall = &addRoom("room_Hall");
+    }
+
+    ScriptedRoom* hall = nullptr;
+};
+
+TEST_F(InvestigationBuiltIns, ACardFromTheCardsRoomWaitsInItsDialog) {
+    start("StartRoom = room_Hall");
+    ASSERT_EQ(inv.GetState(), State::Playing);
+    EXPECT_FALSE(inv.ShowInvCard("NONE"));
+    EXPECT_EQ(logged("CInvestigation:ShowInvCard(). Not find investigation card 'NONE'."), 1u) << logText();
+    ASSERT_TRUE(inv.ShowInvCard("LETTER"));
+    EXPECT_EQ(inv.GetState(), State::InvCard);
+    EXPECT_EQ(inv.GetSavedState(), State::Playing);
+    EXPECT_TRUE(find("InvCard")->IsVisible(true));
+    frame();
+    answer("InvCard");
+    frame();
+    EXPECT_EQ(inv.GetState(), State::Playing);
+    EXPECT_FALSE(find("InvCard")->IsVisible(true));
+}
+
+TEST_F(InvestigationBuiltIns, ClosingWarnsOfEvidenceLeftClosed) {
+    start("StartRoom = room_Hall", "[InvestigationClose]\n", false);
+    for (const char* name : {"A", "B", "C"})
+        rooms.GetItem("Evidence_box", name)->SetVisible(std::string(name) == "B");
+    inv.Entry();
+    EXPECT_EQ(inv.GetState(), State::Finished);
+    EXPECT_EQ(logged("Warning, remain not opened '2' items in evidence box!"), 1u) << logText();
+    EXPECT_EQ(inv.GetCurrentRoomPtr(), nullptr);
+    EXPECT_EQ(hall->left, 1);
 }
 
 // The record: state, saved state, location, current room, history names.
