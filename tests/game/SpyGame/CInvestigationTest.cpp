@@ -651,6 +651,16 @@ TEST_F(Investigation, APersonagesHelpShownByTheTipsWaitsForItsAnswer) {
     EXPECT_EQ(hall.frames.back(), false);
 }
 
+// The record: state, saved state, location, current room, history names.
+std::string Record(u32 state, u32 saved, const std::string& location, const std::string& room,
+                   const std::vector<std::string>& history, u32 count) {
+    std::string bytes = InGameTest::le32(state) + InGameTest::le32(saved) + location + '\0' + room + '\0' +
+                        InGameTest::le32(count);
+    for (const std::string& name : history)
+        bytes += name + '\0';
+    return bytes;
+}
+
 // The shipped evidence box and cards room, registered from their folders, beside a scripted hall.
 class InvestigationBuiltIns : public Investigation {
 protected:
@@ -700,14 +710,23 @@ TEST_F(InvestigationBuiltIns, ClosingWarnsOfEvidenceLeftClosed) {
     EXPECT_EQ(hall->left, 1);
 }
 
-// The record: state, saved state, location, current room, history names.
-std::string Record(u32 state, u32 saved, const std::string& location, const std::string& room,
-                   const std::vector<std::string>& history, u32 count) {
-    std::string bytes = InGameTest::le32(state) + InGameTest::le32(saved) + location + '\0' + room + '\0' +
-                        InGameTest::le32(count);
-    for (const std::string& name : history)
-        bytes += name + '\0';
-    return bytes;
+TEST_F(InvestigationBuiltIns, AFinishedLocationIsDisabledOnTheMapForThePersonage) {
+    dir.write("Demo/_rooms.list", "_GlobalMap\n");
+    dir.write("Demo/_GlobalMap/room.ini", "[Room]\nClass = GlobalMap\n");
+    dir.write("Demo/_GlobalMap/objects.ini",
+              "[hall]\nClass = object\nX = 0\nY = 0\nWidth = 10\nHeight = 10\n");
+    dir.write("Demo/_GlobalMap/items.ini", "[TO_HALL]\nClass = Door\nObject = hall\nUseRoom = room_Hall\n");
+    start("StartRoom = room_Hall", "[LocationFinish]\nLocation = room_Hall\nTextId = done\n", false);
+    ASSERT_TRUE(loadRecord(inv, Record(State::Playing, 0, "room_Hall", "room_Hall", {}, 0)));
+    ASSERT_TRUE(inv.ProcessEvents());
+    EXPECT_EQ(inv.GetState(), State::LocationFinish);
+    const CPersonage::CItemInfo* door =
+        personages.GetCurrentPersonage()->FindItemInfo({"_GlobalMap", "TO_HALL"});
+    ASSERT_NE(door, nullptr);
+    EXPECT_EQ(door->m_UseTo.second, "NONE");
+    answer("LocFinish", "Ok");
+    frame();
+    EXPECT_EQ(inv.GetState(), State::OnMap);
 }
 
 TEST_F(Investigation, TheRecordKeepsRoomsByNameAndLoadsOnlyWhatCanBePlayed) {
