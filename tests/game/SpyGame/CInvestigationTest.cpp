@@ -10,6 +10,7 @@
 #include "support/ImageFiles.h"
 #include "support/PulledAudioOutput.h"
 #include "tk2v/file/aFileServer.h"
+#include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gui/Window.h"
 #include "tk2v/platform/AudioSystem.h"
 #include "tk2v/sound/aSound.h"
@@ -135,6 +136,21 @@ protected:
     }
 
     u32 frame(f32 dt = 0.02f) { return inv.Update(dt); }
+    // The investigation drawn over a white screen, read back whole.
+    RgbaImage drawn() {
+        aGraphServer& graph = testGraphServer();
+        graph.clearColor = 0xFFFFFFFF;
+        RgbaImage image;
+        EXPECT_TRUE(graph.beginScene());
+        inv.Render();
+        graph.getSprite()->flush();
+        EXPECT_TRUE(platform::succeeded(graph.getDevice()->readBackBuffer({0, 0, 1024, 768}, image.rgba)));
+        image.width = 1024;
+        image.height = 768;
+        graph.endScene();
+        return image;
+    }
+
     // The names of the records of a whole save of the entity and its children, in stream order.
     std::vector<std::string> savedNames(SaveLoadEntity& entity) {
         std::vector<std::string> names;
@@ -782,6 +798,29 @@ TEST_F(Investigation, ChildrenAreSavedBeforeTheInvestigationInTheirOrder) {
                   "<TipEvents>", "<tip_manager>", "<SpyGameInterface>", "<DialogMessage>", "Inventory : Ann",
                   "<Personage:Ann", "Inventory : Bob", "<Personage:Bob", "<PersonagesManager>",
                   "RoomsManager : Demo", "SpyEventsManager : Demo", "Investigation : Demo"}));
+}
+
+TEST_F(Investigation, ACloseUpShadesTheRoomAreaAndAnUnknownStateDrawsTheErrorInRed) {
+    load("fontlist\n{\n  sys_s @/text.fnt\n}\n", "sys.agui");
+    ScriptedRoom& hall = addRoom("room_Hall");
+    addRoom("zoom_Desk", 400, 300);
+    start("StartRoom = room_Hall");
+    hall.result = CRoomBase::ZoomRoomRequested;
+    hall.target = "zoom_Desk";
+    frame();
+    RgbaImage image = drawn();
+    // Black at alpha 0xB0 over white inside the area; the panel's side untouched.
+    EXPECT_EQ(image.pixel(300, 100), 0x4F4F4FFFu);
+    EXPECT_EQ(image.pixel(100, 100), 0xFFFFFFFFu);
+
+    dir.write("Demo/close.ini", "[InvestigationClose]\n");
+    inv.GetEventsManager().AddEvents(dir.file("Demo/close.ini"));
+    ASSERT_TRUE(inv.ProcessEvents());
+    ASSERT_EQ(inv.GetState(), State::Finished);
+    image = drawn();
+    // "E" in the test font: a block from the glyph's third row, one pixel in.
+    EXPECT_EQ(image.pixel(4, 8), 0xFF0000FFu);
+    EXPECT_EQ(image.pixel(300, 100), 0xFFFFFFFFu);
 }
 
 TEST_F(Investigation, PickAndIdentificationStatesWithoutTheirItemDrawNone) {
