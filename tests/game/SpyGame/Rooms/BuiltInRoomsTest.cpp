@@ -203,4 +203,22 @@ TEST_F(BuiltInRooms, TheHoverSoundPlaysOnceForEachArrivalFromTheEmptyMap) {
     EXPECT_TRUE(panel.GetWidget("Map")->IsEnabled(true));
 }
 
+TEST_F(BuiltInRooms, ALocationRestedOnShowsItsNameWhenItHasOne) {
+    texts("TO_STUDY = \"Study\"\n", "_GlobalMap");
+    playing = &map();
+    map().Enter("Demo", nullptr);
+    beforeRoom = [&] { panel.GetHint().Update(DT); };
+    auto rest = [&](i32 x) {
+        for (int i = 0; i < 12; ++i)
+            frame(x, 15);
+        return panel.GetHint().IsVisible();
+    };
+    // The hall's door has no text.
+    EXPECT_FALSE(rest(45));
+    EXPECT_TRUE(rest(15));
+    EXPECT_GE(panel.GetHint().GetArea().w, 150);
+    map().Leave();
+    EXPECT_FALSE(panel.GetHint().IsVisible());
+}
+
 } // namespace

@@ -12,6 +12,7 @@
 #include "tk2v/sound/aSound.h"
 #include "tk2v/sound/aSoundManager.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,9 +49,11 @@ public:
             files = std::make_unique<aFileServer>();
         aFileServer::getInstance()->setAssign("investigations", dir.path());
         aFileServer::getInstance()->setAssign("language", dir.path() + "lang/");
-        load(fonts() + panelScript() + widget("window", "Message", "0 0 400 50", {"Visible 0"}));
+        load(fonts() + panelScript() + widget("window", "Message", "0 0 400 50", {"Visible 0"}) +
+             widget("window", "Hint", "0 0 150 40", {"Visible 0"}, {text("text", "5 5 140 16")}));
         panel.Create();
         panel.GetMessage().Create();
+        panel.GetHint().Create();
     }
     ~RoomFrameTest() override {
         hall.reset();
@@ -133,6 +136,8 @@ public:
         m_down = press;
         clock.advanceMs(u64(dt * 1000 + 0.5f));
         inputServer->update();
+        if (beforeRoom)
+            beforeRoom();
         return (playing ? playing : hall.get())->FrameMove(dt, paused);
     }
     u32 clickAt(i32 x, i32 y) { return frame(x, y, true); }
@@ -161,6 +166,8 @@ public:
     CPersonage* ann = nullptr;
     // The room the frames drive; the hall when null.
     CRoomBase* playing = nullptr;
+    // What the investigation updates before the room, each frame.
+    std::function<void()> beforeRoom;
 
 private:
     bool m_down = false;

@@ -170,6 +170,18 @@ TEST_F(CarriedItem, TheRightTargetTakesItTheWrongOneRefusesIt) {
     EXPECT_EQ(ann->GetInventory().GetItems(), (std::deque<CSpyItem*>{&item("KEY")}));
 }
 
+TEST_F(CarriedItem, EmptyCursorClicksRefuseLockedItemsAndOpenDoors) {
+    item("VASE").SetDisabled(true);
+    clickAt(205, 15);
+    EXPECT_EQ(hall->shown, (std::vector<std::string>{"NOT_THAT"}));
+    EXPECT_EQ(played(), Sounds{});
+    frame(305, 15);
+    EXPECT_EQ(clickAt(305, 15), 5u);
+    EXPECT_EQ(ann->GetItemUseCount("Hall", "EXIT"), 1u);
+    EXPECT_EQ(hall->GetRequestedRoom(), "Study");
+    EXPECT_EQ(hall->GetState(), 4u);
+}
+
 TEST_F(CarriedItem, AutoActionsTryEachPairOnceAndKeepWhatIsRefused) {
     CInventory& inventory = ann->GetInventory();
     inventory.AddItem(&item("KEY"));

@@ -1,0 +1,100 @@
+#include "game/CResManager.h"
+#include "game/SaveLoadSystem.h"
+#include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/CRoomsManager.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+// Input: a selector byte, then the record data of the evidence box or the cards room, put into a
+// valid stream under that room's name. The room loads it, is saved, and loads the saved record again.
+
+namespace {
+
+const std::string& folder() {
+    static const std::string path = "/tmp/fuzz_builtin_room_records_" + std::to_string(getpid()) + "/";
+    static const bool made = [] {
+        std::filesystem::create_directories(path + "Evidence_box");
+        std::filesystem::create_directories(path + "_InvestigationCards");
+        std::atexit([] { std::filesystem::remove_all(path); });
+        return true;
+    }();
+    (void)made;
+    return path;
+}
+
+void writeFile(const std::string& name, const std::string& bytes) {
+    if (std::FILE* file = std::fopen((folder() + name).c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
+
+void putU32(std::string& out, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        out += char(value >> (8 * i));
+}
+
+// A stream of one record, as the save system writes it.
+std::string stream(const std::string& name, const uint8_t* data, size_t size) {
+    std::string bytes;
+    putU32(bytes, 1);
+    putU32(bytes, 1);
+    bytes += name;
+    bytes += '\0';
+    putU32(bytes, uint32_t(size));
+    bytes.append(reinterpret_cast<const char*>(data), size);
+    putU32(bytes, SaveLoadSystem::checksum(reinterpret_cast<const u8*>(bytes.data()), u32(bytes.size())));
+    SaveLoadSystem::scramble(reinterpret_cast<u8*>(bytes.data()), u32(bytes.size()));
+    return bytes;
+}
+
+struct World {
+    CResManager res{false};
+    CRoomsManager rooms;
+
+    World() {
+        writeFile("Evidence_box/room.ini", "[Room]\nClass = EvidenceBox\n");
+        writeFile("Evidence_box/objects.ini", "[glove]\nClass = object\n");
+        writeFile("Evidence_box/items.ini", "[GLOVE]\nObject = glove\n");
+        writeFile("_InvestigationCards/room.ini", "[Room]\nClass = InvCards\n");
+        writeFile("_InvestigationCards/objects.ini", "[ico]\nClass = object\n");
+        writeFile("_InvestigationCards/items.ini", "[ICO_LETTER]\nObject = ico\nGroup = Letter\n");
+        writeFile("_rooms.list", "Evidence_box\n_InvestigationCards\n");
+        rooms.LoadSharedRoomsList(nullptr, nullptr);
+        rooms.Init(folder(), "Demo");
+        res.BeginLoading();
+        while (!res.isDone())
+            res.LoadStep();
+        rooms.AfterLoadInitRooms(folder());
+        rooms.ResetRooms(folder());
+    }
+};
+
+void load(CRoomBase& room, const std::string& file) {
+    SaveLoadSystem sys;
+    if (sys.Load(file, SaveLoadSystem::AnyHeader))
+        sys.LoadEntity(room);
+    sys.Finish();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1 || size > 1 << 16)
+        return 0;
+    static World world;
+    CRoomBase& room = *world.rooms.GetRoom(data[0] % 2 ? "Evidence_box" : "_InvestigationCards");
+    writeFile("in.save", stream(room.getName(), data + 1, size - 1));
+    load(room, folder() + "in.save");
+    SaveLoadSystem save;
+    save.BeginSave(folder() + "out.save", 4056);
+    save.SaveEntity(room);
+    save.Finish();
+    load(room, folder() + "out.save");
+    return 0;
+}
