@@ -112,6 +112,9 @@ public:
     bool CanShowHint() const { return !m_HintCandidates.empty() && !m_pHintItem; }
     // The loaded sound of that name in the room's group, else the global one, else null.
     aSound* GetSound(const std::string& name) const;
+    // The room's own entry and back sounds of its room.ini; null when it names none.
+    aSound* GetEntrySound() const { return m_Sounds[SoundOnEntry]; }
+    aSound* GetBackSound() const { return m_Sounds[SoundOnBack]; }
     bool IsEveryFullReset() const { return m_bEveryFullReset; }
     const std::string& GetDataFolder() const { return m_DataFolder; }
     CSpyItem* GetHintItem() const { return m_pHintItem; }
