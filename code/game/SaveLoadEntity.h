@@ -10,6 +10,12 @@ class SaveLoadEntity {
 public:
     explicit SaveLoadEntity(std::string name = {});
     virtual ~SaveLoadEntity() = default;
+    // Declared for the virtual destructor, which would take the moves away: vectors of entities
+    // (task lists, pools) move them when they grow instead of copying every one.
+    SaveLoadEntity(const SaveLoadEntity&) = default;
+    SaveLoadEntity(SaveLoadEntity&&) noexcept = default;
+    SaveLoadEntity& operator=(const SaveLoadEntity&) = default;
+    SaveLoadEntity& operator=(SaveLoadEntity&&) noexcept = default;
 
     // Reads the record's fields from `pos` and returns the position after them.
     virtual const u8* LoadSelf(SaveLoadSystem& sys, const u8* pos);

@@ -18,6 +18,8 @@ public:
     u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override;
 
     void AddItem(const std::string& itemName, u32 type);
+    // Room for that many entries, so that adding them allocates once.
+    void ReserveItems(size_t count) { m_items.reserve(count); }
     void Reset();
     // The last entry of that name that has not been picked up, or null.
     CFindItem* FindEntry(const std::string& itemName);

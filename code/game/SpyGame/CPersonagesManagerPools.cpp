@@ -9,7 +9,7 @@ namespace {
 
 // One group per hidden-object group of the room, at the rounded mean level of its candidates, then
 // one group per candidate that belongs to none, at its own level. The groups are made first and then
-// moved into vectors of their final size: growing vectors of groups would copy every group they hold.
+// moved into vectors of their final size, so that each vector, like each group, allocates once.
 void FillPool(CSpyItemManager& items, CPersonagesManager::LevelPools& pool) {
     std::vector<std::pair<u32, CFindItemsGroup>> made;
     made.reserve(items.GetISpyGroups().size() + items.GetItemCount());
@@ -18,6 +18,7 @@ void FillPool(CSpyItemManager& items, CPersonagesManager::LevelPools& pool) {
             continue;
         CFindItemsGroup group;
         group.SetGroupName(members.front()->GetISpyGroup());
+        group.ReserveItems(members.size());
         u32 sum = 0;
         for (CSpyItem* item : members) {
             if (!item->IsISpyItem())

@@ -178,7 +178,12 @@ private:
 
     // Definition, read by OneTimeInit.
     struct Definition {
+        // What building the hidden-object pools reads of every item of every room, side by side:
+        // one or two cache lines per item instead of three far apart.
+        bool isISpyItem = false;
+        u8 diffLevel = 0;
         std::string name;
+        std::string iSpyGroup;
         std::string roomName;
         std::string object;
         std::string hoverObject;
@@ -186,7 +191,6 @@ private:
         std::string usedItem;
         std::string winEvent;
         std::string group;
-        std::string iSpyGroup;
         std::string dependAccessItem, dependAccessGroup;
         std::string dependVisibleItem, dependVisibleGroup;
         std::string dependInvisibleItem, dependInvisibleGroup;
@@ -204,8 +208,6 @@ private:
         bool autoActivate = false;
         bool autoLock = false;
         bool autoPick = false;
-        bool isISpyItem = false;
-        u8 diffLevel = 0;
     };
     // Objects bound by Reset; any may be null.
     struct Bound {
