@@ -64,8 +64,7 @@ void CDialogOptions::ApplyOptions() {
         if (res->getMusicManager())
             res->getMusicManager()->setVolume(g_currentProfile.musicVolume);
     }
-    aApplication* app = aApplication::getInstance();
-    aGraphServer* graph = app ? app->getGraphServer() : nullptr;
+    aGraphServer* graph = aApplication::graphServer();
     if (graph && graph->isFullscreen() != g_currentProfile.fullScreen)
         graph->setFullscreen(g_currentProfile.fullScreen);
 }

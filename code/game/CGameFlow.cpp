@@ -327,7 +327,7 @@ void CGameFlow::renderCredits() {
     aGDI& gdi = m_res->getGDI();
     gdi.color = CreditsVeil;
     gdi.drawRect(0, 0, SCREEN_WIDTH, SCREEN_HEIGHT, true);
-    aGraphServer* graph = aApplication::getInstance()->getGraphServer();
+    aGraphServer* graph = aApplication::graphServer();
     const aRect previous = graph->getViewport();
     graph->setViewport(CreditsViewport);
     if (m_credits)

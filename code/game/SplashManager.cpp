@@ -33,8 +33,7 @@ f32 secondsOf(const std::string& text) {
 } // namespace
 
 SplashManager::SplashManager(const std::string& settingsFile) {
-    if (aApplication* app = aApplication::getInstance())
-        m_graphServer = app->getGraphServer();
+    m_graphServer = aApplication::graphServer();
     readSettings(settingsFile);
 }
 

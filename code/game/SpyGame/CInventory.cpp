@@ -176,8 +176,7 @@ void CInventory::SetShown(bool shown) {
 }
 
 void CInventory::Render() {
-    aApplication* app = aApplication::getInstance();
-    aGraphServer* graph = app ? app->getGraphServer() : nullptr;
+    aGraphServer* graph = aApplication::graphServer();
     if (!graph || m_VisibleCells == 0)
         return;
     const aRect saved = graph->getViewport();

@@ -39,13 +39,8 @@ bool optionalFlag(const aOptionsFile& ini, const char* key, bool fallback) {
     return optionalNumber(ini, key, fallback ? 1 : 0) != 0;
 }
 
-aGraphServer* graphServer() {
-    const aApplication* application = aApplication::getInstance();
-    return application ? application->getGraphServer() : nullptr;
-}
-
 void setRenderMode(u32 mode) {
-    if (aGraphServer* graph = graphServer())
+    if (aGraphServer* graph = aApplication::graphServer())
         graph->setRenderMode(mode);
 }
 

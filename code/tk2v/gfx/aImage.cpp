@@ -53,11 +53,6 @@ struct aImage::Record {
 
 namespace {
 
-aGraphServer* graphServer() {
-    aApplication* app = aApplication::getInstance();
-    return app ? app->getGraphServer() : nullptr;
-}
-
 bool convertible(Format f) {
     return f == platform::FMT_A8R8G8B8 || f == platform::FMT_R5G6B5 || f == platform::FMT_A1R5G5B5 ||
            f == platform::FMT_A4R4G4B4;
@@ -215,14 +210,14 @@ void aImage::create(u32 width, u32 height) {
 }
 
 u32 aImage::currentFormat() const {
-    aGraphServer* server = graphServer();
+    aGraphServer* server = aApplication::graphServer();
     return server && server->isHiColor() ? m_record->format32 : m_record->format16;
 }
 
 void aImage::reload() {
     if (!aApplication::getInstance())
         return log("aImage. Error, aApplication object not created!");
-    if (!graphServer())
+    if (!aApplication::graphServer())
         return log("aImage. Error, aGraphServer object not created!");
     Record& r = *m_record;
     const Format format = currentFormat();
@@ -438,7 +433,7 @@ u32 aImage::getPixel(i32 x, i32 y) const {
 
 void aImage::draw(f32 x, f32 y, i16 srcX, i16 srcY, u16 srcW, u16 srcH, u32 color, const f32* scale,
                   f32 angle, const f32* centre, bool glowClip) {
-    aGraphServer* server = graphServer();
+    aGraphServer* server = aApplication::graphServer();
     if (!server || !server->getSprite() || !m_record->normal.texture || srcW == 0 || srcH == 0)
         return;
     platform::SpriteDraw sharp;

@@ -339,8 +339,7 @@ void aParticleSystem::update(f32 dt) {
 void aParticleSystem::render() {
     if (!m_texture || !m_texture->getTexture() || m_liveCount == 0)
         return;
-    const aApplication* application = aApplication::getInstance();
-    aGraphServer* graph = application ? application->getGraphServer() : nullptr;
+    aGraphServer* graph = aApplication::graphServer();
     platform::GraphicsDevice* device = graph ? graph->getDevice() : nullptr;
     if (!device) {
         log("aParticleSystem. Render error (%s)", platform::resultName(platform::D3DERR_INVALIDCALL));

@@ -350,8 +350,7 @@ u32 Editbox::TextColor() const {
 
 void Editbox::DrawSelf() {
     aFont* font = ScaledOwnFont();
-    aApplication* application = aApplication::getInstance();
-    aGraphServer* graph = application ? application->getGraphServer() : nullptr;
+    aGraphServer* graph = aApplication::graphServer();
     if (!font || !graph)
         return;
     const aRect previous = graph->getViewport();

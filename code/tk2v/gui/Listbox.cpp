@@ -15,19 +15,14 @@ namespace GUI {
 
 namespace {
 
-aGraphServer* GraphServer() {
-    aApplication* application = aApplication::getInstance();
-    return application ? application->getGraphServer() : nullptr;
-}
-
 // One drawing object for every list box, made when the first selection is drawn. It remembers the
 // graph server it was made under, so it is made again for a new one.
 aGDI& SelectionDrawer() {
     static std::unique_ptr<aGDI> drawer;
     static aGraphServer* madeFor = nullptr;
-    if (!drawer || madeFor != GraphServer()) {
+    if (!drawer || madeFor != aApplication::graphServer()) {
         drawer = std::make_unique<aGDI>();
-        madeFor = GraphServer();
+        madeFor = aApplication::graphServer();
     }
     return *drawer;
 }
@@ -329,7 +324,7 @@ void Listbox::BringIntoView(i32 index) {
 // Drawing
 
 void Listbox::DrawSelf() {
-    aGraphServer* graphServer = GraphServer();
+    aGraphServer* graphServer = aApplication::graphServer();
     if (!graphServer)
         return;
     const aRect& area = GetArea();

@@ -468,8 +468,7 @@ void Memo::DrawLines(aFont& font, f32 screenX, f32 screenY) {
 
 void Memo::DrawSelf() {
     aFont* font = ScaledOwnFont();
-    aApplication* application = aApplication::getInstance();
-    aGraphServer* graph = application ? application->getGraphServer() : nullptr;
+    aGraphServer* graph = aApplication::graphServer();
     if (!font || !graph)
         return;
     const aRect previous = graph->getViewport();

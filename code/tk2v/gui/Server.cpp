@@ -65,8 +65,7 @@ constexpr KeyChars keyChar(u32 key) {
 
 Server::Server(aImageManager* images, aSoundManager* sounds) : m_images(images), m_sounds(sounds) {
     m_root = WidgetFactory::Instance().NewWidget("Widget", "__root__");
-    aApplication* app = aApplication::getInstance();
-    const aGraphServer* graph = app ? app->getGraphServer() : nullptr;
+    const aGraphServer* graph = aApplication::graphServer();
     // Without a graph server (tools, tests) the root takes the game's screen size.
     m_root->SetAreaRaw(
         aRect{0, 0, graph ? graph->getWidth() : u16(1024), graph ? graph->getHeight() : u16(768)});

@@ -31,11 +31,6 @@ TextFormatting ParseVertFormatting(const std::string& text) {
     return TF_TOP;
 }
 
-aGraphServer* GraphServer() {
-    aApplication* app = aApplication::getInstance();
-    return app ? app->getGraphServer() : nullptr;
-}
-
 } // namespace
 
 StaticText::StaticText(const std::string& name) : Widget(name) {
@@ -220,7 +215,7 @@ u32 StaticText::FirstVisibleLine(f32 lineStep) const {
 
 void StaticText::DrawSelf() {
     aFont* font = GetFont(true);
-    aGraphServer* graph = GraphServer();
+    aGraphServer* graph = aApplication::graphServer();
     if (!font || !graph || m_layout.lines().empty())
         return;
     const aRect saved = graph->getViewport();

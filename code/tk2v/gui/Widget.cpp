@@ -21,11 +21,6 @@ Server* server() {
     return Server::exists() ? Server::getSingleton() : nullptr;
 }
 
-aGraphServer* graphServer() {
-    aApplication* app = aApplication::getInstance();
-    return app ? app->getGraphServer() : nullptr;
-}
-
 // One buffer for every widget's SetTextF.
 wchar_t g_formatBuffer[4096];
 
@@ -127,7 +122,7 @@ void Widget::UpdateSelf(f32 dt) {
 void Widget::Render() {
     if ((m_parent && !m_parent->IsVisible(false)) || !m_visible)
         return;
-    aGraphServer* graph = graphServer();
+    aGraphServer* graph = aApplication::graphServer();
     const aRect saved = graph ? graph->getViewport() : aRect{};
     const aRect screen{i16(GetScreenX()), i16(GetScreenY()), m_area.w, m_area.h};
     WidgetEventArgs begin(this);

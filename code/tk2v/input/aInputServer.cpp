@@ -169,8 +169,7 @@ void aInputServer::updateDoubleClick(u32 button, i32 elapsedMs) {
 // in full screen the picture is letterboxed inside the desktop and the bars lie outside it.
 Rect aInputServer::presentation(Point& backBuffer) const {
     const Point client = m_devices->clientSize();
-    aApplication* app = aApplication::getInstance();
-    const aGraphServer* graph = app ? app->getGraphServer() : nullptr;
+    const aGraphServer* graph = aApplication::graphServer();
     backBuffer = graph ? Point{graph->getWidth(), graph->getHeight()} : client;
     return platform::presentRect(client.x, client.y, backBuffer.x, backBuffer.y);
 }

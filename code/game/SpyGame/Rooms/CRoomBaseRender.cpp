@@ -46,8 +46,7 @@ void CRoomBase::Render() {
     if (!IsActive() && m_State != Idle)
         return;
     ChooseMouseMode();
-    aApplication* app = aApplication::getInstance();
-    aGraphServer* gfx = app ? app->getGraphServer() : nullptr;
+    aGraphServer* gfx = aApplication::graphServer();
     if (!gfx)
         return;
     const aRect kept = gfx->getViewport();
