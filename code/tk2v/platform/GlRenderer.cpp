@@ -419,7 +419,7 @@ void GlRenderer::drawPicture(u32 texture, u32 width, u32 height, const Rect& tar
     glBindTexture(GL_TEXTURE_2D, texture);
     glBindVertexArray(m_pictureArray);
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    // Left bound while it is drawn into again, the picture would cost the rasteriser every frame.
+    // The picture is the back buffer's own texture: it stays bound to no unit while it is drawn into.
     glBindTexture(GL_TEXTURE_2D, 0);
     glBindVertexArray(m_vertexArray);
     glViewport(0, 0, GLsizei(m_targetWidth), GLsizei(m_targetHeight));
