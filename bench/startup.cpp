@@ -6,11 +6,19 @@
 // and draws the menu.
 //
 // Idle main menu: the process's processor time (all its threads: music fades, audio, the software
-// rasteriser's) over a few seconds of the menu through the real loop, windowed with vertical sync (the
-// offscreen driver reports no refresh rate, so the loop holds 100 frames a second), beside the same
-// loop presenting empty scenes, and beside a bare SDL_Renderer loop (its OpenGL backend) that draws
-// one 1024 x 768 picture and presents it, held to the same 100 frames a second with SDL_Delay.
+// rasteriser's) over ten seconds of the menu through the real loop, windowed, beside the engine's
+// loop presenting empty scenes and beside two bare loops that draw one 1024 x 768 picture into the
+// window and present it: SDL_Renderer (its OpenGL backend, the picture opaque so drawn without
+// blending, default nearest scaling) and bare OpenGL 3.3 (the picture as one textured quad, nearest,
+// no blending). Argument 1 is the capped case: the game's options say VSync = 1, which windowed means
+// a swap interval of 0 and a sleep to the refresh rate (the offscreen driver reports none, so 100
+// frames a second), and the bare loops sleep to the same 10 ms frame; argument 0 runs uncapped.
 // LP_NUM_THREADS is fixed for all.
+//
+// The offscreen driver's swap neither shows the frame nor hands it to the rasteriser, which then
+// queues frame after frame and draws them all when the context goes, outside the measurement. The
+// engine's frame is drawn anyway, since it switches back to its own framebuffer after the swap; the
+// bare loops flush after their swap, as a window system's swap does, so that they draw every frame.
 #include "game/CGameFlow.h"
 #include "game/cMain.h"
 #include "tk2v/file/aFileServer.h"
@@ -20,6 +28,7 @@
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
+#include <epoxy/gl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -93,17 +102,26 @@ private:
     double m_idleSeconds;
 };
 
-constexpr double IdleSeconds = 5;
+constexpr double IdleSeconds = 10;
 constexpr u32 FrameMs = 10;
 
-// A home of its own: the demo's game data and an options file with the splash screens off.
+std::string g_home;
+
+// The options file: windowed, the splash screens off, vertical sync as asked.
+void writeOptions(bool vsync) {
+    std::ofstream(g_home + "Game.ini") << "[Graphics]\nHiColor = 1\nVSync = " << (vsync ? 1 : 0)
+                                       << "\nShowFPS = 0\nFullScr = 0\n"
+                                          "[Other]\nLanguage = English\nSplashScrEnabled = 0\nFastStart = 0\n"
+                                          "EnableCheatKeys = 0\n[Sound]\nAmbient = 1\nMusic = 1\n";
+}
+
+// A home of its own: the demo's game data and the options file.
 std::string makeHome(const std::string& root) {
     const std::string home = root + "/home/";
     std::filesystem::create_directories(home);
     std::filesystem::create_directory_symlink(RVH_DEMO_DATA "GameData", home + "GameData");
-    std::ofstream(home + "Game.ini") << "[Graphics]\nHiColor = 1\nVSync = 1\nShowFPS = 0\nFullScr = 0\n"
-                                        "[Other]\nLanguage = English\nSplashScrEnabled = 0\nFastStart = 0\n"
-                                        "EnableCheatKeys = 0\n[Sound]\nAmbient = 1\nMusic = 1\n";
+    g_home = home;
+    writeOptions(true);
     const std::string data = root + "/data/Quarrybell Works/RVH/";
     std::filesystem::create_directories(data);
     std::ofstream(data + "RVH_profiles.dat", std::ios::binary)
@@ -173,7 +191,14 @@ void BM_BarePlatformStart(benchmark::State& state) {
     }
 }
 
+void setIdleCounters(benchmark::State& state, double cpuSeconds, double wallSeconds, int frames) {
+    state.SetIterationTime(wallSeconds);
+    state.counters["cpu_percent"] = 100 * cpuSeconds / wallSeconds;
+    state.counters["fps"] = frames / wallSeconds;
+}
+
 void BM_GameIdleMenu(benchmark::State& state) {
+    writeOptions(state.range(0) != 0);
     for (auto _ : state) {
         Watcher watcher(IdleSeconds);
         cMain app;
@@ -183,18 +208,23 @@ void BM_GameIdleMenu(benchmark::State& state) {
         }
         app.run();
         app.shutdown();
-        state.SetIterationTime(watcher.idleWallSeconds);
-        state.counters["cpu_percent"] = 100 * watcher.idleCpu / watcher.idleWallSeconds;
-        state.counters["fps"] = watcher.idleFrames / watcher.idleWallSeconds;
+        setIdleCounters(state, watcher.idleCpu, watcher.idleWallSeconds, watcher.idleFrames);
     }
+    writeOptions(true);
 }
 
-// The engine's own frame with nothing in it: the application frame's loop, windowed with vertical sync,
-// opening and presenting an empty scene; what the menu adds is the rest of the game's figure.
+// The engine's own frame with nothing in it: the application frame's loop, windowed, capped or not as
+// asked, opening and presenting an empty scene; what the menu adds is the rest of the game's figure.
+// Timed from its first frame, as the bare loops are, so that making the window and context is left out.
 class EmptyFrames : public aApplication {
 public:
+    explicit EmptyFrames(bool vsync) : m_graph{1024, 768, false, true, nullptr, 0, vsync} {}
     i32 update() override {
-        if (msSince(m_start, Clock::now()) >= IdleSeconds * 1000)
+        if (frames == 0) {
+            start = Clock::now();
+            startCpu = processCpuSeconds();
+        }
+        if (msSince(start, Clock::now()) >= IdleSeconds * 1000)
             return -1;
         ++frames;
         return 0;
@@ -205,32 +235,56 @@ public:
         return 0;
     }
     int frames = 0;
+    Clock::time_point start;
+    double startCpu = 0;
 
 private:
-    aGraphServer m_graph{1024, 768, false, true};
-    Clock::time_point m_start = Clock::now();
+    aGraphServer m_graph;
 };
 
 void BM_EngineIdleLoop(benchmark::State& state) {
     for (auto _ : state) {
-        const double cpu0 = processCpuSeconds();
-        const Clock::time_point start = Clock::now();
-        EmptyFrames app;
+        EmptyFrames app(state.range(0) != 0);
         app.run();
-        const double wall = msSince(start, Clock::now()) / 1000;
-        state.SetIterationTime(wall);
-        state.counters["cpu_percent"] = 100 * (processCpuSeconds() - cpu0) / wall;
-        state.counters["fps"] = app.frames / wall;
+        setIdleCounters(state, processCpuSeconds() - app.startCpu, msSince(app.start, Clock::now()) / 1000,
+                        app.frames);
     }
 }
 
-// One 1024 x 768 picture drawn and presented each frame, the frames held to 100 a second.
-void BM_BareIdleLoop(benchmark::State& state) {
+// The picture both bare loops draw: opaque, every pixel different from its neighbours.
+std::vector<u32> barePicture() {
+    std::vector<u32> pixels(1024 * 768);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = 0xFF000000u | u32(i * 2654435761u >> 8);
+    return pixels;
+}
+
+// Runs frames for the idle time, each held to 10 ms when capped, as the engine's loop holds them.
+template <typename DrawFrame> void runBareLoop(benchmark::State& state, DrawFrame drawFrame) {
+    const bool capped = state.range(0) != 0;
+    const Clock::time_point start = Clock::now();
+    const double cpu0 = processCpuSeconds();
+    int frames = 0;
+    while (msSince(start, Clock::now()) < IdleSeconds * 1000) {
+        const Clock::time_point frameStart = Clock::now();
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+        }
+        drawFrame();
+        ++frames;
+        const double spent = msSince(frameStart, Clock::now());
+        if (capped && spent < FrameMs)
+            SDL_Delay(u32(FrameMs - spent));
+    }
+    setIdleCounters(state, processCpuSeconds() - cpu0, msSince(start, Clock::now()) / 1000, frames);
+}
+
+// SDL_Renderer's OpenGL backend, so that both sides draw with the same rasteriser.
+void BM_BareRendererIdleLoop(benchmark::State& state) {
     for (auto _ : state) {
         SDL_Init(SDL_INIT_VIDEO);
         SDL_Window* window =
             SDL_CreateWindow("bare", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1024, 768, 0);
-        // Through OpenGL, so that both sides draw with the same rasteriser.
         SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
         SDL_Renderer* renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
         SDL_Texture* picture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
@@ -243,29 +297,13 @@ void BM_BareIdleLoop(benchmark::State& state) {
         SDL_RendererInfo info{};
         SDL_GetRendererInfo(renderer, &info);
         state.SetLabel(info.name);
-        std::vector<u32> pixels(1024 * 768);
-        for (size_t i = 0; i < pixels.size(); ++i)
-            pixels[i] = 0xFF000000u | u32(i * 2654435761u >> 8);
-        SDL_UpdateTexture(picture, nullptr, pixels.data(), 1024 * 4);
-        const Clock::time_point start = Clock::now();
-        const double cpu0 = processCpuSeconds();
-        int frames = 0;
-        while (msSince(start, Clock::now()) < IdleSeconds * 1000) {
-            const Clock::time_point frameStart = Clock::now();
-            SDL_Event event;
-            while (SDL_PollEvent(&event)) {
-            }
+        SDL_SetTextureBlendMode(picture, SDL_BLENDMODE_NONE);
+        SDL_UpdateTexture(picture, nullptr, barePicture().data(), 1024 * 4);
+        runBareLoop(state, [&] {
             SDL_RenderCopy(renderer, picture, nullptr, nullptr);
             SDL_RenderPresent(renderer);
-            ++frames;
-            const double spent = msSince(frameStart, Clock::now());
-            if (spent < FrameMs)
-                SDL_Delay(u32(FrameMs - spent));
-        }
-        const double wall = msSince(start, Clock::now()) / 1000;
-        state.SetIterationTime(wall);
-        state.counters["cpu_percent"] = 100 * (processCpuSeconds() - cpu0) / wall;
-        state.counters["fps"] = frames / wall;
+            glFlush();
+        });
         SDL_DestroyTexture(picture);
         SDL_DestroyRenderer(renderer);
         SDL_DestroyWindow(window);
@@ -273,11 +311,93 @@ void BM_BareIdleLoop(benchmark::State& state) {
     }
 }
 
+const char* const BareVertexShader = R"(#version 330 core
+out vec2 uv;
+void main() {
+    uv = vec2(gl_VertexID & 1, gl_VertexID >> 1);
+    gl_Position = vec4(uv.x * 2.0 - 1.0, 1.0 - uv.y * 2.0, 0.0, 1.0);
+}
+)";
+
+const char* const BareFragmentShader = R"(#version 330 core
+in vec2 uv;
+uniform sampler2D picture;
+out vec4 fragment;
+void main() {
+    fragment = texture(picture, uv);
+}
+)";
+
+GLuint bareProgram() {
+    GLuint program = glCreateProgram();
+    for (auto [kind, source] :
+         {std::pair{GL_VERTEX_SHADER, BareVertexShader}, {GL_FRAGMENT_SHADER, BareFragmentShader}}) {
+        GLuint shader = glCreateShader(kind);
+        glShaderSource(shader, 1, &source, nullptr);
+        glCompileShader(shader);
+        glAttachShader(program, shader);
+        glDeleteShader(shader);
+    }
+    glLinkProgram(program);
+    GLint linked = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    return linked ? program : 0;
+}
+
+// OpenGL 3.3 core on the window: the picture in a texture of the rasteriser's own B, G, R, A order,
+// drawn as one quad over the window each frame.
+void BM_BareGlIdleLoop(benchmark::State& state) {
+    for (auto _ : state) {
+        SDL_Init(SDL_INIT_VIDEO);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+        SDL_Window* window = SDL_CreateWindow("bare", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1024,
+                                              768, SDL_WINDOW_OPENGL);
+        SDL_GLContext context = window ? SDL_GL_CreateContext(window) : nullptr;
+        const GLuint program = context ? bareProgram() : 0;
+        if (!program) {
+            state.SkipWithError("no OpenGL 3.3 program");
+            return;
+        }
+        SDL_GL_SetSwapInterval(0);
+        GLuint texture = 0, vertexArray = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1024, 768, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                     barePicture().data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glGenVertexArrays(1, &vertexArray);
+        glBindVertexArray(vertexArray);
+        glUseProgram(program);
+        runBareLoop(state, [&] {
+            glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+            SDL_GL_SwapWindow(window);
+            glFlush();
+        });
+        glDeleteVertexArrays(1, &vertexArray);
+        glDeleteTextures(1, &texture);
+        glDeleteProgram(program);
+        SDL_GL_DeleteContext(context);
+        SDL_DestroyWindow(window);
+        SDL_Quit();
+    }
+}
+
 BENCHMARK(BM_GameStartToMenu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_BarePlatformStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_GameIdleMenu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_EngineIdleLoop)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_BareIdleLoop)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+// Capped (1) and uncapped (0).
+BENCHMARK(BM_GameIdleMenu)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_EngineIdleLoop)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_BareRendererIdleLoop)
+    ->Arg(1)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_BareGlIdleLoop)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

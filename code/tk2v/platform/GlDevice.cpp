@@ -176,17 +176,17 @@ Result GlDevice::present() {
     Rect target = presentRect(width, height, i32(m_params.backBufferWidth), i32(m_params.backBufferHeight));
     if (target.empty())
         return S_OK;
-    glDisable(GL_SCISSOR_TEST);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    // Both framebuffers count rows from the bottom, so the picture needs no flip here.
-    i32 bottom = height - target.y - target.h;
-    glBlitFramebuffer(0, 0, GLint(m_params.backBufferWidth), GLint(m_params.backBufferHeight), target.x,
-                      bottom, target.x + target.w, bottom + target.h, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    // Only letterbox bars need clearing: the picture overwrites its rectangle.
+    if (target != Rect{0, 0, width, height}) {
+        glDisable(GL_SCISSOR_TEST);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    m_renderer->drawPicture(m_colourBuffer, m_params.backBufferWidth, m_params.backBufferHeight, target,
+                            height);
     SDL_GL_SwapWindow(sdlWindow(m_window));
     glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
-    glEnable(GL_SCISSOR_TEST);
     return S_OK;
 }
 

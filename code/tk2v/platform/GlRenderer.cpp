@@ -44,6 +44,25 @@ const char* const kFragmentResults[kPrograms] = {"vec4(t.rgb * diffuse.rgb, t.a 
                                                  "vec4(diffuse.rgb, t.a * diffuse.a)",
                                                  "t"};
 
+// A whole picture over the viewport, its corners made from the vertex number: a software rasteriser
+// draws this copy far more cheaply than it blits between framebuffers.
+const char* const kPictureVertexShader = R"(#version 330 core
+out vec2 uv;
+void main() {
+    uv = vec2(gl_VertexID & 1, gl_VertexID >> 1);
+    gl_Position = vec4(uv * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+const char* const kPictureFragmentShader = R"(#version 330 core
+in vec2 uv;
+uniform sampler2D picture;
+out vec4 fragment;
+void main() {
+    fragment = texture(picture, uv);
+}
+)";
+
 // Queued quads that a new quad is tested against, at most, when it looks for an earlier run to join;
 // the search stops sooner at the first overlap.
 constexpr u32 kMaxOverlapTests = 64;
@@ -176,6 +195,8 @@ GlRenderer::~GlRenderer() {
         s_current = nullptr;
     for (u32 program : m_programs)
         glDeleteProgram(program);
+    glDeleteProgram(m_pictureProgram);
+    glDeleteVertexArrays(1, &m_pictureArray);
     glDeleteVertexArrays(1, &m_vertexArray);
     glDeleteBuffers(1, &m_vertexBuffer);
     glDeleteTextures(1, &m_white);
@@ -202,6 +223,15 @@ bool GlRenderer::build() {
         glUniform1i(glGetUniformLocation(m_programs[op], "picture"), 0);
         m_scaleUniforms[op] = glGetUniformLocation(m_programs[op], "scale");
     }
+    GLuint vertex = compile(GL_VERTEX_SHADER, kPictureVertexShader);
+    GLuint fragment = compile(GL_FRAGMENT_SHADER, kPictureFragmentShader);
+    m_pictureProgram = vertex && fragment ? link(vertex, fragment) : 0;
+    if (!m_pictureProgram)
+        return false;
+    glUseProgram(m_pictureProgram);
+    glUniform1i(glGetUniformLocation(m_pictureProgram, "picture"), 0);
+    // The picture's draw reads no vertex data, but a core context draws only with an array bound.
+    glGenVertexArrays(1, &m_pictureArray);
     setupVertexArray();
     m_white = makeWhiteTexture();
     m_samplers[0] = makeSampler(GL_NEAREST);
@@ -376,6 +406,25 @@ void GlRenderer::clear(u32 argb) {
     auto unit = [argb](int shift) { return f32((argb >> shift) & 0xFF) / 255.0f; };
     glClearColor(unit(16), unit(8), unit(0), unit(24));
     glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void GlRenderer::drawPicture(u32 texture, u32 width, u32 height, const Rect& target, i32 framebufferHeight) {
+    flush();
+    const bool scaled = target.w != i32(width) || target.h != i32(height);
+    glViewport(target.x, framebufferHeight - target.y - target.h, target.w, target.h);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_BLEND);
+    glUseProgram(m_pictureProgram);
+    glBindSampler(0, m_samplers[scaled ? 1 : 0]);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBindVertexArray(m_pictureArray);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    // The picture is the back buffer's own texture: it stays bound to no unit while it is drawn into.
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindVertexArray(m_vertexArray);
+    glViewport(0, 0, GLsizei(m_targetWidth), GLsizei(m_targetHeight));
+    glEnable(GL_SCISSOR_TEST);
+    apply(m_state, true);
 }
 
 Result GlRenderer::drawPrimitives(PrimitiveType type, u32 primitiveCount, const TLVertex* vertices) {

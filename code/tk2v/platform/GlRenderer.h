@@ -50,6 +50,9 @@ public:
     // Fills the viewport.
     void clear(u32 argb);
     void flush();
+    // Draws a whole picture into a rectangle of the bound framebuffer (rows from the top, in a
+    // framebuffer this many rows high), overwriting what is there; filtered only where it is scaled.
+    void drawPicture(u32 texture, u32 width, u32 height, const Rect& target, i32 framebufferHeight);
 
 private:
     // Past the colour operations: the texture alone, which modulating by white gives.
@@ -96,6 +99,7 @@ private:
     u32 m_programs[kTextureOnly + 1] = {};
     i32 m_scaleUniforms[kTextureOnly + 1] = {};
     u32 m_vertexArray = 0, m_vertexBuffer = 0, m_white = 0;
+    u32 m_pictureProgram = 0, m_pictureArray = 0;
     u32 m_samplers[2] = {0, 0};
     u32 m_targetWidth = 0, m_targetHeight = 0;
     State m_state;                    // what the next drawing uses

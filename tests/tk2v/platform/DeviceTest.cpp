@@ -3,6 +3,9 @@
 #include "support/OffscreenGfx.h"
 #include "support/TempDir.h"
 #include "tk2v/platform/BmpFile.h"
+#include "tk2v/platform/Window.h"
+
+#include <epoxy/gl.h>
 
 using namespace platform;
 using namespace gfxtest;
@@ -95,6 +98,82 @@ TEST(Device, PresentLeavesTheBackBufferAndItsClippingAlone) {
     RgbaImage image = readBack(device);
     EXPECT_EQ(rgb(image, 1, 1), 0x0000FFu);
     EXPECT_EQ(rgb(image, 6, 1), 0u);
+}
+
+// What the window holds after a present (the offscreen driver's swap leaves it), rows from the top.
+// The first read after a swap gives black on that driver, whatever the window holds; the second
+// gives the picture.
+RgbaImage readWindow() {
+    const Point size = offscreenWindow().clientSize();
+    RgbaImage image;
+    image.width = u32(size.x);
+    image.height = u32(size.y);
+    std::vector<u8> bottomUp(image.width * image.height * 4);
+    GLint framebuffer = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    for (int pass = 0; pass < 2; ++pass)
+        glReadPixels(0, 0, size.x, size.y, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, GLuint(framebuffer));
+    const size_t row = image.width * 4;
+    for (u32 y = 0; y < image.height; ++y)
+        image.rgba.insert(image.rgba.end(), bottomUp.begin() + std::ptrdiff_t((image.height - 1 - y) * row),
+                          bottomUp.begin() + std::ptrdiff_t((image.height - y) * row));
+    return image;
+}
+
+// A picture whose left half is red and right half blue, with a green top row: presented one to one,
+// scaled, and letterboxed, the window shows it upright in its place with black bars around it.
+TEST(Device, PresentShowsTheBackBufferUprightInItsPlace) {
+    const Point window = offscreenWindow().clientSize();
+    ASSERT_EQ(window, (Point{320, 240}));
+    struct Case {
+        u32 width, height;
+        Rect shown;
+    };
+    for (const Case& c : {Case{320, 240, {0, 0, 320, 240}}, Case{32, 24, {0, 0, 320, 240}},
+                          Case{32, 48, {80, 0, 160, 240}}}) {
+        SCOPED_TRACE(c.width);
+        GraphicsDevice& device = offscreenDevice(c.width, c.height);
+        auto picture = Texture::create(
+            gfxtest::picture(c.width, c.height,
+                             [&](u32 x, u32 y) {
+                                 return y == 0 ? 0xFF00FF00 : x < c.width / 2 ? 0xFFFF0000 : 0xFF0000FF;
+                             }),
+            FMT_A8R8G8B8);
+        SpriteBatch(device).draw(*picture, at(0, 0, *picture));
+        device.endScene();
+        ASSERT_EQ(device.present(), S_OK);
+        const RgbaImage shown = readWindow();
+        auto windowPixel = [&](Point p) { return rgb(shown, u32(p.x), u32(p.y)); };
+        const Rect& r = c.shown;
+        EXPECT_EQ(windowPixel({r.x + r.w / 4, r.y + r.h / 2}), 0xFF0000u);
+        EXPECT_EQ(windowPixel({r.x + r.w * 3 / 4, r.y + r.h / 2}), 0x0000FFu);
+        EXPECT_EQ(windowPixel({r.x + r.w / 4, r.y}), 0x00FF00u);
+        EXPECT_EQ(windowPixel({r.x + r.w / 4, r.y + r.h - 1}), 0xFF0000u);
+        if (r.x > 0) {
+            EXPECT_EQ(windowPixel({r.x - 1, r.y + r.h / 2}), 0u);
+            EXPECT_EQ(windowPixel({r.x + r.w, r.y + r.h / 2}), 0u);
+        }
+        device.beginScene();
+    }
+}
+
+// One to one, every texel lands on its own pixel unfiltered, so single-pixel detail survives.
+TEST(Device, PresentOneToOneKeepsEveryPixel) {
+    const Point window = offscreenWindow().clientSize();
+    GraphicsDevice& device = offscreenDevice(u32(window.x), u32(window.y));
+    auto checks =
+        Texture::create(gfxtest::picture(u32(window.x), u32(window.y),
+                                         [](u32 x, u32 y) { return (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000; }),
+                        FMT_A8R8G8B8);
+    SpriteBatch(device).draw(*checks, at(0, 0, *checks));
+    device.endScene();
+    ASSERT_EQ(device.present(), S_OK);
+    const RgbaImage shown = readWindow();
+    for (Point p : {Point{0, 0}, Point{1, 0}, Point{101, 57}, Point{window.x - 1, window.y - 1}})
+        EXPECT_EQ(rgb(shown, u32(p.x), u32(p.y)), (p.x + p.y) % 2 ? 0xFFFFFFu : 0u) << p.x << "," << p.y;
+    device.beginScene();
 }
 
 TEST(Device, DescribesTheAdapterAndTheDisplay) {
