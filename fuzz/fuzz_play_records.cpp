@@ -1,3 +1,4 @@
+#include "fuzz_record_stream.h"
 #include "game/CResManager.h"
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CDialogSpyGamePanel.h"
@@ -95,40 +96,11 @@ window Message
 )";
 
 const std::string& folder() {
-    static const std::string path = "/tmp/fuzz_play_records_" + std::to_string(getpid()) + "/";
-    static const bool made = [] {
-        std::filesystem::create_directories(path + "Hall");
-        std::atexit([] { std::filesystem::remove_all(path); });
-        return true;
-    }();
-    (void)made;
-    return path;
+    return fuzzScratchFolder("fuzz_play_records");
 }
 
 void writeFile(const std::string& name, const std::string& bytes) {
-    if (std::FILE* file = std::fopen((folder() + name).c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
-}
-
-void putU32(std::string& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out += char(value >> (8 * i));
-}
-
-// A stream of one record, as the save system writes it.
-std::string stream(const std::string& name, const uint8_t* data, size_t size) {
-    std::string bytes;
-    putU32(bytes, 1);
-    putU32(bytes, 1);
-    bytes += name;
-    bytes += '\0';
-    putU32(bytes, uint32_t(size));
-    bytes.append(reinterpret_cast<const char*>(data), size);
-    putU32(bytes, SaveLoadSystem::checksum(reinterpret_cast<const u8*>(bytes.data()), u32(bytes.size())));
-    SaveLoadSystem::scramble(reinterpret_cast<u8*>(bytes.data()), u32(bytes.size()));
-    return bytes;
+    writeScratchFile(folder(), name, bytes);
 }
 
 // Items of the one room Hall.
@@ -182,7 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SaveLoadEntity* entities[] = {&world.panel, &world.inventory, &world.panel.GetMessage(),
                                   &world.panel.GetTipManager()};
     SaveLoadEntity& entity = *entities[data[0] % 4];
-    writeFile("in.save", stream(entity.getName(), data + 1, size - 1));
+    writeFile("in.save", oneRecordStream(entity.getName(), data + 1, size - 1));
     loadFrom(entity, folder() + "in.save");
     SaveLoadSystem save;
     save.BeginSave(folder() + "out.save", 4056);
