@@ -102,6 +102,18 @@ public:
             return true;
         });
     }
+    // Play from the menu: the game's message, closed, back at the menu, then Exit.
+    void playThenExit() {
+        clickOn("MainMenu", "Play");
+        waitForState(CGameFlow::GAME, 2);
+        add("the message is up", 2, [] {
+            GUI::Widget* message = find("Message", "text");
+            return message && message->IsVisible();
+        });
+        clickOn("Message", "Close");
+        waitForState(CGameFlow::MAIN_MENU, 2);
+        clickOn("MainMenu", "Exit");
+    }
     // One key a frame, so that they arrive in order.
     void type(const std::vector<u8>& keys) {
         for (u8 key : keys)
@@ -183,15 +195,7 @@ TEST(EndToEnd, FromTheSplashScreensThroughTheMenuToExit) {
     Scenario player;
     player.skipSplash();
     player.waitForState(CGameFlow::MAIN_MENU, 30);
-    player.clickOn("MainMenu", "Play");
-    player.waitForState(CGameFlow::GAME, 2);
-    player.add("the message is up", 2, [] {
-        GUI::Widget* message = Scenario::find("Message", "text");
-        return message && message->IsVisible();
-    });
-    player.clickOn("Message", "Close");
-    player.waitForState(CGameFlow::MAIN_MENU, 2);
-    player.clickOn("MainMenu", "Exit");
+    player.playThenExit();
 
     EXPECT_EQ(runGame(), 0);
     EXPECT_EQ(player.failure(), "");
@@ -319,15 +323,7 @@ TEST(EndToEnd, AFirstStartCreatesThePlayerAndTheNextStartGoesStraightToTheMenuIn
     player.clickHere();
     player.waitForState(CGameFlow::MAIN_MENU, 2);
 
-    player.clickOn("MainMenu", "Play");
-    player.waitForState(CGameFlow::GAME, 2);
-    player.add("the message is up", 2, [] {
-        GUI::Widget* message = Scenario::find("Message", "text");
-        return message && message->IsVisible();
-    });
-    player.clickOn("Message", "Close");
-    player.waitForState(CGameFlow::MAIN_MENU, 2);
-    player.clickOn("MainMenu", "Exit");
+    player.playThenExit();
 
     EXPECT_EQ(runGame(), 0);
     EXPECT_EQ(player.failure(), "");
