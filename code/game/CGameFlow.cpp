@@ -60,6 +60,7 @@ void CGameFlow::Init(ProfilesManager* profiles) {
     m_res = CResManager::getSingleton();
     m_gui = GUI::Server::getSingleton();
     m_loader.Init();
+    m_game.SetProfilesManager(profiles);
     m_game.Init(&m_menuScreen.GetOptions());
     m_firstMusic = true;
     if (!CGameIni::getSingleton()->IsSplashEnabled()) {
@@ -287,8 +288,7 @@ void CGameFlow::Quit() {
 }
 
 bool CGameFlow::leftButtonReleased() const {
-    const aApplication* app = aApplication::getInstance();
-    const aInputServer* input = app ? app->getInputServer() : nullptr;
+    const aInputServer* input = aApplication::inputServer();
     return input && input->mouseButtons[LEFT_BUTTON] == KEY_RELEASED;
 }
 

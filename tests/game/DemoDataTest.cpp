@@ -558,7 +558,6 @@ TEST_F(DemoScripts, ReferToFontsStylesPicturesSoundsAndTextsThatExist) {
         EXPECT_TRUE(gui.styles.count(style)) << style;
     EXPECT_TRUE(gui.cursors.count("default"));
     EXPECT_TRUE(texts.findString("investigation"));
-    EXPECT_TRUE(texts.findString("PLAY_NO_INVESTIGATION"));
 
     // The credits: fonts that parse, styles and motions defined before the roll, texts that exist.
     aOptionsFile credits("language:credits.ini");

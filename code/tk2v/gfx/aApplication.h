@@ -67,6 +67,8 @@ public:
     static aApplication* getInstance() { return s_instance; }
     // The running application's graph server; null without an application or a graph server.
     static aGraphServer* graphServer() { return s_instance ? s_instance->m_graphServer : nullptr; }
+    // The running application's input server; null without an application or an input server.
+    static aInputServer* inputServer() { return s_instance ? s_instance->m_inputServer : nullptr; }
     // The desktop work area, read at init and on every reactivation.
     static const platform::Rect& getWorkArea() { return s_workArea; }
     // Reads the work area of the window's display again (nothing while there is no window).
