@@ -1,0 +1,151 @@
+#pragma once
+#include "game/CGameFlow.h"
+#include "game/cMain.h"
+#include "support/ScriptedInput.h"
+#include "tk2v/gfx/aApplication.h"
+#include "tk2v/gui/Server.h"
+#include "tk2v/gui/Widget.h"
+#include "tk2v/platform/GraphicsDevice.h"
+#include "tk2v/platform/Window.h"
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+inline constexpr u8 DIK_ESCAPE = 0x01;
+
+// Plays the player from inside the running game: the keyboard's poll, once a frame, runs the current
+// step until it reports itself done; a step that overruns its deadline closes the window.
+class Scenario : public ScriptedInput {
+public:
+    using Clock = std::chrono::steady_clock;
+    struct Step {
+        std::string name;
+        double deadlineSeconds;
+        std::function<bool()> act;
+    };
+
+    void add(const std::string& name, double deadline, std::function<bool()> act) {
+        m_steps.push_back({name, deadline, std::move(act)});
+    }
+    // The step that overran, or "" when every step ran.
+    std::string failure() const {
+        if (!m_failed.empty())
+            return m_failed;
+        return m_current < m_steps.size() ? "unfinished: " + m_steps[m_current].name : "";
+    }
+
+    static u32 flowState() {
+        const auto* app = dynamic_cast<cMain*>(aApplication::getInstance());
+        return app && app->getGameFlow() ? app->getGameFlow()->GetState() : CGameFlow::CONSTRUCTED;
+    }
+    static GUI::Widget* find(const std::string& window, const std::string& name) {
+        if (!GUI::Server::exists())
+            return nullptr;
+        GUI::Widget* root = GUI::Server::getSingleton()->GetRoot()->FindChild(window, true);
+        return root ? root->FindChild(name, true) : nullptr;
+    }
+    // Three steps: point at the widget's middle, press, release.
+    void clickOn(const std::string& window, const std::string& name) {
+        add("point at " + name, 2, [this, window, name] {
+            GUI::Widget* w = find(window, name);
+            if (!w || !w->IsVisible())
+                return false;
+            const platform::Point middle{w->GetScreenX() + w->GetArea().w / 2,
+                                         w->GetScreenY() + w->GetArea().h / 2};
+            const platform::Point at = toWindow(middle);
+            setCursor(at.x, at.y);
+            return true;
+        });
+        add("press on " + name, 1, [this] { return buttonDown(0), true; });
+        add("release on " + name, 1, [this] { return buttonUp(0), true; });
+    }
+    // Presses on the widget's middle, moves the pointer sideways by `dx` window pixels in steps of
+    // ten, and lets go.
+    void dragBy(const std::string& window, const std::string& name, i32 dx) {
+        clickOn(window, name);
+        m_steps.pop_back();
+        for (i32 moved = 0; moved != dx;) {
+            const i32 step = std::clamp(dx - moved, -10, 10);
+            moved += step;
+            add("drag " + name, 1, [this, step] { return move(step, 0), true; });
+        }
+        add("let go of " + name, 1, [this] { return buttonUp(0), true; });
+    }
+    // A press and release wherever the pointer is.
+    void clickHere() {
+        add("press", 1, [this] { return buttonDown(0), true; });
+        add("release", 1, [this] { return buttonUp(0), true; });
+    }
+    // A key during a screen's fade-in is ignored, and the flow stays in its splash state for the whole
+    // sequence: Escape goes a second after the splash screens start.
+    void skipSplash() {
+        add("skip the splash screens", 5, [this, seen = Clock::time_point()]() mutable {
+            if (flowState() != CGameFlow::SPLASH)
+                return false;
+            if (seen == Clock::time_point())
+                seen = Clock::now();
+            if (Clock::now() - seen < std::chrono::milliseconds(1000))
+                return false;
+            tapKey(DIK_ESCAPE);
+            return true;
+        });
+    }
+    // Play from the menu: no investigation is listed, so the game is back at the menu at once; then
+    // Exit.
+    void playThenExit() {
+        clickOn("MainMenu", "Play");
+        add("the game has asked for the menu", 2, [] {
+            const auto* app = dynamic_cast<cMain*>(aApplication::getInstance());
+            return app && app->getGameFlow()->GetGame().GetState() == CSpyMain::BACK_TO_MENU;
+        });
+        waitForState(CGameFlow::MAIN_MENU, 2);
+        clickOn("MainMenu", "Exit");
+    }
+    // One key a frame, so that they arrive in order.
+    void type(const std::vector<u8>& keys) {
+        for (u8 key : keys)
+            add("key " + std::to_string(key), 1, [this, key] { return tapKey(key), true; });
+    }
+    void waitForState(u32 state, double deadline) {
+        add("flow state " + std::to_string(state), deadline, [state] { return flowState() == state; });
+    }
+
+    platform::Result pollResult(platform::InputDevice device) override {
+        if (device == platform::InputDevice::Keyboard)
+            step();
+        return ScriptedInput::pollResult(device);
+    }
+
+private:
+    // The window pixel that shows a back-buffer point, in full screen as well.
+    static platform::Point toWindow(platform::Point back) {
+        const platform::Point client = aApplication::getInstance()->getWindow()->clientSize();
+        const platform::Rect present = platform::presentRect(client.x, client.y, 1024, 768);
+        return platform::backBufferToWindow(back, present, 1024, 768);
+    }
+
+    void step() {
+        if (m_current >= m_steps.size() || !m_failed.empty())
+            return;
+        const Clock::time_point now = Clock::now();
+        if (m_current == 0 && m_stepStart == Clock::time_point())
+            m_stepStart = now;
+        if (m_steps[m_current].act()) {
+            ++m_current;
+            m_stepStart = now;
+        } else if (std::chrono::duration<double>(now - m_stepStart).count() >
+                   m_steps[m_current].deadlineSeconds) {
+            m_failed = m_steps[m_current].name;
+            if (platform::Window* window = aApplication::getInstance()->getWindow())
+                window->dispatch({platform::WM_CLOSE, 0, 0});
+        }
+    }
+
+    std::vector<Step> m_steps;
+    size_t m_current = 0;
+    Clock::time_point m_stepStart;
+    std::string m_failed;
+};
