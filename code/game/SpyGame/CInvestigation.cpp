@@ -33,10 +33,6 @@
 namespace {
 
 const char* const MainSection = "Main";
-const char* const MapRoom = "_GlobalMap";
-const char* const EvidenceBoxRoom = "Evidence_box";
-const char* const CardsRoom = "_InvestigationCards";
-const char* const CommonTexts = "language:Text/Inv_common.txt";
 constexpr u32 CloseUpShade = 0xB0000000;
 constexpr u32 ErrorColour = 0xFFFF0000;
 constexpr i16 FrameMargin = 10;
@@ -91,8 +87,8 @@ void CInvestigation::LoadInvestigation(const std::string& folder, const std::str
         m_ini.hasSectionKey(MainSection, "InternalLanguage") && CGameIni::exists() &&
         m_ini.getValue(MainSection, "InternalLanguage") == CGameIni::getSingleton()->GetLanguage();
     aLocaleServer* locale = m_pRes ? m_pRes->getLocaleServer() : nullptr;
-    if (locale && file_exists(CommonTexts))
-        locale->loadFile(CommonTexts, name);
+    if (locale && file_exists(INV_COMMON_TEXT_FILE))
+        locale->loadFile(INV_COMMON_TEXT_FILE, name);
     m_textFile = m_internalLanguage ? m_dataFolder + "Locale/investigation.txt"
                                     : "language:Investigations/" + name + "/investigation.txt";
     if (locale && file_exists(m_textFile))
@@ -117,14 +113,14 @@ void CInvestigation::OnResourcesLoaded() {
             Close();
             return;
         }
-        m_pPersonages->LoadScripts(m_dataFolder + "GlobalMap.AI/", MapRoom);
+        m_pPersonages->LoadScripts(m_dataFolder + "GlobalMap.AI/", GLOBAL_MAP_ROOM);
         m_pPersonages->LoadInvestigationScripts(m_dataFolder, m_name);
     }
     if (m_pRooms)
         m_pRooms->AfterLoadInitRooms(m_dataFolder);
-    m_pMap = FindRoom(MapRoom);
-    m_pEvidenceBox = FindRoom(EvidenceBoxRoom);
-    m_pInvCards = FindRoom(CardsRoom);
+    m_pMap = FindRoom(GLOBAL_MAP_ROOM);
+    m_pEvidenceBox = FindRoom(EVIDENCE_BOX_ROOM);
+    m_pInvCards = FindRoom(INVESTIGATION_CARDS_ROOM);
     if (aSoundManager* sounds = m_pRes ? m_pRes->getSoundManager() : nullptr) {
         sounds->setVolume(g_currentProfile.soundVolume);
         auto sound = [sounds](const char* name) {
@@ -229,8 +225,8 @@ void CInvestigation::Close() {
     if (m_pPanel)
         m_pPanel->ClearTasks();
     if (aLocaleServer* locale = m_pRes ? m_pRes->getLocaleServer() : nullptr) {
-        if (file_exists(CommonTexts))
-            locale->unloadFile(CommonTexts, m_name);
+        if (file_exists(INV_COMMON_TEXT_FILE))
+            locale->unloadFile(INV_COMMON_TEXT_FILE, m_name);
         if (file_exists(m_textFile))
             locale->unloadFile(m_textFile, m_name);
     }

@@ -18,8 +18,6 @@
 
 namespace {
 
-const char* const MapRoom = "_GlobalMap";
-const char* const CardsRoom = "_InvestigationCards";
 const char* const InvestigationsFolder = "investigations:";
 const char* const InvestigationsList = "investigations:_investigations.list";
 const char* const HelpImage = "Help_screen";
@@ -55,10 +53,10 @@ void CSpyMain::Init(CDialogBase* optionsDialog) {
 void CSpyMain::LoadCommonData() {
     if (m_state != INITIALISED)
         return;
-    for (const char* room : {MapRoom, CardsRoom}) {
-        const std::string folder = InvestigationsFolder + std::string(room) + "/";
+    for (const std::string& room : {GLOBAL_MAP_ROOM, INVESTIGATION_CARDS_ROOM}) {
+        const std::string folder = InvestigationsFolder + room + "/";
         if (file_exists(folder + "room.ini"))
-            m_rooms.LoadRooms(room, folder, "language:Investigations/" + std::string(room) + "/");
+            m_rooms.LoadRooms(room, folder, "language:Investigations/" + room + "/");
     }
     m_investigations.load(InvestigationsList);
     m_state = COMMON_DATA_QUEUED;
@@ -68,7 +66,7 @@ void CSpyMain::OnResourcesLoaded() {
     if (m_state != COMMON_DATA_QUEUED || !m_pRes || !m_pRes->isDone())
         return;
     m_panel.Init();
-    for (const char* room : {MapRoom, CardsRoom})
+    for (const std::string& room : {GLOBAL_MAP_ROOM, INVESTIGATION_CARDS_ROOM})
         if (m_rooms.HasRoom(room))
             m_rooms.AfterLoadInitRoom(room);
     m_state = RESOURCES_READY;
@@ -77,7 +75,7 @@ void CSpyMain::OnResourcesLoaded() {
 void CSpyMain::ResetMapAndCardsRooms() {
     if (m_state == CONSTRUCTED || m_state == INITIALISED || m_state == COMMON_DATA_QUEUED)
         return;
-    for (const char* name : {MapRoom, CardsRoom}) {
+    for (const std::string& name : {GLOBAL_MAP_ROOM, INVESTIGATION_CARDS_ROOM}) {
         if (!m_rooms.HasRoom(name))
             continue;
         CRoomBase* room = m_rooms.GetRoom(name);
@@ -100,7 +98,7 @@ void CSpyMain::ContinuePlay() {
         m_saveDriver.Finish();
     if (m_saveDriver.Load(GetSaveFileName(), SaveHeader)) {
         // The driver stays open: the investigation's records are read once it is loaded.
-        if (m_saveDriver.LoadEntity(*this) && m_currentName != EndGameName) {
+        if (m_saveDriver.LoadEntity(*this) && m_currentName != END_GAME_NAME) {
             if (HasInvestigation(m_currentName)) {
                 m_startMode = CONTINUED;
                 m_state = CHOSEN;
@@ -300,7 +298,7 @@ bool CSpyMain::StartNextInvestigation() {
         return true;
     }
     HidePanel();
-    m_currentName = EndGameName;
+    m_currentName = END_GAME_NAME;
     SaveGame();
     m_state = STORY_ENDED;
     return false;

@@ -1,4 +1,5 @@
 #pragma once
+#include "game/GameConstants.h"
 #include "game/SaveLoadEntity.h"
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CDialogSpyGamePanel.h"
@@ -43,9 +44,7 @@ public:
         CONFIRM_SAVE_EXIT = 16,
     };
     enum StartMode : u32 { NEW_GAME = 0, CONTINUED = 1, FOLLOWING = 2 };
-    static constexpr u32 SaveHeader = 4056;
-    // Stands for the current investigation once every one of the list is finished.
-    static constexpr const char* EndGameName = "EndGame";
+    static constexpr u32 SaveHeader = BUILD_NUMBER;
 
     CSpyMain();
     ~CSpyMain() override;
