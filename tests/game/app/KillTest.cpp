@@ -1,7 +1,7 @@
 // The game killed with SIGKILL inside and around its two writes, the saved game at save-and-exit and
 // the profiles at shutdown. Afterwards both load, each the old one (or no save yet) or the new one,
-// and killed writes leave no temporary behind for good: after a kill there is at most the one that
-// the killed write made, and after the next whole run there is none.
+// and killed writes leave no temporary behind for good: after a kill there is at most one a file, of
+// a killed write, and after the next whole run there is none.
 #include "GameHome.h"
 #include "RunnerProcess.h"
 #include "game/ProfilesManager.h"
@@ -29,6 +29,12 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+#if defined(__SANITIZE_THREAD__)
+constexpr bool UnderThreadSanitizer = true;
+#else
+constexpr bool UnderThreadSanitizer = false;
+#endif
 
 // The demo data does not list its investigation yet: a copy of it that does, with the shared rooms'
 // room files under the name that registers them. Drop this once the demo data ships it so.
@@ -99,8 +105,12 @@ bool killed(int status) {
     return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
-bool exitedCleanly(int status) {
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// A run that went to its end, after kills or not, leaves both files loadable and no temporary.
+void checkWholeRun(const std::string& data, int status) {
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(saveLoads(data));
+    EXPECT_TRUE(profilesLoad(data));
+    EXPECT_EQ(temporaries(data), std::vector<std::string>{});
 }
 
 // The runner is killed this long after it has reported this line for the nth time.
@@ -251,10 +261,7 @@ TEST(KillTest, AKillAtEachStepOfEitherWriteLeavesBothFilesLoadableAndTheNextRunS
                    }});
         chain.add({{"save-and-exit"}, std::nullopt, [=](const RunnerProcess&, int status) {
                        SCOPED_TRACE(what + ", then a whole run");
-                       EXPECT_TRUE(exitedCleanly(status)) << status;
-                       EXPECT_TRUE(saveLoads(data));
-                       EXPECT_TRUE(profilesLoad(data));
-                       EXPECT_EQ(temporaries(data), std::vector<std::string>{});
+                       checkWholeRun(data, status);
                    }});
     }
     playChains(home.path(), chains);
@@ -318,6 +325,9 @@ void checkKilledRun(const std::string& data, const RunnerProcess& runner, int st
 // so each run starts where the killed one before it left off (a new game, or a continued one). A whole
 // run closes each row.
 TEST(KillTest, FiftyKillsAroundSaveAndExitAndShutdownLeaveBothFilesLoadable) {
+    if (UnderThreadSanitizer)
+        GTEST_SKIP() << "the kills at each step play the same game under the race checks; fifty more kills "
+                        "would differ only in when the kill lands, which the checks cannot see";
     constexpr int Rows = 5, KillsPerRow = 10;
     PlayableHome home;
     const u32 seed = killSeed();
@@ -326,9 +336,9 @@ TEST(KillTest, FiftyKillsAroundSaveAndExitAndShutdownLeaveBothFilesLoadable) {
 
     std::vector<std::unique_ptr<Chain>> reference;
     std::vector<std::string> window;
-    reference.push_back(std::make_unique<Chain>());
-    reference[0]->add({{"save-and-exit"}, std::nullopt, [&window](const RunnerProcess& runner, int status) {
-                           EXPECT_TRUE(exitedCleanly(status)) << status;
+    const std::string referenceData = reference.emplace_back(std::make_unique<Chain>())->dataHome();
+    reference[0]->add({{"save-and-exit"}, std::nullopt, [&](const RunnerProcess& runner, int status) {
+                           checkWholeRun(referenceData, status);
                            window = linesAroundSaveAndShutdown(runner.lines());
                        }});
     playChains(home.path(), reference);
@@ -352,10 +362,7 @@ TEST(KillTest, FiftyKillsAroundSaveAndExitAndShutdownLeaveBothFilesLoadable) {
         }
         chain.add({{"save-and-exit"}, std::nullopt, [=](const RunnerProcess&, int status) {
                        SCOPED_TRACE("row " + std::to_string(row) + ", the whole run after the kills");
-                       EXPECT_TRUE(exitedCleanly(status)) << status;
-                       EXPECT_TRUE(saveLoads(data));
-                       EXPECT_TRUE(profilesLoad(data));
-                       EXPECT_EQ(temporaries(data), std::vector<std::string>{});
+                       checkWholeRun(data, status);
                    }});
     }
     playChains(home.path(), rows);

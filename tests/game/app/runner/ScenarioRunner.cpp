@@ -13,8 +13,9 @@
 // --kill-write N POINT  SIGKILL at that point (TempWritten, BeforeRename, AfterRename) of the Nth
 //                       file write.
 //
-// The game's clock moves only by the main loop's frame-cap sleeps, so the game runs as fast as it
-// can draw; the scenario's deadlines are in real time.
+// The game's clock moves only by the main loop's frame-cap sleeps (a windowed game with VSync on, as
+// the test's Game.ini and profile make it, sleeps every frame), so the game runs as fast as it can
+// draw; the scenario's deadlines are in real time.
 #include "game/SpyGame/CSpyMain.h"
 #include "game/app/GameHome.h"
 #include "game/app/Scenario.h"
@@ -25,7 +26,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <dlfcn.h>
 #include <functional>
 #include <map>
