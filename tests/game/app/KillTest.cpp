@@ -136,7 +136,8 @@ public:
 
     bool busy() const { return m_runner != nullptr; }
     int progressFd() const { return m_runner->progressFd(); }
-    std::optional<Clock::time_point> killAt() const { return m_killAt; }
+    // When serve must run again though the runner says nothing.
+    Clock::time_point wakeAt() const { return m_killAt ? std::min(*m_killAt, m_giveUpAt) : m_giveUpAt; }
 
     // The next run, if any is left.
     void startNext(const std::string& gameHome) {
@@ -146,6 +147,7 @@ public:
         m_seen = 0;
         m_occurrences = 0;
         m_killAt.reset();
+        m_giveUpAt = Clock::now() + std::chrono::minutes(5);
         if (!m_runner->started()) {
             ADD_FAILURE() << "the scenario runner did not start";
             m_runner.reset();
@@ -164,7 +166,10 @@ public:
             if (line.rfind("exit ", 0) == 0 && !m_killAt)
                 m_runner->release();
         }
-        if (m_killAt && Clock::now() >= *m_killAt)
+        const Clock::time_point now = Clock::now();
+        if (now >= m_giveUpAt)
+            ADD_FAILURE() << "a run of " << run.args[0] << " still going after five minutes";
+        if (now >= m_giveUpAt || (m_killAt && now >= *m_killAt))
             m_runner->kill();
         else if (open)
             return;
@@ -183,6 +188,8 @@ private:
     size_t m_seen = 0;
     int m_occurrences = 0;
     std::optional<Clock::time_point> m_killAt;
+    // A game that hangs fails its run instead of the whole test program's.
+    Clock::time_point m_giveUpAt;
 };
 
 // The chains side by side, each run's check on this thread as soon as the run is over.
@@ -198,16 +205,13 @@ void playChains(const std::string& gameHome, std::vector<std::unique_ptr<Chain>>
                 continue;
             busy.push_back(chain.get());
             fds.push_back({chain->progressFd(), POLLIN, 0});
-            if (chain->killAt())
-                wake = std::min(wake, *chain->killAt());
+            wake = std::min(wake, chain->wakeAt());
         }
         if (busy.empty())
             return;
-        const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(wake - Clock::now());
-        timespec timeout{0, 0};
-        if (wait.count() > 0)
-            timeout = {time_t(wait.count() / 1000000000), long(wait.count() % 1000000000)};
-        ::ppoll(fds.data(), fds.size(), wake == Clock::time_point::max() ? nullptr : &timeout, nullptr);
+        const auto wait = std::max(std::chrono::nanoseconds(0), wake - Clock::now());
+        const timespec timeout{time_t(wait.count() / 1000000000), long(wait.count() % 1000000000)};
+        ::ppoll(fds.data(), fds.size(), &timeout, nullptr);
         for (Chain* chain : busy)
             chain->serve(gameHome);
     }
