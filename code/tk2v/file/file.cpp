@@ -8,8 +8,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <map>
 #include <strings.h>
@@ -242,6 +244,46 @@ bool readWhole(ZZIP_FILE* fp, void*& data, u32& size) {
     return data && readAll(fp, static_cast<u8*>(data), size);
 }
 
+FileWriteProbe g_writeProbe = nullptr;
+
+void probe(FileWritePoint point, const std::string& target) {
+    if (g_writeProbe)
+        g_writeProbe(point, target);
+}
+
+bool allDigits(const std::string& text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// "<pid>-<n>" naming a writer that no longer runs. A live writer's file, this process's own
+// included, may still be renamed over the target.
+bool writerGone(const std::string& suffix) {
+    const size_t dash = suffix.find('-');
+    // Nine digits at most keep the number a pid can be.
+    if (dash == std::string::npos || dash > 9 || !allDigits(suffix.substr(0, dash)) ||
+        !allDigits(suffix.substr(dash + 1)))
+        return false;
+    const long pid = std::strtol(suffix.c_str(), nullptr, 10);
+    return pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// The temporaries of writes to `target` that were killed before their rename; every kill would
+// otherwise add one for good.
+void removeStaleTemps(const std::string& target) {
+    const size_t sep = lastSeparator(target);
+    const std::string folder = sep == std::string::npos ? std::string() : target.substr(0, sep + 1);
+    const std::string prefix = target.substr(folder.size()) + ".tmp";
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) == 0 && writerGone(name.substr(prefix.size())))
+            ::unlink((folder + name).c_str());
+    }
+    ::closedir(dir);
+}
+
 // A name of its own beside the target, so a crash leaves the old file untouched.
 int createTempBeside(const std::string& target, std::string& tempPath) {
     static std::atomic<unsigned> counter{0};
@@ -266,6 +308,12 @@ bool writeAllAndSync(int fd, const void* data, u32 size) {
         done += u32(n);
     }
     return ::fsync(fd) == 0;
+}
+
+// A write that failed leaves nothing behind.
+bool discard(const std::string& temp) {
+    ::unlink(temp.c_str());
+    return false;
 }
 
 void syncFolder(const std::string& folder) {
@@ -326,20 +374,30 @@ void* file_readFullAndMalloc(const std::string& name, u32* outSize) {
 
 bool file_writeFull(const std::string& name, const void* data, u32 size) {
     std::string target = writeTarget(aFileServer::resolve(name));
+    // First, so that room taken by old temporaries is free for this one.
+    removeStaleTemps(target);
     std::string temp;
     int fd = createTempBeside(target, temp);
     if (fd < 0)
         return false;
-    bool ok = writeAllAndSync(fd, data, size);
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
+    if (!writeAllAndSync(fd, data, size)) {
+        ::close(fd);
+        return discard(temp);
     }
+    probe(FileWritePoint::TempWritten, target);
+    if (::close(fd) != 0)
+        return discard(temp);
+    probe(FileWritePoint::BeforeRename, target);
+    if (std::rename(temp.c_str(), target.c_str()) != 0)
+        return discard(temp);
+    probe(FileWritePoint::AfterRename, target);
     size_t sep = lastSeparator(target);
     syncFolder(sep == std::string::npos ? std::string() : target.substr(0, sep + 1));
     return true;
+}
+
+void file_setWriteProbe(FileWriteProbe probe) {
+    g_writeProbe = probe;
 }
 
 u32 file_getSize(const std::string& name) {

@@ -13,7 +13,17 @@ typedef const char* const zzip_strings_t; // as zziplib declares it
 // The whole file in a new malloc'ed block (free it with free); null and size 0 on failure or when empty.
 void* file_readFullAndMalloc(const std::string& name, u32* outSize = nullptr);
 // Replaces the file as a whole: a crash leaves either the old or the new contents, never a mix.
+// The new contents go to "<target>.tmp<pid>-<n>" first; a writer killed before its rename leaves
+// that file behind, so each write first removes those of the same target whose writer is gone.
 bool file_writeFull(const std::string& name, const void* data, u32 size);
+
+// Where a whole-file write stands when a kill there must still leave the target whole: the temporary
+// file written and synced, then closed and about to be renamed, then renamed over the target.
+enum class FileWritePoint { TempWritten, BeforeRename, AfterRename };
+using FileWriteProbe = void (*)(FileWritePoint point, const std::string& target);
+// Test hook: while set, every file_writeFull calls it at each point with the resolved target, so
+// that a test can stop the process there; null (the default) turns it off.
+void file_setWriteProbe(FileWriteProbe probe);
 // The size in bytes of the plain file or of the packed member, whose name must match exactly.
 u32 file_getSize(const std::string& name);
 

@@ -71,11 +71,18 @@ public:
     // The folder "home:" names, with its trailing "/".
     const std::string& path() const { return m_dir.path(); }
 
-    // The folder of the log and the profiles, a real path.
-    static std::string userDataFolder() {
-        return std::string(std::getenv("XDG_DATA_HOME")) + "/Quarrybell Works/RVH/";
+    // The test process's data home, with its trailing "/".
+    static std::string dataHome() { return std::string(std::getenv("XDG_DATA_HOME")) + "/"; }
+    // The folders of the log and the profiles, and of the saved games, below a data home; real paths.
+    static std::string userDataFolder(const std::string& home = dataHome()) {
+        return home + "Quarrybell Works/RVH/";
     }
-    static std::string profilesFile() { return userDataFolder() + "RVH_profiles.dat"; }
+    static std::string savesFolder(const std::string& home = dataHome()) {
+        return home + "Saved Games/Quarrybell Works/RVH/";
+    }
+    static std::string profilesFile(const std::string& home = dataHome()) {
+        return userDataFolder(home) + "RVH_profiles.dat";
+    }
 
     static void writeFile(const std::string& path, const std::string& bytes) {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());

@@ -30,6 +30,8 @@ public:
     void add(const std::string& name, double deadline, std::function<bool()> act) {
         m_steps.push_back({name, deadline, std::move(act)});
     }
+    // Told the name of each step as it is done, in the frame that did it.
+    void onStepDone(std::function<void(const std::string&)> observer) { m_onStepDone = std::move(observer); }
     // The step that overran, or "" when every step ran.
     std::string failure() const {
         if (!m_failed.empty())
@@ -134,6 +136,8 @@ private:
         if (m_current == 0 && m_stepStart == Clock::time_point())
             m_stepStart = now;
         if (m_steps[m_current].act()) {
+            if (m_onStepDone)
+                m_onStepDone(m_steps[m_current].name);
             ++m_current;
             m_stepStart = now;
         } else if (std::chrono::duration<double>(now - m_stepStart).count() >
@@ -148,4 +152,5 @@ private:
     size_t m_current = 0;
     Clock::time_point m_stepStart;
     std::string m_failed;
+    std::function<void(const std::string&)> m_onStepDone;
 };

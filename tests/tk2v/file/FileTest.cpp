@@ -15,6 +15,7 @@
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -185,6 +186,100 @@ TEST(FilePlain, WriteFullThatCannotWriteEveryByteKeepsTheOldFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(t.read("save.dat"), "old contents");
     EXPECT_EQ(entriesOf(t.path()), std::vector<std::string>{"save.dat"});
+}
+
+FileWritePoint g_killPoint;
+
+void killAtPoint(FileWritePoint point, const std::string&) {
+    if (point == g_killPoint)
+        std::raise(SIGKILL);
+}
+
+// Overwrites the file in a child process that is killed at the point of its write, as kill -9 would
+// stop it; returns the child's pid, which no longer runs.
+pid_t overwriteKilledAt(FileWritePoint point, const std::string& path, const std::string& contents) {
+    const pid_t child = fork();
+    if (child == 0) {
+        g_killPoint = point;
+        file_setWriteProbe(killAtPoint);
+        file_writeFull(path, contents.data(), u32(contents.size()));
+        _exit(0);
+    }
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    return child;
+}
+
+// The folder's entries with each writer's temporary named by its writer alone.
+std::vector<std::string> entriesWithWriters(const std::string& folder) {
+    std::vector<std::string> names = entriesOf(folder);
+    for (std::string& name : names)
+        if (size_t dash = name.rfind('-');
+            name.find(".tmp") != std::string::npos && dash != std::string::npos)
+            name.resize(dash);
+    return names;
+}
+
+TEST(FilePlain, AWriteKilledAtAnyPointLeavesTheTargetWholeAndAtMostItsOwnTemporary) {
+    const struct Case {
+        FileWritePoint point;
+        bool renamed;
+    } cases[] = {
+        {FileWritePoint::TempWritten, false},
+        {FileWritePoint::BeforeRename, false},
+        {FileWritePoint::AfterRename, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.point));
+        TempDir t;
+        t.write("save.dat", "old contents");
+        // The second killed write sweeps the first one's temporary before it is killed in turn.
+        for (const std::string contents : {"first new", "second new"}) {
+            const pid_t writer = overwriteKilledAt(c.point, t.file("save.dat"), contents);
+            EXPECT_EQ(t.read("save.dat"), c.renamed ? contents : "old contents");
+            std::vector<std::string> expected{"save.dat"};
+            if (!c.renamed)
+                expected.push_back("save.dat.tmp" + std::to_string(writer));
+            EXPECT_EQ(entriesWithWriters(t.path()), expected);
+        }
+        ASSERT_TRUE(file_writeFull(t.file("save.dat"), "last", 4));
+        EXPECT_EQ(t.read("save.dat"), "last");
+        EXPECT_EQ(entriesOf(t.path()), std::vector<std::string>{"save.dat"});
+    }
+}
+
+TEST(FilePlain, AWriteRemovesOnlyTheTemporariesOfItsTargetWhoseWriterIsGone) {
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+    const std::string dead = std::to_string(gone), alive = std::to_string(getpid());
+    const struct Case {
+        std::string name;
+        bool kept;
+    } cases[] = {
+        {"save.dat.tmp" + dead + "-0", false},
+        {"save.dat.tmp" + dead + "-12", false},
+        {"save.dat.tmp" + alive + "-3", true}, // this process may still rename it
+        {"other.dat.tmp" + dead + "-0", true},
+        {"save.dat.old.tmp" + dead + "-0", true},
+        {"save.dat.tmp" + dead, true},
+        {"save.dat.tmp" + dead + "-", true},
+        {"save.dat.tmp" + dead + "-1x", true},
+        {"save.dat.tmp-" + dead + "-0", true},
+        {"save.dat.tmp99999999999999999999-0", true},
+    };
+    TempDir t;
+    std::vector<std::string> kept{"save.dat"};
+    for (const Case& c : cases) {
+        t.write(c.name, "x");
+        if (c.kept)
+            kept.push_back(c.name);
+    }
+    ASSERT_TRUE(file_writeFull(t.file("save.dat"), "new", 3));
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(entriesOf(t.path()), kept);
 }
 
 // A game folder with its data packed: Data.zip beside a partly unpacked Data folder holding Images.zip.
