@@ -3,6 +3,7 @@
 // description parses, and the GUI scripts name only fonts, styles, pictures, sounds and texts that
 // exist and hold every window the game looks up by name. A fault here is a log line or a missing
 // widget at start-up.
+#include "game/SpyGame/Events/CSpyEventsManager.h"
 #include "support/LogCapture.h"
 #include "support/engine/TestEngine.h"
 #include "tk2v/file/aFileServer.h"
@@ -170,7 +171,7 @@ private:
     std::unique_ptr<aFileServer> m_files; // when no application has made one
 };
 
-TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
+TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanSixtyAreQueued) {
     aImageManager images;
     aSoundManager sounds;
     aMusicManager music(false);
@@ -224,7 +225,7 @@ TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
         for (const std::string& path : paths)
             EXPECT_TRUE(file_existsPlain(path)) << path;
     }
-    EXPECT_LT(queued, 50u);
+    EXPECT_LT(queued, 60u);
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 
     // The names the game asks for before and in the menus.
@@ -241,6 +242,9 @@ TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanFiftyAreQueued) {
         EXPECT_TRUE(effects.count(name)) << name;
     const NameSet tracks = keysOf(ListKind::Music, "");
     EXPECT_TRUE(tracks.count("menu_theme") && tracks.count("in_the_chinatown"));
+    // The demo case plays a track of its own.
+    EXPECT_TRUE(
+        tracks.count(aOptionsFile("investigations:Demo/_investigation.ini").getValue("Main", "Music")));
     const NameSet systems = keysOf(ListKind::Particles, "");
     EXPECT_TRUE(systems.count("Fog") && systems.count("WindowsLight"));
     EXPECT_TRUE(file_existsPlain("video:waves.ogg"));
@@ -798,6 +802,14 @@ TEST_F(DemoScripts, ThePanelTheComicsAndTheTipsHoldWhatPlayLooksUp) {
                            "clues_help", "not_clues", "room_task", "inv_task", "use_hints", "crab_puzzle",
                            "click_disabled_hints", "click_hints_on_map", "id_report_view"})
         EXPECT_TRUE(ids.count(id)) << id;
+    // The demo shows one tip, the notepad's; the others have no showing left in any level.
+    for (tips.first(); !tips.isEnd(); tips.nextSection()) {
+        const std::string id = tips.getSectionName();
+        if (id == "General")
+            continue;
+        const bool live = tips.getInt("TimesPerLevel") > 0 && tips.getInt("LevelsCount") > 0;
+        EXPECT_EQ(live, id == "room_task") << id;
+    }
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
@@ -810,6 +822,8 @@ class DemoRooms : public DemoScripts {
 protected:
     static inline const std::string kDemo = "investigations:Demo/";
     static inline const std::vector<std::string> kRooms = {"room_Hall", "zoom_Desk", "room_Study"};
+    // The evidence box's room name is the one the investigation looks for.
+    static inline const std::string kEvidenceBox = "Evidence_box";
 
     DemoRooms() {
         for (const std::string& room : kRooms) {
@@ -960,7 +974,10 @@ TEST_F(DemoRooms, ScenesNameOnlyPicturesAnimationsParticlesSoundsAndFontsThatLoa
 }
 
 TEST_F(DemoRooms, PersonageScriptsNameItemsAndTextsThatExist) {
-    for (const std::string& room : kRooms) {
+    texts.loadFile("language:Investigations/Demo/" + kEvidenceBox + "/items.txt", kEvidenceBox);
+    std::vector<std::string> scripted = kRooms;
+    scripted.push_back(kEvidenceBox);
+    for (const std::string& room : scripted) {
         SCOPED_TRACE(room);
         const NameSet items = itemNames(room);
         for (aOptionsFile ai(kDemo + room + "/Ashby.ai"); !ai.isEnd(); ai.nextSection()) {
@@ -986,8 +1003,9 @@ TEST_F(DemoRooms, PersonageScriptsNameItemsAndTextsThatExist) {
         }
     }
 
-    // Nothing the running game reads lists the investigation yet.
-    EXPECT_EQ(aStringList(kDemo + "_rooms.list").size(), 0u);
+    // The game plays the demo case with these rooms.
+    EXPECT_EQ(aStringList(kDemo + "_rooms.list").lines(), scripted);
+    EXPECT_EQ(aStringList("investigations:_investigations.list").lines(), std::vector<std::string>{"Demo"});
     const aOptionsFile investigation(kDemo + "_investigation.ini");
     EXPECT_EQ(investigation.getValue("Personages", "PersonagesList"), "Ashby");
     EXPECT_EQ(investigation.getValue("Personages", "StartPersonages"), "Ashby");
@@ -1006,9 +1024,54 @@ TEST_F(DemoRooms, PersonageScriptsNameItemsAndTextsThatExist) {
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
-// The rooms every investigation shares and the demo's evidence box and comic pages. The game
-// registers the map and the cards room at start whenever their room.ini exists, so until their
-// room classes are in, those two files wait under "room.off.ini".
+// The story events of the demo case: each of a known class, in a room of the case, after events
+// that exist, with a text, and with completion entries that name the personage and rooms or items of
+// the case; the comic scene has its pages.
+TEST_F(DemoRooms, StoryEventsNameRoomsEventsItemsTextsAndPagesThatExist) {
+    texts.loadFile("language:Investigations/Demo/investigation.txt", "Demo");
+    const std::vector<std::string> rooms = aStringList(kDemo + "_rooms.list").lines();
+    const auto isRoom = [&rooms](const std::string& name) {
+        return std::count(rooms.begin(), rooms.end(), name) != 0;
+    };
+    aOptionsFile events(kDemo + "_events.ini");
+    NameSet names, earlier;
+    for (events.first(); !events.isEnd(); events.nextSection())
+        names.insert(events.getString("EventName"));
+    std::vector<std::string> classes;
+    for (events.first(); !events.isEnd(); events.nextSection()) {
+        const std::string name = events.getString("EventName");
+        SCOPED_TRACE(name);
+        classes.push_back(events.getSectionName());
+        EXPECT_TRUE(CSpyEventsManager::CreateEvent(events.getSectionName()));
+        if (events.hasKey("Location")) {
+            EXPECT_TRUE(isRoom(events.getString("Location")));
+        }
+        // An event waits only for events before it in the file.
+        for (const std::string& after : list(events, "AfterEvents"))
+            EXPECT_TRUE(earlier.count(after)) << after;
+        earlier.insert(name);
+        if (events.hasKey("TextId")) {
+            EXPECT_TRUE(hasText(events.getString("TextId"), "Demo"));
+        }
+        for (std::string entry : list(events, "WinItemsList")) {
+            ASSERT_TRUE(entry.starts_with("@" + kPersonage + ":")) << entry;
+            entry = entry.substr(kPersonage.size() + 2);
+            const std::string room = before(entry, ':', false), item = entry.substr(room.size() + 1);
+            EXPECT_TRUE(isRoom(room)) << entry;
+            EXPECT_TRUE(item == "TASK" || itemNames(room).count(item)) << entry;
+        }
+        if (events.hasKey("ComicsName")) {
+            EXPECT_TRUE(file_existsPlain(kDemo + "Comics/" + events.getString("ComicsName") + "_p1.jpg"));
+        }
+    }
+    EXPECT_EQ(names.size(), classes.size());
+    EXPECT_EQ(classes, (std::vector<std::string>{"ShowMessage", "LocationFinish", "EventForComics",
+                                                 "InvestigationWin", "InvestigationClose"}));
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+// The rooms every investigation shares, which the game registers at start, and the demo's
+// evidence box and comic pages.
 TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
     testGraphServer(); // the application brings a file server of its own
     setAssigns();
@@ -1016,16 +1079,15 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
     aImageManager images;
     aSoundManager sounds;
     struct Shared {
-        std::string folder, ini, cls;
+        std::string folder, cls;
     };
-    const std::vector<Shared> shared = {{"investigations:_GlobalMap/", "room.off.ini", "GlobalMap"},
-                                        {"investigations:_InvestigationCards/", "room.off.ini", "InvCards"},
-                                        {kDemo + "Evidence_box/", "room.ini", "EvidenceBox"}};
+    const std::vector<Shared> shared = {{"investigations:_GlobalMap/", "GlobalMap"},
+                                        {"investigations:_InvestigationCards/", "InvCards"},
+                                        {kDemo + kEvidenceBox + "/", "EvidenceBox"}};
     std::map<std::string, aOptionsFile> items;
     for (const Shared& room : shared) {
         SCOPED_TRACE(room.folder);
-        EXPECT_FALSE(file_existsPlain(room.folder + "room.ini") && room.ini != "room.ini");
-        EXPECT_EQ(aOptionsFile(room.folder + room.ini).getValue("Room", "Class"), room.cls);
+        EXPECT_EQ(aOptionsFile(room.folder + "room.ini").getValue("Room", "Class"), room.cls);
         const NameSet pictures = keys({room.folder + "Images/_images.list", "", ListKind::Images, false});
         images.loadList(room.folder + "Images/_images.list", room.cls);
         EXPECT_TRUE(images.getImage("background", room.cls));
@@ -1084,6 +1146,5 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
         EXPECT_EQ(picture.getHeight(), 768) << page;
     }
     EXPECT_FALSE(file_existsPlain(kDemo + "Comics/Intro_p3.jpg"));
-    EXPECT_EQ(aStringList("investigations:_investigations.list").size(), 0u);
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }

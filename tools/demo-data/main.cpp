@@ -211,7 +211,18 @@ void writeMusic(DataWriter& out) {
         tune.normalize(0.6f);
         out.write(folder + "in_the_chinatown.wav", tune.wav());
     }
-    out.write(folder + "playlist.txt", std::string("menu_theme.wav\nin_the_chinatown.wav\n"));
+    {
+        // A low pulse under a slow falling figure, while the demo case is played.
+        Synth pulse(6.0f, true);
+        for (int beat = 0; beat < 6; ++beat)
+            pulse.note(1.0f * float(beat), 0.9f, pitch(-26), 0.3f, Synth::Wave::Sine, 0.01f);
+        const int figure[] = {7, 5, 3, 2, 0, -2};
+        for (int i = 0; i < 6; ++i)
+            pulse.note(1.0f * float(i) + 0.25f, 1.4f, pitch(figure[i]), 0.16f, Synth::Wave::Bell);
+        pulse.normalize(0.5f);
+        out.write(folder + "case_theme.wav", pulse.wav());
+    }
+    out.write(folder + "playlist.txt", std::string("menu_theme.wav\nin_the_chinatown.wav\ncase_theme.wav\n"));
 }
 
 } // namespace

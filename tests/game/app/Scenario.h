@@ -1,5 +1,6 @@
 #pragma once
 #include "game/CGameFlow.h"
+#include "game/SpyGame/CSpyMain.h"
 #include "game/cMain.h"
 #include "support/ScriptedInput.h"
 #include "tk2v/gfx/aApplication.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,26 +45,42 @@ public:
         const auto* app = dynamic_cast<cMain*>(aApplication::getInstance());
         return app && app->getGameFlow() ? app->getGameFlow()->GetState() : CGameFlow::CONSTRUCTED;
     }
+    // The running game's object; only while the application runs.
+    static CSpyMain& game() {
+        return dynamic_cast<cMain*>(aApplication::getInstance())->getGameFlow()->GetGame();
+    }
     static GUI::Widget* find(const std::string& window, const std::string& name) {
         if (!GUI::Server::exists())
             return nullptr;
         GUI::Widget* root = GUI::Server::getSingleton()->GetRoot()->FindChild(window, true);
         return root ? root->FindChild(name, true) : nullptr;
     }
-    // Three steps: point at the widget's middle, press, release.
-    void clickOn(const std::string& window, const std::string& name) {
-        add("point at " + name, 2, [this, window, name] {
-            GUI::Widget* w = find(window, name);
-            if (!w || !w->IsVisible())
+    // Three steps: point at the back-buffer point `where` gives once it gives one, press, release.
+    void clickAt(const std::string& name, std::function<std::optional<platform::Point>()> where,
+                 double deadline = 2) {
+        add("point at " + name, deadline, [this, where = std::move(where)] {
+            const std::optional<platform::Point> back = where();
+            if (!back)
                 return false;
-            const platform::Point middle{w->GetScreenX() + w->GetArea().w / 2,
-                                         w->GetScreenY() + w->GetArea().h / 2};
-            const platform::Point at = toWindow(middle);
+            const platform::Point at = toWindow(*back);
             setCursor(at.x, at.y);
             return true;
         });
         add("press on " + name, 1, [this] { return buttonDown(0), true; });
         add("release on " + name, 1, [this] { return buttonUp(0), true; });
+    }
+    // A click on the widget's middle once it is visible.
+    void clickOn(const std::string& window, const std::string& name, double deadline = 2) {
+        clickAt(
+            name,
+            [window, name]() -> std::optional<platform::Point> {
+                GUI::Widget* w = find(window, name);
+                if (!w || !w->IsVisible())
+                    return std::nullopt;
+                return platform::Point{w->GetScreenX() + w->GetArea().w / 2,
+                                       w->GetScreenY() + w->GetArea().h / 2};
+            },
+            deadline);
     }
     // Presses on the widget's middle, moves the pointer sideways by `dx` window pixels in steps of
     // ten, and lets go.
@@ -95,16 +113,19 @@ public:
             return true;
         });
     }
-    // Play from the menu: no investigation is listed, so the game is back at the menu at once; then
-    // Exit.
-    void playThenExit() {
+    // Play from the menu until the investigation is on the map, leave it by saving, then Exit.
+    void playThenSaveAndExit() {
         clickOn("MainMenu", "Play");
-        add("the game has asked for the menu", 2, [] {
-            const auto* app = dynamic_cast<cMain*>(aApplication::getInstance());
-            return app && app->getGameFlow()->GetGame().GetState() == CSpyMain::BACK_TO_MENU;
-        });
-        waitForState(CGameFlow::MAIN_MENU, 2);
+        waitForInvestigation(CInvestigation::OnMap, 60);
+        saveAndExit();
         clickOn("MainMenu", "Exit");
+    }
+    // From play: the panel's menu, its exit and yes to saving; back at the main menu.
+    void saveAndExit() {
+        clickOn("SpyGameInterface", "Menu");
+        clickOn("InGameMenu", "exit");
+        clickOn("ConfirmSaveExit", "btn_yes");
+        waitForState(CGameFlow::MAIN_MENU, 10);
     }
     // One key a frame, so that they arrive in order.
     void type(const std::vector<u8>& keys) {
@@ -113,6 +134,13 @@ public:
     }
     void waitForState(u32 state, double deadline) {
         add("flow state " + std::to_string(state), deadline, [state] { return flowState() == state; });
+    }
+    // The game playing and its investigation in `state`.
+    void waitForInvestigation(u32 state, double deadline) {
+        add("investigation state " + std::to_string(state), deadline, [state] {
+            return flowState() == CGameFlow::GAME && game().GetState() == CSpyMain::PLAYING &&
+                   game().GetInvestigation().GetState() == state;
+        });
     }
 
     platform::Result pollResult(platform::InputDevice device) override {

@@ -1,8 +1,6 @@
-// The bundled demo investigation played as the game plays it: its rooms registered from a
+// The bundled demo investigation played as the game plays it: its rooms registered from its
 // "_rooms.list", loaded with the global resources they draw on, its personage's scripts read, a new
-// game started, saved, loaded into a fresh build and saved again. The data ships with an empty
-// "_rooms.list" so that the running game does not offer it yet; the test copies the investigations
-// folder and lists the three rooms there.
+// game started, saved, loaded into a fresh build and saved again.
 #include "game/CParticleManager.h"
 #include "game/CResManager.h"
 #include "game/SaveLoadSystem.h"
@@ -23,7 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,7 +28,7 @@
 namespace {
 
 const std::string kData = RVH_DEMO_DATA;
-const std::string kRooms[] = {"room_Hall", "zoom_Desk", "room_Study"};
+const std::string kRooms[] = {"room_Hall", "zoom_Desk", "room_Study", "Evidence_box"};
 
 // One build of the game's investigation layer: its own resource owner, personages and rooms.
 // Members go in reverse order, so the rooms, which hold the resources' pictures, go first.
@@ -55,13 +52,7 @@ protected:
         server.setAssign("language", "gamedata:Language/" +
                                          aOptionsFile(kData + "Game.ini").getValue("Other", "Language") +
                                          "/");
-        std::filesystem::copy(kData + "GameData/Investigations", dir.path(),
-                              std::filesystem::copy_options::recursive);
-        std::string list;
-        for (const std::string& room : kRooms)
-            list += room + "\n";
-        dir.write("Demo/_rooms.list", list);
-        server.setAssign("investigations", dir.path());
+        server.setAssign("investigations", "gamedata:Investigations/");
     }
 
     static std::string data() { return "investigations:Demo/"; }
