@@ -105,6 +105,7 @@ void writeSharedRooms(DataWriter& out, const std::string& investigations, Pictur
         out.image(images, room + "Images/", "background.png", mapBackground());
         out.image(images, room + "Images/", "hall.png", mapPlace(false));
         out.image(images, room + "Images/", "study.png", mapPlace(true));
+        out.image(images, room + "Images/", "hall_done.png", mapPlaceDone());
         out.write(room + "Images/_images.list", images);
         out.sound(sounds, room + "Sounds/", "cursor_hover_icon.wav", knock(0.08f, 1200));
         out.write(room + "Sounds/_sounds.list", sounds);

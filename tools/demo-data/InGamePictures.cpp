@@ -94,6 +94,16 @@ Canvas mapPlace(bool study) {
     return c;
 }
 
+// The hall's place in greys under a veil, with a tick.
+Canvas mapPlaceDone() {
+    Canvas c(140, 100, 0);
+    c.fillRoundRect(0, 0, 140, 100, 12, 0x60FFFFFF);
+    house(c, 30, 14, 80, 0xFF8C8C8C, 0xFF5C5C5C);
+    c.fillRoundRect(0, 0, 140, 100, 12, 0x90202020);
+    c.fillPolygon({44, 54, 52, 46, 64, 60, 92, 28, 100, 36, 64, 76}, 0xFFE8E0C8);
+    return c;
+}
+
 Canvas boardBackground(Canvas::Color felt) {
     Canvas c(845, 668, 0xFF3E2616);
     c.fillRect(16, 16, 813, 636, felt);
