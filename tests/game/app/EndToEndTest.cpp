@@ -2,9 +2,15 @@
 #include "Scenario.h"
 #include "game/CGameFlow.h"
 #include "game/CResManager.h"
+#include "game/GameConstants.h"
 #include "game/ProfilesManager.h"
+#include "game/SaveLoadSystem.h"
+#include "game/SpyGame/CDialogSpyGamePanel.h"
+#include "game/SpyGame/Events/CSpyEventBase.h"
 #include "game/cMain.h"
 #include "support/ScriptedInput.h"
+#include "tk2v/file/aFileServer.h"
+#include "tk2v/file/aLocaleServer.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/gui/Server.h"
@@ -227,6 +233,298 @@ TEST(EndToEnd, AFirstStartCreatesThePlayerAndTheNextStartGoesStraightToTheMenuIn
     EXPECT_EQ(runGame(), 0);
     EXPECT_EQ(again.failure(), "");
     expectOnlyTheseErrorLines({});
+}
+
+} // namespace
+
+namespace {
+
+CInvestigation& investigation() {
+    return Scenario::game().GetInvestigation();
+}
+CPersonage& personage() {
+    return *Scenario::game().GetPersonagesManager().GetCurrentPersonage();
+}
+std::string currentRoom() {
+    const CRoomBase* room = investigation().GetCurrentRoomPtr();
+    return room ? room->GetName() : std::string();
+}
+CSpyItem* item(const std::string& room, const std::string& name) {
+    return Scenario::game().GetRoomsManager().GetItem(room, name);
+}
+bool eventDone(const std::string& name) {
+    const CSpyEventBase* event = investigation().GetEventsManager().FindEvent(name);
+    return event && event->IsDone();
+}
+bool holds(const std::string& name) {
+    return personage().GetInventory().HasItem(name);
+}
+// The message box is up with the text of `key`.
+bool messageShows(const std::string& key, const std::string& section) {
+    const GUI::Widget* text = Scenario::find("Message", "text");
+    const std::wstring* wanted = CResManager::getSingleton()->getLocaleServer()->findString(key, section);
+    return Scenario::game().GetPanel().GetMessage().IsVisible() && text && wanted &&
+           text->GetText() == *wanted;
+}
+std::string saveFile() {
+    return aFileServer::resolve(Scenario::game().GetSaveFileName());
+}
+
+// The name the saved game's first record holds.
+struct SavedName : SaveLoadEntity {
+    SavedName() : SaveLoadEntity("<SpyMain>") {}
+    const u8* LoadSelf(SaveLoadSystem& sys, const u8* pos) override { return sys.readString(pos, name); }
+    std::string name;
+};
+std::string savedInvestigation(const std::string& file) {
+    SaveLoadSystem load;
+    SavedName saved;
+    if (load.Load(file, CSpyMain::SaveHeader))
+        load.LoadEntity(saved);
+    load.Finish();
+    return saved.name;
+}
+
+// The demo case, step by step as a player takes it, with what each step must leave behind.
+class CasePlayer : public Scenario {
+public:
+    // Play on a first start: a new game, on the map.
+    void startTheCase() {
+        clickOn("MainMenu", "Play");
+        waitForInvestigation(CInvestigation::OnMap, 120);
+        check("a new game on the map", [] {
+            EXPECT_EQ(game().GetStartMode(), CSpyMain::NEW_GAME);
+            EXPECT_FALSE(item("_GlobalMap", "HALL")->IsLocked());
+            EXPECT_FALSE(personage().IsRoomTaskListDone("room_Hall"));
+        });
+    }
+
+    // The hall's tip and first message, then the clue that waits for that message, then the
+    // hidden objects.
+    void searchTheHall() {
+        clickItem("_GlobalMap", "HALL");
+        waitForInvestigation(CInvestigation::Tip, 10);
+        check("the notepad's tip", [] {
+            EXPECT_EQ(currentRoom(), "room_Hall");
+            EXPECT_TRUE(game().GetPanel().GetTipManager().IsTipShown());
+            EXPECT_EQ(game().GetPanel().GetTipManager().FindTip("room_task")->timesLeft, 0u);
+        });
+        clickOn("ToolTip", "close");
+        waitForInvestigation(CInvestigation::Playing, 5);
+        add("the hall's first message", 5, [] { return messageShows("HALL_FIRST_ENTER", "room_Hall"); });
+        check("the clue waits for it", [] { EXPECT_FALSE(eventDone("HallClue")); });
+        clickOn("Message", "Close");
+        add("the clue", 5, [] { return eventDone("HallClue") && messageShows("HALL_CLUE", "Demo"); });
+        clickOn("Message", "Close");
+        for (const char* found : {"CUP1", "CUP2", "CUP3", "HAT"}) {
+            clickItem("room_Hall", found);
+            add(std::string("picked ") + found, 5,
+                [found] { return !item("room_Hall", found)->IsVisible(); });
+        }
+        add("the hall's list done", 30, [] { return personage().IsRoomTaskListDone("room_Hall"); });
+        check("the hall stays open while the desk is not searched", [] {
+            EXPECT_FALSE(eventDone("HallDone"));
+            EXPECT_EQ(investigation().GetState(), CInvestigation::Playing);
+        });
+    }
+
+    // The desk close-up and its key, and the entry message closed.
+    void takeTheKey() {
+        clickItem("room_Hall", "DESK");
+        add("the desk close-up", 5,
+            [] { return currentRoom() == "zoom_Desk" && messageShows("DESK_ENTER", "zoom_Desk"); });
+        clickItem("zoom_Desk", "KEY");
+        waitForInvestigation(CInvestigation::ItemPick, 20);
+        clickOn("PickItem", "Continue");
+        add("the key in the strip", 5,
+            [] { return investigation().GetState() == CInvestigation::Playing && holds("KEY"); });
+        clickOn("Message", "Close");
+        add("the message gone", 5, [] { return !game().GetPanel().GetMessage().IsVisible(); });
+    }
+
+    // The in-game menu: the help, held down and then let go; the options, cancelled; resume.
+    void lookThroughTheMenu() {
+        clickOn("SpyGameInterface", "Menu");
+        waitForGame(CSpyMain::IN_GAME_MENU, 5);
+        clickOn("InGameMenu", "help");
+        waitForGame(CSpyMain::HELP, 5);
+        add("press on the help", 1, [this] { return buttonDown(0), true; });
+        add("held on the help", 30, [frames = 0]() mutable {
+            EXPECT_EQ(game().GetState(), CSpyMain::HELP);
+            return ++frames == 5;
+        });
+        add("let go of the help", 1, [this] { return buttonUp(0), true; });
+        add("the help closed on the release", 30, [frames = 0]() mutable {
+            EXPECT_LE(++frames, 3);
+            return game().GetState() == CSpyMain::IN_GAME_MENU;
+        });
+        clickOn("InGameMenu", "options");
+        waitForGame(CSpyMain::OPTIONS, 5);
+        clickOn("OptionsMenu", "btn_cancel");
+        waitForGame(CSpyMain::IN_GAME_MENU, 5);
+        clickOn("InGameMenu", "resume");
+        waitForInvestigation(CInvestigation::Playing, 5);
+    }
+
+    // Play after a save and exit: the close-up as it was left, the save written again at once.
+    void continueTheCase(bool loadsAgain, std::vector<std::string>& resaves) {
+        add("save again once loaded", 1, [&resaves] {
+            game().SetAfterContinueLoad([&resaves] {
+                game().SaveGame();
+                resaves.push_back(GameHome::readFile(saveFile()));
+            });
+            return true;
+        });
+        clickOn("MainMenu", "Play");
+        add("continued", 120, [loadsAgain, loaded = false]() mutable {
+            const u32 state = game().GetState();
+            loaded = loaded || state == CSpyMain::LOADING_INVESTIGATION || state == CSpyMain::LOADING_STEPS;
+            if (state != CSpyMain::PLAYING)
+                return false;
+            EXPECT_EQ(loaded, loadsAgain);
+            return true;
+        });
+        check("where the player left", [] {
+            EXPECT_EQ(game().GetStartMode(), CSpyMain::CONTINUED);
+            EXPECT_EQ(investigation().GetState(), CInvestigation::Playing);
+            EXPECT_EQ(currentRoom(), "zoom_Desk");
+            ASSERT_EQ(investigation().GetHistory().size(), 1u);
+            EXPECT_EQ(investigation().GetHistory()[0]->GetName(), "room_Hall");
+            EXPECT_TRUE(holds("KEY"));
+            EXPECT_TRUE(personage().IsRoomTaskListDone("room_Hall"));
+        });
+    }
+
+    // Back to the hall, which is done now: its dialog, then the map without it.
+    void finishTheHall() {
+        clickOn("SpyGameInterface", "Back");
+        waitForInvestigation(CInvestigation::LocationFinish, 10);
+        check("in the hall", [] { EXPECT_EQ(currentRoom(), "room_Hall"); });
+        clickOn("LocFinish", "Ok");
+        waitForInvestigation(CInvestigation::OnMap, 5);
+        check("the hall closed on the map", [] {
+            EXPECT_TRUE(item("_GlobalMap", "HALL")->IsDisabled());
+            EXPECT_FALSE(item("_GlobalMap", "STUDY")->IsLocked());
+        });
+    }
+
+    // The study's comic scene, its safe opened with the key, the evidence and the card taken.
+    void searchTheStudy() {
+        clickItem("_GlobalMap", "STUDY");
+        waitForInvestigation(CInvestigation::Comics, 10);
+        for (const char* button : {"next", "finish"}) {
+            add(std::string("the page with ") + button, 20, [button] {
+                const GUI::Widget* picture = find("Comics", "picture");
+                const GUI::Widget* step = find("Comics", button);
+                return picture && step && step->IsVisible() && picture->GetAlpha(true) == 1.0f;
+            });
+            clickOn("Comics", button);
+        }
+        waitForInvestigation(CInvestigation::Playing, 10);
+        check("in the study", [] { EXPECT_EQ(currentRoom(), "room_Study"); });
+        clickInventoryItem("KEY");
+        add("the key in hand", 5, [] {
+            const CSpyItem* held = investigation().GetCurrentRoomPtr()->GetItemOnCursor();
+            return held && held->GetName() == "KEY";
+        });
+        clickItem("room_Study", "SAFE");
+        clickItem("room_Study", "FINGERPRINT", 10);
+        waitForInvestigation(CInvestigation::EvidencePick, 20);
+        clickOn("PickEvidence", "Continue");
+        add("the print in the box", 5, [] { return item("Evidence_box", "FINGERPRINT")->IsVisible(); });
+        clickItem("room_Study", "LETTER", 10);
+        waitForInvestigation(CInvestigation::InvCard, 20);
+        clickOn("InvCard", "Continue");
+        waitForInvestigation(CInvestigation::Playing, 5);
+        check("the study's list done, the case not yet", [] {
+            EXPECT_TRUE(personage().IsRoomTaskListDone("room_Study"));
+            EXPECT_FALSE(eventDone("CaseSolved"));
+        });
+    }
+
+    // The print looked at in the evidence box: the case is solved, but not in the box.
+    void lookAtTheEvidence() {
+        clickOn("SpyGameInterface", "Evidences");
+        waitForInvestigation(CInvestigation::EvidenceBox, 5);
+        clickItem("Evidence_box", "FINGERPRINT");
+        add("the print compared", 5, [] { return messageShows("FINGERPRINT_MATCH", "Evidence_box"); });
+        add("nothing runs in the box", 30, [frames = 0]() mutable {
+            CSpyEventBase* solved = investigation().GetEventsManager().FindEvent("CaseSolved");
+            EXPECT_TRUE(solved->CanStart());
+            EXPECT_FALSE(solved->IsDone());
+            EXPECT_EQ(investigation().GetState(), CInvestigation::EvidenceBox);
+            return ++frames == 10;
+        });
+    }
+
+    // Back in the study the case ends: the effect, "EndGame" saved, the credits, the menu.
+    void closeTheCase() {
+        clickOn("SpyGameInterface", "Back");
+        waitForInvestigation(CInvestigation::Completion, 10);
+        check("the end in the study", [] { EXPECT_EQ(currentRoom(), "room_Study"); });
+        waitForState(CGameFlow::CREDITS, 60);
+        check("the campaign over", [] {
+            EXPECT_EQ(game().GetCurrentInvestigation(), END_GAME_NAME);
+            EXPECT_EQ(savedInvestigation(saveFile()), END_GAME_NAME);
+        });
+        waitForState(CGameFlow::MAIN_MENU, 60);
+    }
+
+    void waitForGame(u32 state, double deadline) {
+        add("game state " + std::to_string(state), deadline, [state] { return game().GetState() == state; });
+    }
+    // A step of one frame that checks what the steps before it left.
+    void check(const std::string& name, std::function<void()> expectations) {
+        add(name, 1, [expectations = std::move(expectations)] { return expectations(), true; });
+    }
+};
+
+// The demo case from a new game to the credits, with a save and exit at the desk continued twice: in
+// the same run, without loading, and in the next run, from the file. Each continue saves again at
+// once, and both of those saves are the first one byte for byte. The next run plays on to the end,
+// where Play starts the case anew.
+TEST(EndToEnd, TheDemoCasePlaysFromANewGameThroughASavedGameToTheCredits) {
+    GameHome home(gameIni(false));
+    GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+    std::string firstSave;
+    std::vector<std::string> resaves;
+
+    CasePlayer first;
+    first.waitForState(CGameFlow::MAIN_MENU, 60);
+    first.startTheCase();
+    first.searchTheHall();
+    first.takeTheKey();
+    first.lookThroughTheMenu();
+    first.saveAndExit();
+    first.add("copy the save aside", 1,
+              [&firstSave] { return firstSave = GameHome::readFile(saveFile()), true; });
+    first.continueTheCase(false, resaves);
+    first.add("close the window", 1, [] {
+        aApplication::getInstance()->getWindow()->dispatch({platform::WM_CLOSE, 0, 0});
+        return true;
+    });
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_EQ(first.failure(), "");
+    expectOnlyTheseErrorLines(missingSaveLines("Tester"));
+
+    CasePlayer next;
+    next.waitForState(CGameFlow::MAIN_MENU, 60);
+    next.continueTheCase(true, resaves);
+    next.finishTheHall();
+    next.searchTheStudy();
+    next.lookAtTheEvidence();
+    next.closeTheCase();
+    next.startTheCase();
+    next.saveAndExit();
+    next.clickOn("MainMenu", "Exit");
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_EQ(next.failure(), "");
+    expectOnlyTheseErrorLines({});
+
+    EXPECT_FALSE(firstSave.empty());
+    ASSERT_EQ(resaves.size(), 2u);
+    EXPECT_TRUE(resaves[0] == firstSave) << "continued in the same run";
+    EXPECT_TRUE(resaves[1] == firstSave) << "continued in the next run";
 }
 
 } // namespace

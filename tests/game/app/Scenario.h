@@ -1,6 +1,10 @@
 #pragma once
 #include "game/CGameFlow.h"
+#include "game/SpyGame/CPersonage.h"
+#include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/CSpyMain.h"
+#include "game/SpyGame/CSpyObject.h"
+#include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/cMain.h"
 #include "support/ScriptedInput.h"
 #include "tk2v/gfx/aApplication.h"
@@ -57,7 +61,7 @@ public:
     }
     // Three steps: point at the back-buffer point `where` gives once it gives one, press, release.
     void clickAt(const std::string& name, std::function<std::optional<platform::Point>()> where,
-                 double deadline = 2) {
+                 double deadline = 5) {
         add("point at " + name, deadline, [this, where = std::move(where)] {
             const std::optional<platform::Point> back = where();
             if (!back)
@@ -69,8 +73,19 @@ public:
         add("press on " + name, 1, [this] { return buttonDown(0), true; });
         add("release on " + name, 1, [this] { return buttonUp(0), true; });
     }
+    // A click on the item of the room being played, once it shows, where the room's own search
+    // finds it.
+    void clickItem(const std::string& room, const std::string& item, double deadline = 5) {
+        clickAt(
+            room + ":" + item, [room, item] { return itemPoint(room, item); }, deadline);
+    }
+    // A click on the item in the strip of the personage played.
+    void clickInventoryItem(const std::string& item, double deadline = 5) {
+        clickAt(
+            "the strip's " + item, [item] { return inventoryPoint(item); }, deadline);
+    }
     // A click on the widget's middle once it is visible.
-    void clickOn(const std::string& window, const std::string& name, double deadline = 2) {
+    void clickOn(const std::string& window, const std::string& name, double deadline = 5) {
         clickAt(
             name,
             [window, name]() -> std::optional<platform::Point> {
@@ -149,7 +164,58 @@ public:
         return ScriptedInput::pollResult(device);
     }
 
+    // The point of the item nearest its middle that lies in the room's active rectangle, clear of
+    // the panel and the message box, with no visible item of the room above it; none while the room
+    // is not played or the item does not show.
+    static std::optional<platform::Point> itemPoint(const std::string& roomName,
+                                                    const std::string& itemName) {
+        CRoomsManager& rooms = game().GetRoomsManager();
+        CRoomBase* room = rooms.HasRoom(roomName) ? rooms.GetRoom(roomName) : nullptr;
+        CSpyItem* item = room ? room->GetItem(itemName) : nullptr;
+        if (!item || !item->IsVisible() || !item->GetMainObject() ||
+            game().GetInvestigation().GetCurrentRoomPtr() != room)
+            return std::nullopt;
+        const i32 left = i32(item->GetPos().x), top = i32(item->GetPos().y);
+        const i32 midX = left + item->GetWidth() / 2, midY = top + item->GetHeight() / 2;
+        std::optional<platform::Point> best;
+        for (i32 y = top; y < top + item->GetHeight(); y += 2)
+            for (i32 x = left; x < left + item->GetWidth(); x += 2) {
+                const auto distance = [midX, midY](platform::Point p) {
+                    return std::abs(p.x - midX) + std::abs(p.y - midY);
+                };
+                if ((!best || distance({x, y}) < distance(*best)) && clickFinds(*room, *item, x, y))
+                    best = platform::Point{x, y};
+            }
+        return best;
+    }
+    static std::optional<platform::Point> inventoryPoint(const std::string& itemName) {
+        CPersonage* personage = game().GetPersonagesManager().GetCurrentPersonage();
+        CSpyItem* item = personage ? personage->GetInventory().FindItem(itemName) : nullptr;
+        if (!item)
+            return std::nullopt;
+        const aRect& area = personage->GetInventory().GetArea();
+        const platform::Point at{i32(item->GetPos().x) + item->GetWidth() / 2, area.y + area.h / 2};
+        if (!personage->GetInventory().IsPointInArea(i16(at.x), i16(at.y)))
+            return std::nullopt;
+        return at;
+    }
+
 private:
+    static bool clickFinds(CRoomBase& room, CSpyItem& item, i32 x, i32 y) {
+        CDialogSpyGamePanel& panel = game().GetPanel();
+        if (!room.GetActiveRect().contains(x, y) || panel.IsPointOverPanel(x, y) ||
+            panel.GetMessage().IsPointInside(i16(x), i16(y)))
+            return false;
+        const CSpyItemManager& items = room.GetItemManager();
+        for (size_t i = items.GetItemCount(); i-- > 0;) {
+            CSpyItem* above = items.GetItemAt(i);
+            if (above->IsVisible() && above->GetMainObject() && !above->GetName().starts_with("#s") &&
+                above->GetMainObject()->HitTest(x, y))
+                return above == &item;
+        }
+        return false;
+    }
+
     // The window pixel that shows a back-buffer point, in full screen as well.
     static platform::Point toWindow(platform::Point back) {
         const platform::Point client = aApplication::getInstance()->getWindow()->clientSize();
