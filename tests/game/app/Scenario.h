@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -177,17 +178,18 @@ public:
             return std::nullopt;
         const i32 left = i32(item->GetPos().x), top = i32(item->GetPos().y);
         const i32 midX = left + item->GetWidth() / 2, midY = top + item->GetHeight() / 2;
+        const auto distance = [midX, midY](platform::Point p) {
+            return std::abs(p.x - midX) + std::abs(p.y - midY);
+        };
         std::optional<platform::Point> best;
         for (i32 y = top; y < top + item->GetHeight(); y += 2)
-            for (i32 x = left; x < left + item->GetWidth(); x += 2) {
-                const auto distance = [midX, midY](platform::Point p) {
-                    return std::abs(p.x - midX) + std::abs(p.y - midY);
-                };
+            for (i32 x = left; x < left + item->GetWidth(); x += 2)
                 if ((!best || distance({x, y}) < distance(*best)) && clickFinds(*room, *item, x, y))
                     best = platform::Point{x, y};
-            }
         return best;
     }
+    // The middle of the item's cell in the strip of the personage played; none while it is not
+    // there or its cell is scrolled out of the strip.
     static std::optional<platform::Point> inventoryPoint(const std::string& itemName) {
         CPersonage* personage = game().GetPersonagesManager().GetCurrentPersonage();
         CSpyItem* item = personage ? personage->GetInventory().FindItem(itemName) : nullptr;
@@ -201,6 +203,7 @@ public:
     }
 
 private:
+    // Whether a press at (x, y) reaches the item: the room's own hit search, top item first.
     static bool clickFinds(CRoomBase& room, CSpyItem& item, i32 x, i32 y) {
         CDialogSpyGamePanel& panel = game().GetPanel();
         if (!room.GetActiveRect().contains(x, y) || panel.IsPointOverPanel(x, y) ||
