@@ -292,7 +292,7 @@ std::string savedInvestigation(const std::string& file) {
 // or an effect take several times their game time: their deadlines leave room for that.
 class CasePlayer : public Scenario {
 public:
-    // Play on a first start: a new game, on the map.
+    // Play with no case under way: a new game, on the map.
     void startTheCase() {
         clickOn("MainMenu", "Play");
         waitForInvestigation(CInvestigation::OnMap, 120);
@@ -509,6 +509,7 @@ TEST(EndToEnd, TheDemoCasePlaysFromANewGameThroughASavedGameToTheCredits) {
     first.add("copy the save aside", 1,
               [&firstSave] { return firstSave = GameHome::readFile(saveFile()), true; });
     first.continueTheCase(false, resaves);
+    // Closing the window saves nothing: the next run finds the save just written again.
     first.add("close the window", 1, [] {
         aApplication::getInstance()->getWindow()->dispatch({platform::WM_CLOSE, 0, 0});
         return true;
