@@ -56,8 +56,10 @@ public:
         std::filesystem::create_directory_symlink(data + "SplashScr", m_dir.path() + "SplashScr");
         if (!gameIni.empty())
             m_dir.write("Game.ini", gameIni);
-        // Tests run in one process share the data home: each starts without profiles or log.
+        // Tests run in one process share the data home: each starts without profiles, log or saved
+        // games.
         std::filesystem::remove_all(userDataFolder());
+        std::filesystem::remove_all(savesFolder());
         aFileServer::setExeDirOverride(m_dir.path());
         g_currentProfile = DEFAULT_PROFILE;
     }
