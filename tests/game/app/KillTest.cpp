@@ -36,17 +36,6 @@ constexpr bool UnderThreadSanitizer = true;
 constexpr bool UnderThreadSanitizer = false;
 #endif
 
-// The demo data does not list its investigation yet: a copy of it that does, with the shared rooms'
-// room files under the name that registers them. Drop this once the demo data ships it so.
-void listTheDemoInvestigation(const std::string& home) {
-    const std::string investigations = home + "GameData/Investigations/";
-    GameHome::writeFile(investigations + "_investigations.list", "Demo\n");
-    GameHome::writeFile(investigations + "Demo/_rooms.list",
-                        "room_Hall\nzoom_Desk\nroom_Study\nEvidence_box\n");
-    for (const char* room : {"_GlobalMap/", "_InvestigationCards/"})
-        std::filesystem::rename(investigations + room + "room.off.ini", investigations + room + "room.ini");
-}
-
 std::string saveFile(const std::string& dataHome) {
     return GameHome::savesFolder(dataHome) + "RVH_Tester.save";
 }
@@ -217,21 +206,11 @@ void playChains(const std::string& gameHome, std::vector<std::unique_ptr<Chain>>
     }
 }
 
-// The game's own folder with the investigation listed, for every runner of a test.
-class PlayableHome {
-public:
-    PlayableHome() : m_home(gameIni(false), true) { listTheDemoInvestigation(m_home.path()); }
-    const std::string& path() const { return m_home.path(); }
-
-private:
-    GameHome m_home;
-};
-
 // The game, which the runner plays from the menu to the map, then out through the in-game menu with
 // save-and-exit, then Exit, makes two writes: 1, the saved game; 2, the profiles at shutdown. The
 // first save of the player: before its rename there is no save at all.
 TEST(KillTest, AKillAtEachStepOfEitherWriteLeavesBothFilesLoadableAndTheNextRunSweepsItsTemporary) {
-    PlayableHome home;
+    GameHome home(gameIni(false));
     const struct Case {
         int write;
         const char* point;
@@ -333,7 +312,7 @@ TEST(KillTest, FiftyKillsAroundSaveAndExitAndShutdownLeaveBothFilesLoadable) {
         GTEST_SKIP() << "the kills at each step play the same game under the race checks; fifty more kills "
                         "would differ only in when the kill lands, which the checks cannot see";
     constexpr int Rows = 5, KillsPerRow = 10;
-    PlayableHome home;
+    GameHome home(gameIni(false));
     const u32 seed = killSeed();
     RecordProperty("seed", std::to_string(seed));
     SCOPED_TRACE("RVH_KILL_SEED=" + std::to_string(seed));
