@@ -1,4 +1,5 @@
 #include "GameHome.h"
+#include "RunnerProcess.h"
 #include "Scenario.h"
 #include "game/CGameFlow.h"
 #include "game/CResManager.h"
@@ -27,6 +28,7 @@
 #include <chrono>
 #include <functional>
 #include <regex>
+#include <sys/wait.h>
 
 namespace {
 
@@ -518,6 +520,12 @@ TEST(EndToEnd, TheDemoCasePlaysFromANewGameThroughASavedGameToTheCredits) {
     EXPECT_EQ(first.failure(), "");
     expectOnlyTheseErrorLines(missingSaveLines("Tester"));
 
+    // A process of its own, which shares nothing with this one but the files.
+    RunnerProcess fresh(home.path(), GameHome::dataHome(), {"continue-and-save-again"});
+    const int status = fresh.finish();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    resaves.push_back(GameHome::readFile(GameHome::savesFolder() + "RVH_Tester.save"));
+
     CasePlayer next;
     next.waitForState(CGameFlow::MAIN_MENU, 60);
     next.continueTheCase(true, resaves);
@@ -533,9 +541,10 @@ TEST(EndToEnd, TheDemoCasePlaysFromANewGameThroughASavedGameToTheCredits) {
     expectOnlyTheseErrorLines({});
 
     EXPECT_FALSE(firstSave.empty());
-    ASSERT_EQ(resaves.size(), 2u);
+    ASSERT_EQ(resaves.size(), 3u);
     EXPECT_TRUE(resaves[0] == firstSave) << "continued in the same run";
-    EXPECT_TRUE(resaves[1] == firstSave) << "continued in the next run";
+    EXPECT_TRUE(resaves[1] == firstSave) << "continued in a process of its own";
+    EXPECT_TRUE(resaves[2] == firstSave) << "continued in the next run";
 }
 
 } // namespace

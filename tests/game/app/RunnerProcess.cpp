@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -105,4 +106,12 @@ int RunnerProcess::wait() {
     }
     m_ended = true;
     return status;
+}
+
+int RunnerProcess::finish() {
+    release();
+    pollfd readable{m_progress, POLLIN, 0};
+    while (readLines())
+        ::poll(&readable, 1, -1);
+    return wait();
 }

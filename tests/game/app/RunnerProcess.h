@@ -26,6 +26,8 @@ public:
     void release();
     // The wait status once the runner has ended.
     int wait();
+    // Lets the runner end, takes in all it reports on the way, and gives its wait status.
+    int finish();
 
 private:
     pid_t m_pid = -1;

@@ -92,29 +92,31 @@ bool parse(int argc, char** argv, Options& options) {
     return true;
 }
 
-bool investigationOnMap() {
-    const auto* app = dynamic_cast<cMain*>(aApplication::getInstance());
-    if (!app || app->getGameFlow()->GetState() != CGameFlow::GAME)
-        return false;
-    CSpyMain& game = app->getGameFlow()->GetGame();
-    return game.GetState() == CSpyMain::PLAYING &&
-           game.GetInvestigation().GetState() == CInvestigation::OnMap;
-}
-
 // From the menu to the investigation's map, then out through the in-game menu, saving, and Exit.
 void saveAndExit(Scenario& player) {
     player.waitForState(CGameFlow::MAIN_MENU, 30);
+    player.playThenSaveAndExit();
+}
+
+// Play continues the saved game, which is saved again as soon as it is read; then the window closes,
+// which saves nothing more.
+void continueAndSaveAgain(Scenario& player) {
+    player.waitForState(CGameFlow::MAIN_MENU, 30);
+    player.add("save again once loaded", 1, [] {
+        Scenario::game().SetAfterContinueLoad([] { Scenario::game().SaveGame(); });
+        return true;
+    });
     player.clickOn("MainMenu", "Play");
-    player.add("the investigation on its map", 60, investigationOnMap);
-    player.clickOn("SpyGameInterface", "Menu");
-    player.clickOn("InGameMenu", "exit");
-    player.clickOn("ConfirmSaveExit", "btn_yes");
-    player.waitForState(CGameFlow::MAIN_MENU, 10);
-    player.clickOn("MainMenu", "Exit");
+    player.add("continued", 120, [] { return Scenario::game().GetState() == CSpyMain::PLAYING; });
+    player.add("close the window", 1, [] {
+        aApplication::getInstance()->getWindow()->dispatch({platform::WM_CLOSE, 0, 0});
+        return true;
+    });
 }
 
 const std::map<std::string, std::function<void(Scenario&)>> kScenarios = {
     {"save-and-exit", saveAndExit},
+    {"continue-and-save-again", continueAndSaveAgain},
 };
 
 // Until the test closes the other end (or is gone).
