@@ -23,6 +23,7 @@
 #include "BenchFolder.h"
 #include "BenchFrame.h"
 #include "BenchRatio.h"
+#include "game/SpyGame/CDialogMessage.h"
 #include "game/SpyGame/Events/CSpyEventsManager.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
@@ -171,14 +172,20 @@ struct Demo {
     // The benchmarks run in random order, so each puts the game where it needs it: the hall, back
     // out of the close-up as its back button does, or the desk close-up, opened from the hall.
     bool toHall() {
-        if (ready && in("zoom_Desk"))
+        if (!ready)
+            return false;
+        if (in("zoom_Desk"))
             game->investigation().GoBack();
-        return ready && in("room_Hall");
+        // The player has read the hall's message: both sides draw the same panel all along.
+        game->game().GetPanel().GetMessage().Hide();
+        return in("room_Hall");
     }
     bool toDesk() {
-        if (ready && in("room_Hall"))
+        if (!ready)
+            return false;
+        if (in("room_Hall"))
             game->goThrough("DESK", "zoom_Desk");
-        return ready && in("zoom_Desk") && game->investigation().IsCloseUp();
+        return in("zoom_Desk") && game->investigation().IsCloseUp();
     }
 
     // The investigation's events: the hall's 300 from the file, or none.

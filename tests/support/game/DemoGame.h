@@ -65,8 +65,7 @@ public:
     static constexpr f32 FrameTime = 0.02f;
 
     DemoGame(const std::string& demoData, const std::string& folder,
-             const std::optional<std::string>& events = std::nullopt)
-        : m_folder(folder) {
+             const std::optional<std::string>& events = std::nullopt) {
         layPlayableDemoInvestigation(demoData, folder + "Investigations/", events);
         writeFile(folder + "Game.ini",
                   "[Graphics]\nHiColor = 1\nVSync = 0\n[Other]\nLanguage = English\n"
@@ -137,7 +136,6 @@ public:
 
     CSpyMain& game() { return m_flow->GetGame(); }
     CInvestigation& investigation() { return game().GetInvestigation(); }
-    const std::string& folder() const { return m_folder; }
 
 private:
     bool isCurrent(const std::string& room) {
@@ -162,7 +160,6 @@ private:
         return false;
     }
 
-    std::string m_folder;
     CGameIni m_ini;
     std::unique_ptr<aInputServer> m_input;
     ProfilesManager m_profiles;
