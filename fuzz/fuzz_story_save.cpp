@@ -9,6 +9,7 @@
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/platform/Random.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 // Input: chunks of a selector byte, a 16-bit little-endian length and that many bytes. Each chunk
 // stands for one of the game object's, the tip triggers', the events manager's and the
@@ -42,6 +45,14 @@ namespace {
 const char* const Records[] = {"<SpyMain>", "<TipEvents>", "SpyEventsManager : Demo", "Investigation : Demo"};
 constexpr size_t RecordCount = std::size(Records);
 constexpr int Frames = 100, DrawnEvery = 25;
+
+// The record's place in Records; RecordCount for the records of the save that are not this target's.
+size_t recordIndex(const std::string& name) {
+    size_t record = 0;
+    while (record < RecordCount && name != Records[record])
+        ++record;
+    return record;
+}
 
 // One event of each class with an effect, each waiting only for the gate: a save marks the gate and
 // the events before the one to run done.
@@ -149,9 +160,8 @@ struct World {
     void keep(const std::string& place) {
         SaveRecords own;
         for (const auto& [name, data] : saved())
-            for (const char* record : Records)
-                if (name == record)
-                    own.emplace_back(name, data);
+            if (recordIndex(name) < RecordCount)
+                own.emplace_back(name, data);
         places.emplace_back(place, own);
     }
 
@@ -170,9 +180,7 @@ struct World {
         }
         SaveRecords records;
         for (const auto& [name, bytes] : base) {
-            size_t record = 0;
-            while (record < RecordCount && name != Records[record])
-                ++record;
+            const size_t record = recordIndex(name);
             if (record == RecordCount || !given[record])
                 records.emplace_back(name, bytes);
             else if (!dropped[record])
@@ -186,10 +194,7 @@ struct World {
         for (const auto& [place, records] : places) {
             std::string seed;
             for (const auto& [name, data] : records) {
-                size_t record = 0;
-                while (name != Records[record])
-                    ++record;
-                seed += char(record);
+                seed += char(recordIndex(name));
                 seed += char(data.size() & 0xFF);
                 seed += char(data.size() >> 8);
                 seed += data;
