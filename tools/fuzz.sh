@@ -6,6 +6,8 @@ seconds=${1:-30}
 "$root/tools/setup.sh" --fuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The system's font and GL driver libraries keep some allocations for the whole process.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/support/lsan.supp}
 status=0
 for exe in "$root"/build-fuzz/fuzz/fuzz_*; do
   [ -x "$exe" ] || continue

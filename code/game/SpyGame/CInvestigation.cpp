@@ -41,6 +41,12 @@ std::string OptionalValue(const aOptionsFile& ini, const char* key) {
     return ini.hasSectionKey(MainSection, key) ? ini.getValue(MainSection, key) : std::string();
 }
 
+// The states in which a room is played, the ones a dialog or the menu returns to.
+bool IsPlayState(u32 state) {
+    return state == CInvestigation::Playing || state == CInvestigation::EvidenceBox ||
+           state == CInvestigation::InvCards || state == CInvestigation::OnMap;
+}
+
 // Halves rounded down, as the 16-bit positions of the original layout are.
 i16 CentredIn(i32 start, i32 outer, i32 inner) {
     const i32 gap = outer - inner;
@@ -273,10 +279,14 @@ const u8* CInvestigation::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     for (const std::string& name : history)
         if (CRoomBase* room = FindRoom(name))
             m_history.push_back(room);
-    // Only the states a saved game can stand in, and with the room they need.
+    // Only the states a saved game can stand in, and with the room they need. A dialog or the menu
+    // hands play back to its saved state, so that must be a state of play: any other would stop the
+    // game for good once the dialog closed, and the save with it.
     const bool known = state >= Started && state <= Menu;
     const bool needsRoom = state != Started && state != Finished && state != Menu;
-    m_state = known && (!needsRoom || m_pCurrentRoom) ? state : u32(Started);
+    const bool returns = state == Menu || (state >= PhoneCall && state <= Completion && !IsPlayState(state));
+    const bool resumable = known && (!needsRoom || m_pCurrentRoom) && (!returns || IsPlayState(m_savedState));
+    m_state = resumable ? state : u32(Started);
     if (CPersonage* personage = CurrentPersonage()) {
         SelectPersonage(personage->GetName());
         if (m_pCurrentRoom && m_pPanel) {

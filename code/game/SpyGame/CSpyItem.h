@@ -109,7 +109,7 @@ public:
     virtual void SetFrame(u32 index);
     virtual bool CanAutoPick() const;
 
-    std::string GetName() const { return m_def.name; }
+    const std::string& GetName() const { return m_def.name; }
     std::string GetISpyGroup() const { return m_def.iSpyGroup; }
     // "room:item", made anew on each call: names may change after a reference was taken.
     std::string GetFullName() const { return m_def.roomName + ":" + m_def.name; }

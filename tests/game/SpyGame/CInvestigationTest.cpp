@@ -773,6 +773,11 @@ TEST_F(Investigation, TheRecordKeepsRoomsByNameAndLoadsOnlyWhatCanBePlayed) {
         // A state that needs a room, with none.
         {Record(7, 5, "", "Cellar", {}, 0), 4, nullptr, {}, false},
         {Record(23, 5, "", "", {}, 0), 23, nullptr, {}, false},
+        // The menu and the dialogs return only to a state of play.
+        {Record(23, 22, "", "room_Hall", {}, 0), 23, hall, {}, false},
+        {Record(23, 2, "", "room_Hall", {}, 0), 4, hall, {}, false},
+        {Record(12, 0xFFFFFFFF, "", "room_Hall", {}, 0), 4, hall, {}, false},
+        {Record(20, 23, "", "room_Hall", {}, 0), 4, hall, {}, false},
         // A count beyond the record stops the list.
         {Record(5, 5, "", "room_Hall", {"room_Hall"}, 0xFFFFFFFF), 5, hall, {}, true},
     };

@@ -71,6 +71,7 @@ void CSpyEventsManager::AddEvents(const std::string& fileName) {
         event->Init(m_investigation, this);
         event->ReadFromIniFile(ini);
         m_events.push_back(event);
+        m_byName.emplace(event->GetName(), event.get());
         if (event->GetClassName() != section)
             log("Warning, class '%s' return difference names in methods GetClassStaticName() and "
                 "GetClassName().",
@@ -86,10 +87,8 @@ CSpyEventBase* CSpyEventsManager::GetNextEvent() {
 }
 
 CSpyEventBase* CSpyEventsManager::FindEvent(const std::string& name) const {
-    for (const auto& event : m_events)
-        if (event->GetName() == name)
-            return event.get();
-    return nullptr;
+    const auto found = m_byName.find(name);
+    return found == m_byName.end() ? nullptr : found->second;
 }
 
 void CSpyEventsManager::ResetAll() {

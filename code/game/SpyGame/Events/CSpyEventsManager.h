@@ -4,6 +4,7 @@
 #include <boost/shared_ptr.hpp>
 #include <deque>
 #include <string>
+#include <unordered_map>
 
 class CSpyEventBase;
 class CStoryWorld;
@@ -41,5 +42,8 @@ private:
 
     CStoryWorld* m_investigation = nullptr;
     std::deque<boost::shared_ptr<CSpyEventBase>> m_events;
+    // The first event of each name: the conditions of every waiting event name other events, and
+    // they are asked on every frame of play.
+    std::unordered_map<std::string, CSpyEventBase*> m_byName;
     CSpyEventBase* m_current = nullptr;
 };

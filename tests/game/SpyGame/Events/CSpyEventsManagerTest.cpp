@@ -185,6 +185,8 @@ TEST_F(EventsTest, NextEventIsTheFirstThatCanStartAndStaysCurrent) {
 
     EXPECT_EQ(manager.FindEvent("blocked"), &event(1));
     EXPECT_EQ(manager.FindEvent("Blocked"), nullptr);
+    load("[EventBase]\nEventName = blocked\n");
+    EXPECT_EQ(manager.FindEvent("blocked"), &event(1)) << "the first of its name, also over a later file";
     manager.ResetAll();
     EXPECT_EQ(manager.GetCurrentEvent(), nullptr);
     EXPECT_FALSE(first->IsDone());

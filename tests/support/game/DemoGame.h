@@ -1,0 +1,171 @@
+#pragma once
+#include "game/CGameFlow.h"
+#include "game/CGameIni.h"
+#include "game/CResManager.h"
+#include "game/Profile.h"
+#include "game/ProfilesManager.h"
+#include "game/SpyGame/CInvestigation.h"
+#include "game/SpyGame/CSpyItem.h"
+#include "game/SpyGame/CSpyMain.h"
+#include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/cMain.h"
+#include "tk2v/file/aFileServer.h"
+#include "tk2v/file/aLocaleServer.h"
+#include "tk2v/file/file.h"
+#include "tk2v/gfx/aApplication.h"
+#include "tk2v/gfx/aGraphServer.h"
+#include "tk2v/gui/Server.h"
+#include "tk2v/input/aInputServer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+// The demo game as a player has it, for the benchmarks and fuzz targets that need the whole game: the
+// game flow over a copy of the demo data's investigations made playable, fast-started into the game
+// object's play.
+
+namespace demo {
+
+inline void writeFile(const std::string& path, const std::string& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), out);
+        std::fclose(out);
+    }
+}
+
+// Copies the demo data's investigations into `folder` and makes the copy playable whether or not the
+// shipped data offers the investigation yet: "Demo" listed, its four rooms listed, the shared map and
+// cards rooms' room file under its playing name. With `events`, the copy's "_events.ini" is that text.
+inline void layPlayableDemoInvestigation(const std::string& demoData, const std::string& folder,
+                                         const std::optional<std::string>& events) {
+    namespace fs = std::filesystem;
+    fs::copy(demoData + "GameData/Investigations", folder,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    writeFile(folder + "_investigations.list", "Demo\n");
+    writeFile(folder + "Demo/_rooms.list", "room_Hall\nzoom_Desk\nroom_Study\nEvidence_box\n");
+    for (const char* shared : {"_GlobalMap/", "_InvestigationCards/"}) {
+        std::error_code ec;
+        if (fs::exists(folder + shared + "room.off.ini"))
+            fs::rename(folder + shared + "room.off.ini", folder + shared + "room.ini", ec);
+    }
+    if (events)
+        writeFile(folder + "Demo/_events.ini", *events);
+}
+
+// The game over the demo data in `demoData` (its Game.ini beside GameData/), with its investigations,
+// profiles and saved games in the caller's scratch `folder`. Needs a running aApplication; draws only
+// when a graph server stands. No music or ambient sound is queued and the player sees no tips, so that
+// what runs in a frame is the play itself.
+class DemoGame {
+public:
+    static constexpr f32 FrameTime = 0.02f;
+
+    DemoGame(const std::string& demoData, const std::string& folder,
+             const std::optional<std::string>& events = std::nullopt) {
+        layPlayableDemoInvestigation(demoData, folder + "Investigations/", events);
+        writeFile(folder + "Game.ini",
+                  "[Graphics]\nHiColor = 1\nVSync = 0\n[Other]\nLanguage = English\n"
+                  "SplashScrEnabled = 0\nFastStart = 1\n[Sound]\nAmbient = 0\nMusic = 0\n");
+        m_ini.Load(folder + "Game.ini");
+        aFileServer& files = aApplication::getInstance()->getFileServer();
+        cMain::SetGameAssigns(files, m_ini.GetLanguage(), demoData + "GameData/");
+        files.setAssign("investigations", folder + "Investigations/");
+        if (!aApplication::inputServer())
+            m_input = std::make_unique<aInputServer>();
+        Profile player = DEFAULT_PROFILE;
+        player.name = "Player";
+        player.showTips = false;
+        g_currentProfile = player;
+        std::filesystem::create_directories(folder + "saves/");
+        m_profiles.setFolders(folder, folder + "saves/");
+        m_profiles.getProfiles().push_back(player);
+        m_profiles.setSelected(0);
+        m_res = std::make_unique<CResManager>(false);
+        m_res->getLocaleServer()->loadFile("language:Text/Main.txt", "");
+        m_gui = std::make_unique<GUI::Server>(m_res->getImageManager(), m_res->getSoundManager());
+        m_flow = std::make_unique<CGameFlow>();
+        m_flow->Init(&m_profiles);
+    }
+    ~DemoGame() {
+        m_flow.reset();
+        m_gui.reset();
+        m_res.reset();
+        g_currentProfile = DEFAULT_PROFILE;
+    }
+    DemoGame(const DemoGame&) = delete;
+    DemoGame& operator=(const DemoGame&) = delete;
+
+    // Frames until the game object plays the investigation; false when it does not within a bound.
+    bool play() {
+        for (int i = 0; i < 5000 && !playing(); ++i)
+            frame();
+        return playing();
+    }
+    bool playing() { return m_flow->GetState() == CGameFlow::GAME && game().GetState() == CSpyMain::PLAYING; }
+
+    // One pass of the main loop without the input poll: the flow's update, then its drawing when a
+    // graph server stands.
+    u32 frame(f32 dt = FrameTime) {
+        const u32 state = m_flow->Update(dt);
+        if (aGraphServer* graph = aApplication::graphServer(); graph && graph->beginScene()) {
+            m_flow->Render();
+            graph->endScene();
+        }
+        return state;
+    }
+
+    // A click of the left button on a point where the current room finds the item under the cursor,
+    // pressed in one frame and released in the next, then frames until the room named `to` is the
+    // current one. False when no point of the item is found or the room does not come.
+    bool goThrough(const std::string& item, const std::string& to) {
+        aInputServer* input = aApplication::inputServer();
+        if (!input || !pointAt(*input, item))
+            return false;
+        for (aKeyState button : {KEY_PRESSED, KEY_RELEASED, KEY_UP}) {
+            input->mouseButtons[0] = button;
+            frame();
+        }
+        for (int i = 0; i < 500 && !isCurrent(to); ++i)
+            frame();
+        return isCurrent(to);
+    }
+
+    CSpyMain& game() { return m_flow->GetGame(); }
+    CInvestigation& investigation() { return game().GetInvestigation(); }
+
+private:
+    bool isCurrent(const std::string& room) {
+        const CRoomBase* current = investigation().GetCurrentRoomPtr();
+        return current && current->GetName() == room && investigation().GetState() != CInvestigation::Started;
+    }
+    // Leaves the mouse on the first point, in steps of 4 pixels over the item's size around its
+    // position (whichever corner or middle that is), where the room finds that item under the cursor.
+    bool pointAt(aInputServer& input, const std::string& name) {
+        CRoomBase* room = investigation().GetCurrentRoomPtr();
+        CSpyItem* item = room ? room->GetItem(name) : nullptr;
+        if (!item)
+            return false;
+        const SpyPoint at = item->GetPos();
+        const i32 w = item->GetWidth(), h = item->GetHeight();
+        for (i32 y = -h; y < h; y += 4)
+            for (i32 x = -w; x < w; x += 4) {
+                input.setMousePos(i32(at.x) + x, i32(at.y) + y);
+                if (room->GetItemUnderCursor() == item)
+                    return true;
+            }
+        return false;
+    }
+
+    CGameIni m_ini;
+    std::unique_ptr<aInputServer> m_input;
+    ProfilesManager m_profiles;
+    std::unique_ptr<CResManager> m_res;
+    std::unique_ptr<GUI::Server> m_gui;
+    std::unique_ptr<CGameFlow> m_flow;
+};
+
+} // namespace demo
