@@ -24,8 +24,7 @@
 #include <string>
 
 // The demo game as a player has it, for the benchmarks and fuzz targets that need the whole game: the
-// game flow over a copy of the demo data's investigations made playable, fast-started into the game
-// object's play.
+// game flow over a copy of the demo data's investigations, fast-started into the game object's play.
 
 namespace demo {
 
@@ -37,21 +36,13 @@ inline void writeFile(const std::string& path, const std::string& bytes) {
     }
 }
 
-// Copies the demo data's investigations into `folder` and makes the copy playable whether or not the
-// shipped data offers the investigation yet: "Demo" listed, its four rooms listed, the shared map and
-// cards rooms' room file under its playing name. With `events`, the copy's "_events.ini" is that text.
-inline void layPlayableDemoInvestigation(const std::string& demoData, const std::string& folder,
-                                         const std::optional<std::string>& events) {
-    namespace fs = std::filesystem;
-    fs::copy(demoData + "GameData/Investigations", folder,
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    writeFile(folder + "_investigations.list", "Demo\n");
-    writeFile(folder + "Demo/_rooms.list", "room_Hall\nzoom_Desk\nroom_Study\nEvidence_box\n");
-    for (const char* shared : {"_GlobalMap/", "_InvestigationCards/"}) {
-        std::error_code ec;
-        if (fs::exists(folder + shared + "room.off.ini"))
-            fs::rename(folder + shared + "room.off.ini", folder + shared + "room.ini", ec);
-    }
+// Copies the demo data's investigations into `folder`; with `events`, the copy's "_events.ini" is that
+// text.
+inline void layDemoInvestigations(const std::string& demoData, const std::string& folder,
+                                  const std::optional<std::string>& events) {
+    std::filesystem::copy(demoData + "GameData/Investigations", folder,
+                          std::filesystem::copy_options::recursive |
+                              std::filesystem::copy_options::overwrite_existing);
     if (events)
         writeFile(folder + "Demo/_events.ini", *events);
 }
@@ -66,7 +57,7 @@ public:
 
     DemoGame(const std::string& demoData, const std::string& folder,
              const std::optional<std::string>& events = std::nullopt) {
-        layPlayableDemoInvestigation(demoData, folder + "Investigations/", events);
+        layDemoInvestigations(demoData, folder + "Investigations/", events);
         writeFile(folder + "Game.ini",
                   "[Graphics]\nHiColor = 1\nVSync = 0\n[Other]\nLanguage = English\n"
                   "SplashScrEnabled = 0\nFastStart = 1\n[Sound]\nAmbient = 0\nMusic = 0\n");
