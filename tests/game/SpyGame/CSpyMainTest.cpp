@@ -3,6 +3,7 @@
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "support/game/ItemPoint.h"
 
 #include <gtest/gtest.h>
 
@@ -67,23 +68,18 @@ protected:
     GUI::Widget* panelWidget(const std::string& name) const {
         return gui->GetRoot()->FindChild("SpyGameInterface", true)->FindChild(name, true);
     }
-    // A click on a point of the item that its picture covers.
+    // A click where a press reaches the item.
     void clickItem(CRoomBase& room, const std::string& name) {
         CSpyItem* item = room.GetItem(name);
         ASSERT_NE(item, nullptr) << name;
-        const SpyPoint centre = item->GetPos(), half = item->GetHalfSize();
-        for (i32 y = i32(centre.y - half.y); y <= i32(centre.y + half.y); y += 2)
-            for (i32 x = i32(centre.x - half.x); x <= i32(centre.x + half.x); x += 2)
-                if (item->HitTest(i16(x), i16(y))) {
-                    input.setCursor(x, y);
-                    frame();
-                    input.buttonDown(0);
-                    frame();
-                    input.buttonUp(0);
-                    frame();
-                    return;
-                }
-        FAIL() << "no point of " << name << " is hit";
+        const std::optional<platform::Point> at = itemPoint(room, *item, game().GetPanel());
+        ASSERT_TRUE(at) << "no point of " << name << " is reached";
+        input.setCursor(at->x, at->y);
+        frame();
+        input.buttonDown(0);
+        frame();
+        input.buttonUp(0);
+        frame();
     }
     // Frames until the investigation stands in a room of that name.
     void waitForRoom(const std::string& name) {

@@ -7,6 +7,7 @@
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/cMain.h"
 #include "support/ScriptedInput.h"
+#include "support/game/ItemPoint.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gui/Server.h"
 #include "tk2v/gui/Widget.h"
@@ -165,28 +166,15 @@ public:
         return ScriptedInput::pollResult(device);
     }
 
-    // The point of the item nearest its middle that lies in the room's active rectangle, clear of
-    // the panel and the message box, with no visible item of the room above it; none while the room
-    // is not played or the item does not show.
+    // Where a press reaches the item of the room played; none while the room is not played.
     static std::optional<platform::Point> itemPoint(const std::string& roomName,
                                                     const std::string& itemName) {
         CRoomsManager& rooms = game().GetRoomsManager();
         CRoomBase* room = rooms.HasRoom(roomName) ? rooms.GetRoom(roomName) : nullptr;
         CSpyItem* item = room ? room->GetItem(itemName) : nullptr;
-        if (!item || !item->IsVisible() || !item->GetMainObject() ||
-            game().GetInvestigation().GetCurrentRoomPtr() != room)
+        if (!item || game().GetInvestigation().GetCurrentRoomPtr() != room)
             return std::nullopt;
-        const i32 left = i32(item->GetPos().x), top = i32(item->GetPos().y);
-        const i32 midX = left + item->GetWidth() / 2, midY = top + item->GetHeight() / 2;
-        const auto distance = [midX, midY](platform::Point p) {
-            return std::abs(p.x - midX) + std::abs(p.y - midY);
-        };
-        std::optional<platform::Point> best;
-        for (i32 y = top; y < top + item->GetHeight(); y += 2)
-            for (i32 x = left; x < left + item->GetWidth(); x += 2)
-                if ((!best || distance({x, y}) < distance(*best)) && clickFinds(*room, *item, x, y))
-                    best = platform::Point{x, y};
-        return best;
+        return ::itemPoint(*room, *item, game().GetPanel());
     }
     // The middle of the item's cell in the strip of the personage played; none while it is not
     // there or its cell is scrolled out of the strip.
@@ -203,22 +191,6 @@ public:
     }
 
 private:
-    // Whether a press at (x, y) reaches the item: the room's own hit search, top item first.
-    static bool clickFinds(CRoomBase& room, CSpyItem& item, i32 x, i32 y) {
-        CDialogSpyGamePanel& panel = game().GetPanel();
-        if (!room.GetActiveRect().contains(x, y) || panel.IsPointOverPanel(x, y) ||
-            panel.GetMessage().IsPointInside(i16(x), i16(y)))
-            return false;
-        const CSpyItemManager& items = room.GetItemManager();
-        for (size_t i = items.GetItemCount(); i-- > 0;) {
-            CSpyItem* above = items.GetItemAt(i);
-            if (above->IsVisible() && above->GetMainObject() && !above->GetName().starts_with("#s") &&
-                above->GetMainObject()->HitTest(x, y))
-                return above == &item;
-        }
-        return false;
-    }
-
     // The window pixel that shows a back-buffer point, in full screen as well.
     static platform::Point toWindow(platform::Point back) {
         const platform::Point client = aApplication::getInstance()->getWindow()->clientSize();

@@ -1,4 +1,5 @@
 #pragma once
+#include "ItemPoint.h"
 #include "game/CGameFlow.h"
 #include "game/CGameIni.h"
 #include "game/CResManager.h"
@@ -133,22 +134,15 @@ private:
         const CRoomBase* current = investigation().GetCurrentRoomPtr();
         return current && current->GetName() == room && investigation().GetState() != CInvestigation::Started;
     }
-    // Leaves the mouse on the first point, in steps of 4 pixels over the item's size around its
-    // position (whichever corner or middle that is), where the room finds that item under the cursor.
+    // Leaves the mouse where a press reaches the item of the current room.
     bool pointAt(aInputServer& input, const std::string& name) {
         CRoomBase* room = investigation().GetCurrentRoomPtr();
         CSpyItem* item = room ? room->GetItem(name) : nullptr;
-        if (!item)
-            return false;
-        const SpyPoint at = item->GetPos();
-        const i32 w = item->GetWidth(), h = item->GetHeight();
-        for (i32 y = -h; y < h; y += 4)
-            for (i32 x = -w; x < w; x += 4) {
-                input.setMousePos(i32(at.x) + x, i32(at.y) + y);
-                if (room->GetItemUnderCursor() == item)
-                    return true;
-            }
-        return false;
+        const std::optional<platform::Point> at =
+            item ? itemPoint(*room, *item, game().GetPanel()) : std::nullopt;
+        if (at)
+            input.setMousePos(at->x, at->y);
+        return at.has_value();
     }
 
     CGameIni m_ini;
