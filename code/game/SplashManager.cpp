@@ -103,8 +103,7 @@ void SplashManager::setClearColor(u32 colour) {
 }
 
 bool SplashManager::skipPressed() const {
-    aApplication* app = aApplication::getInstance();
-    const aInputServer* input = app ? app->getInputServer() : nullptr;
+    const aInputServer* input = aApplication::inputServer();
     if (!input)
         return false;
     for (aKeyState button : input->mouseButtons)

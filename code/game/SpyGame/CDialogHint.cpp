@@ -72,8 +72,7 @@ bool CDialogHint::CanShowAt(i32 x, i32 y) const {
 }
 
 void CDialogHint::Update(f32 dt) {
-    aApplication* app = aApplication::getInstance();
-    const aInputServer* input = app ? app->getInputServer() : nullptr;
+    const aInputServer* input = aApplication::inputServer();
     if (!input)
         return;
     i32 x = 0, y = 0;

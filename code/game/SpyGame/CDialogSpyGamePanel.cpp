@@ -154,8 +154,7 @@ void CDialogSpyGamePanel::Update(f32 dt) {
 void CDialogSpyGamePanel::UpdateSelf() {
     if (!m_hints || m_hints->IsEnabled(true))
         return;
-    aApplication* app = aApplication::getInstance();
-    const aInputServer* input = app ? app->getInputServer() : nullptr;
+    const aInputServer* input = aApplication::inputServer();
     if (!input || input->mouseButtons[0] != KEY_PRESSED)
         return;
     i32 x = 0, y = 0;

@@ -172,8 +172,7 @@ void CInvestigation::Start(bool carryOver) {
     }
     if (m_pPersonages && !m_pPersonages->GetActivePersonages().empty())
         SelectPersonage(m_pPersonages->GetActivePersonages().front());
-    const aApplication* app = aApplication::getInstance();
-    if (aInputServer* input = app ? app->getInputServer() : nullptr; input && !input->nonExclusive)
+    if (aInputServer* input = aApplication::inputServer(); input && !input->nonExclusive)
         input->initMouse(true, false);
     if (aMusicManager* music = m_pRes ? m_pRes->getMusicManager() : nullptr)
         music->changeMusic(m_music, g_currentProfile.musicVolume, true, true);

@@ -17,11 +17,6 @@ constexpr f32 PickDialogItemX = 45.0f;
 constexpr f32 PickDialogItemY = 50.0f;
 constexpr i32 EvidenceSlotMargin = 12;
 
-const aInputServer* Input() {
-    const aApplication* app = aApplication::getInstance();
-    return app ? app->getInputServer() : nullptr;
-}
-
 } // namespace
 
 u32 CInvestigation::Update(f32 dt) {
@@ -83,7 +78,7 @@ void CInvestigation::UpdatePlay(f32 dt) {
         break;
     }
     i32 mouseX = 0, mouseY = 0;
-    if (const aInputServer* input = Input())
+    if (const aInputServer* input = aApplication::inputServer())
         input->getMousePos(mouseX, mouseY);
     room = m_pCurrentRoom;
     if (!room)
@@ -188,7 +183,7 @@ void CInvestigation::OnItemRequested(CRoomBase* from) {
 
 void CInvestigation::UpdateInventoryInput(CRoomBase* room, i32 mouseX, i32 mouseY) {
     CPersonage* personage = CurrentPersonage();
-    const aInputServer* input = Input();
+    const aInputServer* input = aApplication::inputServer();
     // A game may run without a personage at times: there is no inventory to act on then.
     if (!personage || !input || input->mouseButtons[LeftButton] != KEY_PRESSED)
         return;

@@ -129,8 +129,7 @@ void ScenePlayer::ShowPage() {
 }
 
 bool ScenePlayer::ReaderActed() {
-    aApplication* app = aApplication::getInstance();
-    const aInputServer* input = app ? app->getInputServer() : nullptr;
+    const aInputServer* input = aApplication::inputServer();
     if (!input)
         return false;
     i32 x = 0, y = 0;

@@ -20,11 +20,6 @@ i32 truncateInto(f32 value, i32 lo, i32 hi) {
     return i32(std::clamp(std::trunc(double(value)), double(lo), double(hi)));
 }
 
-aInputServer* inputServer() {
-    aApplication* app = aApplication::getInstance();
-    return app ? app->getInputServer() : nullptr;
-}
-
 } // namespace
 
 MouseCursor::MouseCursor() {
@@ -37,7 +32,7 @@ MouseCursor::MouseCursor() {
 }
 
 MouseCursor::~MouseCursor() {
-    aInputServer* input = inputServer();
+    aInputServer* input = aApplication::inputServer();
     if (m_shown && input)
         input->setSystemCursor(SYSTEM_ARROW);
 }
@@ -85,7 +80,7 @@ void MouseCursor::SetHotSpot(i32 x, i32 y) {
 }
 
 void MouseCursor::GiveToInputServer() const {
-    aInputServer* input = inputServer();
+    aInputServer* input = aApplication::inputServer();
     if (!input)
         return;
     if (!m_shown)

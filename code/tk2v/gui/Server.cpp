@@ -248,8 +248,7 @@ void Server::InitializeWidgets() {
 }
 
 aInputServer* Server::Input() const {
-    aApplication* app = aApplication::getInstance();
-    return app ? app->getInputServer() : nullptr;
+    return aApplication::inputServer();
 }
 
 u32 Server::GetModifiers() const {

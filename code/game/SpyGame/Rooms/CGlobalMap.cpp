@@ -81,8 +81,7 @@ void CGlobalMap::RefreshForPersonage() {
 
 void CGlobalMap::HandleInput(f32 dt) {
     CRoomBase::HandleInput(dt);
-    aApplication* app = aApplication::getInstance();
-    const aInputServer* input = app ? app->getInputServer() : nullptr;
+    const aInputServer* input = aApplication::inputServer();
     i32 x = 0, y = 0;
     if (input)
         input->getMousePos(x, y);

@@ -115,8 +115,7 @@ void CInvCards::ShowGroupItems(const std::string& group, bool show) {
 }
 
 void CInvCards::HandleInput(f32 dt) {
-    aApplication* app = aApplication::getInstance();
-    const aInputServer* input = app ? app->getInputServer() : nullptr;
+    const aInputServer* input = aApplication::inputServer();
     CSpyItem* item = m_pItemUnderCursor;
     if (item && input && input->mouseButtons[0] == KEY_PRESSED && !item->IsLocked()) {
         if (item->IsQuestItem() && PickItem(item, false))

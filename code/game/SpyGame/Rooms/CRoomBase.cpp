@@ -319,8 +319,7 @@ void CRoomBase::Leave() {
     if (!IsActive())
         return;
     StopAmbient();
-    aApplication* app = aApplication::getInstance();
-    if (aInputServer* input = app ? app->getInputServer() : nullptr; input && !input->nonExclusive)
+    if (aInputServer* input = aApplication::inputServer(); input && !input->nonExclusive)
         input->initMouse(true, false);
     StopHint();
     std::list<PickEffect> effects;

@@ -26,19 +26,14 @@ constexpr f32 PickFadeFrom = 2.0f;
 constexpr f32 PickArrival = 3.0f;
 constexpr f32 HintSeconds = 4.0f;
 
-aInputServer* Input() {
-    aApplication* app = aApplication::getInstance();
-    return app ? app->getInputServer() : nullptr;
-}
-
 bool Clicked() {
-    const aInputServer* input = Input();
+    const aInputServer* input = aApplication::inputServer();
     return input && input->mouseButtons[0] == KEY_PRESSED;
 }
 
 std::pair<i32, i32> MousePos() {
     i32 x = 0, y = 0;
-    if (const aInputServer* input = Input())
+    if (const aInputServer* input = aApplication::inputServer())
         input->getMousePos(x, y);
     return {x, y};
 }
