@@ -1,6 +1,7 @@
 #include "game/SpyGame/CSpyMain.h"
 #include "game/GameFlowKit.h"
 #include "game/SaveLoadSystem.h"
+#include "game/SpyGame/CDialogSpyGamePanel.h"
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 
@@ -354,6 +355,26 @@ TEST_F(SpyMainTest, SaveAndExitThenContinueSkipsTheLoadingAndResumesTheSavedRoom
     ASSERT_EQ(investigation().GetHistory().size(), 1u) << "the map is not a way back";
     EXPECT_EQ(investigation().GetHistory()[0]->GetName(), "room_Hall");
     EXPECT_EQ(investigation().GetState(), CInvestigation::Playing) << "the menu it was saved in is closed";
+}
+
+// Entering a room passes its inventory setting to the strip: the hall unlocks it, the evidence box
+// locks it.
+TEST_F(SpyMainTest, EachRoomLocksOrUnlocksTheStripOnEntry) {
+    toMenu();
+    play();
+    const CDialogSpyGamePanel& panel = game().GetPanel();
+    EXPECT_FALSE(panel.IsInventoryUnlocked()) << "on the map";
+    clickItem(room("_GlobalMap"), "HALL");
+    waitForRoom("room_Hall");
+    EXPECT_TRUE(panel.IsInventoryUnlocked()) << "in the hall";
+    click(panelWidget("Evidences"));
+    for (int i = 0; i < 200 && investigation().GetState() != CInvestigation::EvidenceBox; ++i)
+        frame();
+    ASSERT_EQ(investigation().GetState(), CInvestigation::EvidenceBox);
+    EXPECT_FALSE(panel.IsInventoryUnlocked()) << "in the evidence box";
+    click(panelWidget("Back"));
+    waitForRoom("room_Hall");
+    EXPECT_TRUE(panel.IsInventoryUnlocked()) << "back in the hall";
 }
 
 // The personages of the investigation cannot be made: it closes itself and the game goes back to the
