@@ -3,7 +3,9 @@
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CDialogSpyGamePanel.h"
 #include "game/SpyGame/CSpyItem.h"
+#include "game/SpyGame/CTipManager.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "tk2v/file/aOptionsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -375,6 +379,55 @@ TEST_F(SpyMainTest, EachRoomLocksOrUnlocksTheStripOnEntry) {
     click(panelWidget("Back"));
     waitForRoom("room_Hall");
     EXPECT_TRUE(panel.IsInventoryUnlocked()) << "back in the hall";
+}
+
+// Every tip of the demo, given a showing, opens its balloon whole on the screen, and a tip about a
+// part of the panel points into that part; the others point into the room area.
+TEST_F(SpyMainTest, EachDemoTipShowsWholeOnTheScreenAtWhatItExplains) {
+    toMenu();
+    play();
+    clickItem(room("_GlobalMap"), "HALL");
+    waitForRoom("room_Hall");
+    g_currentProfile.showTips = true;
+    const std::regex counts("(TimesPerLevel|LevelsCount) = [0-9]+");
+    dir.write("tips.ini", std::regex_replace(readFile(RVH_DEMO_DATA "GameData/tips.ini"), counts, "$1 = 1"));
+    CTipManager& tips = game().GetPanel().GetTipManager();
+    tips.Load(dir.file("tips.ini"));
+    const std::map<std::string, std::string> explained = {{"start_inv", "Map"},
+                                                          {"evidences_help", "Evidences"},
+                                                          {"clues_help", "Clues"},
+                                                          {"not_clues", "Clues"},
+                                                          {"inventory", "InventoryArea"},
+                                                          {"inventory2", "InventoryArea"},
+                                                          {"inventory3", "InventoryArea"},
+                                                          {"room_task", "text2"},
+                                                          {"inv_task", "text"},
+                                                          {"use_hints", "Hints"},
+                                                          {"click_disabled_hints", "Hints"},
+                                                          {"click_hints_on_map", "Hints"}};
+    const GUI::Widget* balloon = widget("ToolTip")->FindChild("balloon", true);
+    int shown = 0;
+    for (aOptionsFile ini(dir.file("tips.ini")); !ini.isEnd(); ini.nextSection(), ++shown) {
+        const std::string id = ini.getSectionName();
+        SCOPED_TRACE(id);
+        tips.ResetCounters(true);
+        ASSERT_TRUE(tips.ShowTip(id));
+        const i32 left = balloon->GetScreenX(), top = balloon->GetScreenY();
+        EXPECT_TRUE(left >= 0 && top >= 0 && left + balloon->GetArea().w <= SCREEN_WIDTH &&
+                    top + balloon->GetArea().h <= SCREEN_HEIGHT)
+            << left << ", " << top;
+        tips.HideTip();
+        const i32 x = tips.FindTip(id)->x, y = tips.FindTip(id)->y;
+        if (auto part = explained.find(id); part != explained.end()) {
+            const GUI::Widget* target = panelWidget(part->second);
+            EXPECT_TRUE(x >= target->GetScreenX() && x < target->GetScreenX() + target->GetArea().w &&
+                        y >= target->GetScreenY() && y < target->GetScreenY() + target->GetArea().h)
+                << part->second;
+        } else if (id != "General") {
+            EXPECT_GE(x, SCREEN_WIDTH - CInvestigation::RoomAreaWidth);
+        }
+    }
+    EXPECT_EQ(shown, 15);
 }
 
 // The personages of the investigation cannot be made: it closes itself and the game goes back to the
