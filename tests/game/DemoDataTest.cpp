@@ -757,7 +757,14 @@ TEST_F(DemoScripts, ThePanelTheComicsAndTheTipsHoldWhatPlayLooksUp) {
     std::sscanf(gui.prop(gui.find("GamePanel")[0], "AreaRect").c_str(), "%d %d %d %d", &panelX, &panelY,
                 &panelW, &panelH);
     EXPECT_TRUE(x >= panelX && y >= panelY && x + w <= panelX + panelW && y + h <= panelY + panelH);
-    EXPECT_GE((w - 4) / 41, 5); // cells
+    EXPECT_GE((w - 4) / 41, 4); // cells
+    // The panel and the widgets beside it keep to the column left of the room area.
+    for (const char* part : {"GamePanel", "InventoryArea", "BackBtnPanel", "SolveBtnPanel", "LevelNumber"}) {
+        const size_t at = gui.find(part)[0];
+        EXPECT_EQ(gui.widgets[at].parent, root) << part;
+        std::sscanf(gui.prop(at, "AreaRect").c_str(), "%d %d %d %d", &x, &y, &w, &h);
+        EXPECT_TRUE(x >= 0 && y >= 0 && x + w <= 1024 - 845 && y + h <= 768) << part;
+    }
 
     auto child = [&](size_t parent, const std::string& name) {
         for (size_t at : gui.find(name))
@@ -1026,6 +1033,39 @@ TEST_F(DemoRooms, PersonageScriptsNameItemsAndTextsThatExist) {
         }
     }
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+// Each line the notepad's task lists show has its text: the case's tasks among the investigation's
+// texts, a room's tasks and hidden objects among the room's, a group of hidden objects once for each
+// count that may be left of it.
+TEST_F(DemoRooms, EveryTaskOnTheNotepadHasItsText) {
+    texts.loadFile("language:Investigations/Demo/investigation.txt", "Demo");
+    aOptionsFile investigation(kDemo + "Ashby.ai");
+    ASSERT_TRUE(investigation.selectSection("INVESTIGATION"));
+    for (const char* key : {"MustClickItems", "MustUseItems", "EvidencesToFind"})
+        for (const std::string& item : list(investigation, key))
+            EXPECT_TRUE(hasText(item, "Demo")) << item;
+    for (const std::string& room : kRooms) {
+        SCOPED_TRACE(room);
+        aOptionsFile ai(kDemo + room + "/Ashby.ai");
+        if (ai.selectSection("ROOM")) {
+            for (const char* key : {"QuestItemsToFind", "MustClickItems", "MustUseItems"})
+                for (const std::string& item : list(ai, key))
+                    EXPECT_TRUE(hasText(item, room)) << item;
+        }
+        for (aOptionsFile items(kDemo + room + "/items.ini"); !items.isEnd(); items.nextSection()) {
+            if (!items.hasKey("IsISpyItem") || items.getString("IsISpyItem") == "0")
+                continue;
+            const std::string name = items.getSectionName();
+            const size_t objects = list(items, "Object").size();
+            if (objects < 2) {
+                EXPECT_TRUE(hasText(name, room)) << name;
+                continue;
+            }
+            for (size_t left = 1; left <= objects; ++left)
+                EXPECT_TRUE(hasText(name + "_" + std::to_string(left), room)) << name << " " << left;
+        }
+    }
 }
 
 // The story events of the demo case: each of a known class, in a room of the case, after events

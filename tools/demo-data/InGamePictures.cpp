@@ -10,6 +10,13 @@ constexpr Canvas::Color kGold = 0xFFFFD070, kDimGold = 0xFFC8A050, kBrass = 0xFF
 constexpr Canvas::Color kPaper = 0xFFF0E6CC, kInk = 0xFF2A2A3A, kNight = 0xFF0A1020;
 constexpr float kPi = 3.14159265f;
 
+// The inventory strip in the panel's column: four cells of 41 pixels, the first 3 pixels in.
+constexpr int kStripX = 6, kStripY = 668, kStripW = 168, kStripH = 52;
+constexpr int kCellPitch = 41, kCellWidth = 39, kCells = 4;
+// A glyph on a panel button, in the colours of the buttons' labels, one per band: normal, pushed,
+// hover, disabled.
+constexpr Canvas::Color kGlyphLooks[4] = {kGold, kGold, 0xFFFFF0C0, 0xFF807868};
+
 // A five-pointed star's outline, points up, as polygon points.
 std::vector<float> starPoints(float cx, float cy, float outer, float inner) {
     std::vector<float> points;
@@ -43,10 +50,51 @@ Canvas hintStar() {
     return c;
 }
 
+Canvas panelBackground() {
+    Canvas c(179, 768, kBrass);
+    c.verticalGradient(2, 2, 174, 764, 0xFF1A2236, 0xFF0E1420);
+    // Thin rules below the notepad and above the strip.
+    for (int y : {486, kStripY - 6})
+        c.fillRect(12, y, 155, 1, 0x80C8A050);
+    c.fillRoundRect(float(kStripX), float(kStripY), float(kStripW), float(kStripH), 6, kDimGold);
+    c.fillRoundRect(float(kStripX + 1), float(kStripY + 1), float(kStripW - 2), float(kStripH - 2), 5,
+                    0xFF121A2A);
+    for (int i = 0; i < kCells; ++i)
+        c.fillRoundRect(float(kStripX + 3 + kCellPitch * i), float(kStripY + 3), float(kCellWidth),
+                        float(kStripH - 6), 4, 0xFF0A0E18);
+    return c;
+}
+
+Canvas notepadSheet() {
+    Canvas c(162, 330, 0);
+    c.fillRoundRect(0, 0, 162, 330, 6, kBrass);
+    c.fillRoundRect(1.5f, 1.5f, 159, 327, 5, kPaper);
+    c.fillRect(8, 163, 146, 1, 0x808C7040);
+    c.fillRect(8, 165, 146, 1, 0x808C7040);
+    return c;
+}
+
+Canvas hintButton() {
+    Canvas c = panelButton(163, 40);
+    for (int i = 0; i < 4; ++i)
+        c.fillPolygon(starPoints(24, float(40 * i + 21), 12, 5), kGlyphLooks[i]);
+    return c;
+}
+
+Canvas panelArrow(bool right) {
+    Canvas c = panelButton(48, 30);
+    const float dx = right ? 7 : -7;
+    for (int i = 0; i < 4; ++i) {
+        const float cy = float(30 * i + 15);
+        c.fillTriangle(24 + dx, cy, 24 - dx, cy - 8, 24 - dx, cy + 8, kGlyphLooks[i]);
+    }
+    return c;
+}
+
 Canvas inventoryShadow() {
-    Canvas c(400, 80, 0);
-    for (int y = 0; y < 14; ++y)
-        c.fillRect(0, y, 400, 1, Canvas::Color(0x70 * (14 - y) / 14) << 24);
+    Canvas c(kStripW, kStripH, 0);
+    for (int y = 0; y < 10; ++y)
+        c.fillRect(0, y, kStripW, 1, Canvas::Color(0x70 * (10 - y) / 10) << 24);
     return c;
 }
 

@@ -7,7 +7,16 @@
 
 // The hint marker, drawn in a ring around the thing it points at.
 Canvas hintStar();
-// Laid over the top of the inventory strip (400 x 80).
+
+// The panel's parts, sized and placed as InGame.agui lays the panel out in the column left of the
+// room area. The column's background (179 x 768), with the wells of the inventory strip's cells.
+Canvas panelBackground();
+// The notepad's sheet (162 x 330), ruled off between the case's tasks and the room's.
+Canvas notepadSheet();
+// The hint button (163 x 40 a band) with its star, and the strip's arrows (48 x 30 a band).
+Canvas hintButton();
+Canvas panelArrow(bool right);
+// Laid over the top of the inventory strip (168 x 52).
 Canvas inventoryShadow();
 // The personage's face in a round frame: the panel's photo and the message box's icon.
 Canvas portrait(int size);

@@ -224,13 +224,8 @@ Canvas selectionMarker() {
 
 Canvas tipBalloons() {
     // Four 48 x 48 balloons; each one's tail points to the corner nearest the spot it explains:
-    // top left, top right, bottom left, bottom right. Below them a plain sheet of the same paper,
-    // ruled, for the panel's notepads.
-    Canvas c(96, 144, 0x00F4E8C8);
-    c.fillRoundRect(0, 96, 48, 48, 6, kBrass);
-    c.fillRoundRect(1.5f, 97.5f, 45, 45, 5, kParchment);
-    for (int y = 112; y < 140; y += 12)
-        c.fillRect(4, y, 40, 1, 0x40404A80);
+    // top left, top right, bottom left, bottom right.
+    Canvas c(96, 96, 0x00F4E8C8);
     for (int i = 0; i < 4; ++i) {
         const float ox = float(48 * (i % 2)), oy = float(48 * (i / 2));
         const float cx = ox + (i % 2 ? 47 : 1), cy = oy + (i / 2 ? 47 : 1);
@@ -290,18 +285,18 @@ Canvas textField() {
     return c;
 }
 
-Canvas panelButton() {
-    // Five 80 x 40 bands: normal, pushed, hover, disabled, and the glow drawn over a button
-    // with news.
+Canvas panelButton(int width, int height) {
+    // Five bands: normal, pushed, hover, disabled, and the glow drawn over a button with news.
     const Canvas::Color looks[4][3] = {{kBrass, 0xFF2A3550, 0xFF1A2234},
                                        {kGold, 0xFF18203A, 0xFF202C48},
                                        {0xFFE0B860, 0xFF3C4A6C, 0xFF243050},
                                        {0xFF505050, 0xFF2A2A2E, 0xFF202024}};
-    Canvas c(80, 200, 0x00202020);
+    const float w = float(width), h = float(height), r = std::min(10.0f, h / 4);
+    Canvas c(width, 5 * height, 0x00202020);
     for (int i = 0; i < 4; ++i)
-        framedBox(c, 0, float(40 * i), 80, 40, 10, 2, looks[i][0], looks[i][1], looks[i][2]);
-    c.fillRoundRect(0, 160, 80, 40, 10, 0x60FFD070);
-    c.fillRoundRect(3, 163, 74, 34, 8, 0x40FFF0C0);
+        framedBox(c, 0, h * float(i), w, h, r, 2, looks[i][0], looks[i][1], looks[i][2]);
+    c.fillRoundRect(0, 4 * h, w, h, r, 0x60FFD070);
+    c.fillRoundRect(3, 4 * h + 3, w - 6, h - 6, r - 2, 0x40FFF0C0);
     return c;
 }
 

@@ -35,7 +35,8 @@ Canvas checkMark();
 Canvas sliderTrack();
 Canvas sliderThumb();
 Canvas textField();
-Canvas panelButton();
+// The panel's button of that size, its five looks in bands from the top (5 x height high).
+Canvas panelButton(int width, int height);
 
 // Particle textures.
 Canvas fogPuff();

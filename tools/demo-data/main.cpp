@@ -35,7 +35,8 @@ void writeFonts(DataWriter& out, const std::string& regular, const std::string& 
         const std::string& file;
         int size;
     };
-    const Face faces[] = {{"main", regular, 20}, {"blair", bold, 34}, {"credits", regular, 26}};
+    const Face faces[] = {
+        {"main", regular, 20}, {"small", regular, 16}, {"blair", bold, 34}, {"credits", regular, 26}};
     for (const Face& face : faces) {
         TextRenderer renderer(face.file, face.size);
         TextRenderer::BitmapFont font = renderer.bitmapFont(std::string(face.name) + ".png");
@@ -61,7 +62,12 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     out.image(list, kImages, "slider_track.png", sliderTrack());
     out.image(list, kImages, "slider_thumb.png", sliderThumb());
     out.image(list, kImages, "field.png", textField());
-    out.image(list, kImages, "panel_btn.png", panelButton());
+    out.image(list, kImages, "panel_bg.png", panelBackground());
+    out.image(list, kImages, "notepad.png", notepadSheet());
+    out.image(list, kImages, "panel_btn.png", panelButton(80, 36));
+    out.image(list, kImages, "hint_btn.png", hintButton());
+    out.image(list, kImages, "panel_arrow_left.png", panelArrow(false));
+    out.image(list, kImages, "panel_arrow_right.png", panelArrow(true));
     out.image(list, kImages, "star.png", hintStar());
     out.image(list, kImages, "Ashby_foto.png", portrait(84));
     out.image(list, kImages, "The_end.png", banner(fonts, "The End"));

@@ -1,9 +1,12 @@
 #include "game/SpyGame/CSpyMain.h"
 #include "game/GameFlowKit.h"
 #include "game/SaveLoadSystem.h"
+#include "game/SpyGame/CDialogSpyGamePanel.h"
 #include "game/SpyGame/CSpyItem.h"
+#include "game/SpyGame/CTipManager.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "support/game/ItemPoint.h"
+#include "tk2v/file/aOptionsFile.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +14,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The game flow over the demo data, with the demo investigation listed in a copy of its folder that
-// a test may change; no story events, so that only what a test does happens.
+// The game flow over a copy of the demo data's investigations that a test may change; no story
+// events, so that only what a test does happens.
 class SpyMainTest : public GameFlowTest {
 protected:
     void SetUp() override {
@@ -26,11 +31,6 @@ protected:
         std::filesystem::remove_all(copy);
         std::filesystem::copy(RVH_DEMO_DATA "GameData/Investigations", copy,
                               std::filesystem::copy_options::recursive);
-        for (const char* shared : {"_GlobalMap", "_InvestigationCards"})
-            if (std::filesystem::exists(copy + shared + "/room.off.ini"))
-                std::filesystem::rename(copy + shared + "/room.off.ini", copy + shared + "/room.ini");
-        dir.write("investigations/_investigations.list", "Demo\n");
-        dir.write("investigations/Demo/_rooms.list", "room_Hall\nzoom_Desk\nroom_Study\nEvidence_box\n");
         std::filesystem::remove(copy + "Demo/_events.ini");
         std::filesystem::create_directories(dir.path() + "saves/");
         investigations = copy;
@@ -350,6 +350,75 @@ TEST_F(SpyMainTest, SaveAndExitThenContinueSkipsTheLoadingAndResumesTheSavedRoom
     ASSERT_EQ(investigation().GetHistory().size(), 1u) << "the map is not a way back";
     EXPECT_EQ(investigation().GetHistory()[0]->GetName(), "room_Hall");
     EXPECT_EQ(investigation().GetState(), CInvestigation::Playing) << "the menu it was saved in is closed";
+}
+
+// Entering a room passes its inventory setting to the strip: the hall unlocks it, the evidence box
+// locks it.
+TEST_F(SpyMainTest, EachRoomLocksOrUnlocksTheStripOnEntry) {
+    toMenu();
+    play();
+    const CDialogSpyGamePanel& panel = game().GetPanel();
+    EXPECT_FALSE(panel.IsInventoryUnlocked()) << "on the map";
+    clickItem(room("_GlobalMap"), "HALL");
+    waitForRoom("room_Hall");
+    EXPECT_TRUE(panel.IsInventoryUnlocked()) << "in the hall";
+    click(panelWidget("Evidences"));
+    for (int i = 0; i < 200 && investigation().GetState() != CInvestigation::EvidenceBox; ++i)
+        frame();
+    ASSERT_EQ(investigation().GetState(), CInvestigation::EvidenceBox);
+    EXPECT_FALSE(panel.IsInventoryUnlocked()) << "in the evidence box";
+    click(panelWidget("Back"));
+    waitForRoom("room_Hall");
+    EXPECT_TRUE(panel.IsInventoryUnlocked()) << "back in the hall";
+}
+
+// Every tip of the demo, given a showing, opens its balloon whole on the screen, and a tip about a
+// part of the panel points into that part; the others point into the room area.
+TEST_F(SpyMainTest, EachDemoTipShowsWholeOnTheScreenAtWhatItExplains) {
+    toMenu();
+    play();
+    clickItem(room("_GlobalMap"), "HALL");
+    waitForRoom("room_Hall");
+    g_currentProfile.showTips = true;
+    const std::regex counts("(TimesPerLevel|LevelsCount) = [0-9]+");
+    dir.write("tips.ini", std::regex_replace(readFile(RVH_DEMO_DATA "GameData/tips.ini"), counts, "$1 = 1"));
+    CTipManager& tips = game().GetPanel().GetTipManager();
+    tips.Load(dir.file("tips.ini"));
+    const std::map<std::string, std::string> explained = {{"start_inv", "Map"},
+                                                          {"evidences_help", "Evidences"},
+                                                          {"clues_help", "Clues"},
+                                                          {"not_clues", "Clues"},
+                                                          {"inventory", "InventoryArea"},
+                                                          {"inventory2", "InventoryArea"},
+                                                          {"inventory3", "InventoryArea"},
+                                                          {"room_task", "text2"},
+                                                          {"inv_task", "text"},
+                                                          {"use_hints", "Hints"},
+                                                          {"click_disabled_hints", "Hints"},
+                                                          {"click_hints_on_map", "Hints"}};
+    const GUI::Widget* balloon = widget("ToolTip")->FindChild("balloon", true);
+    int shown = 0;
+    for (aOptionsFile ini(dir.file("tips.ini")); !ini.isEnd(); ini.nextSection(), ++shown) {
+        const std::string id = ini.getSectionName();
+        SCOPED_TRACE(id);
+        tips.ResetCounters(true);
+        ASSERT_TRUE(tips.ShowTip(id));
+        const i32 left = balloon->GetScreenX(), top = balloon->GetScreenY();
+        EXPECT_TRUE(left >= 0 && top >= 0 && left + balloon->GetArea().w <= SCREEN_WIDTH &&
+                    top + balloon->GetArea().h <= SCREEN_HEIGHT)
+            << left << ", " << top;
+        tips.HideTip();
+        const i32 x = tips.FindTip(id)->x, y = tips.FindTip(id)->y;
+        if (auto part = explained.find(id); part != explained.end()) {
+            const GUI::Widget* target = panelWidget(part->second);
+            EXPECT_TRUE(x >= target->GetScreenX() && x < target->GetScreenX() + target->GetArea().w &&
+                        y >= target->GetScreenY() && y < target->GetScreenY() + target->GetArea().h)
+                << part->second;
+        } else if (id != "General") {
+            EXPECT_GE(x, SCREEN_WIDTH - CInvestigation::RoomAreaWidth);
+        }
+    }
+    EXPECT_EQ(shown, 15);
 }
 
 // The personages of the investigation cannot be made: it closes itself and the game goes back to the

@@ -308,8 +308,10 @@ void CRoomBase::Enter(const std::string& entryName, CSpyItem* entryItem) {
     m_EntryName = entryName;
     m_pEntryItem = entryItem;
     RefreshForPersonage();
-    if (m_pPersonage)
+    if (m_pPersonage) {
         ShowMessage(m_pPersonage->GetRoomEnterText());
+        m_pPersonage->GetInventory().SetShown(m_Propertys.InventoryEnabled);
+    }
     if (aSound* sound = m_Sounds[SoundOnEntry]; sound && !sound->isPlaying())
         sound->play(false);
     m_State = Playing;
