@@ -347,7 +347,7 @@ void aGraphServer::endScene() {
 // The sprite cursor is drawn while the mouse is not exclusive, at the mouse minus its hot spot.
 void aGraphServer::drawCursor() {
     aApplication* app = aApplication::getInstance();
-    aInputServer* input = aApplication::inputServer();
+    aInputServer* input = app ? app->getInputServer() : nullptr;
     if (!input || !input->nonExclusive || !app->getCursorAnim())
         return;
     i32 x, y;
@@ -375,7 +375,7 @@ void aGraphServer::measureFrame() {
         m_accumSeconds = 0;
     }
     aApplication* app = aApplication::getInstance();
-    aInputServer* input = aApplication::inputServer();
+    aInputServer* input = app ? app->getInputServer() : nullptr;
     if (input && input->nonExclusive && app->getCursorAnim())
         app->getCursorAnim()->update(t - m_prevFrameTime);
     m_prevFrameTime = t;

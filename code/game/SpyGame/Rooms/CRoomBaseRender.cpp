@@ -65,7 +65,7 @@ void CRoomBase::Render() {
 
 void CRoomBase::ChooseMouseMode() {
     aApplication* app = aApplication::getInstance();
-    aInputServer* input = aApplication::inputServer();
+    aInputServer* input = app ? app->getInputServer() : nullptr;
     const aGraphServer* gfx = app ? app->getGraphServer() : nullptr;
     if (!input || !gfx)
         return;
