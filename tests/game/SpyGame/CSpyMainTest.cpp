@@ -128,12 +128,13 @@ protected:
         return "<none>";
     }
     // A saved game holding only the game object's record.
-    void writeSave(const std::string& investigationName) {
+    void writeSave(const std::string& investigationName, const std::string& recordName = "<SpyMain>") {
         struct Record : SaveLoadEntity {
-            explicit Record(std::string name) : SaveLoadEntity("<SpyMain>"), text(std::move(name)) {}
+            Record(const std::string& record, std::string name)
+                : SaveLoadEntity(record), text(std::move(name)) {}
             u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override { return sys.writeString(pos, text); }
             std::string text;
-        } record(investigationName);
+        } record(recordName, investigationName);
         SaveLoadSystem sys;
         sys.BeginSave(saveFile(), CSpyMain::SaveHeader);
         sys.SaveEntity(record);
@@ -147,6 +148,7 @@ TEST_F(SpyMainTest, ContinueResumesOnlyAListedInvestigationAndStartsTheFirstAnew
         const char* saved; // null: no saved game
         u32 mode;
         const char* line;
+        const char* record = "<SpyMain>";
     };
     const Case cases[] = {
         {"no saved game", nullptr, CSpyMain::NEW_GAME, " load failed!"},
@@ -154,13 +156,14 @@ TEST_F(SpyMainTest, ContinueResumesOnlyAListedInvestigationAndStartsTheFirstAnew
         {"an investigation not in the list", "Gone", CSpyMain::NEW_GAME,
          "CSpyMain::ContinuePlay(). Investigation 'Gone' not found!"},
         {"a listed investigation", "Demo", CSpyMain::CONTINUED, nullptr},
+        {"a save without the game object's record", "Demo", CSpyMain::NEW_GAME, nullptr, "<Other>"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TearDown();
         SetUp();
         if (c.saved)
-            writeSave(c.saved);
+            writeSave(c.saved, c.record);
         toMenu();
         capture.clear();
         click(menuWidget("Play"));
