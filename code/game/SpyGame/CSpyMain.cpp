@@ -94,8 +94,7 @@ void CSpyMain::ContinuePlay() {
         m_state = BACK_TO_MENU;
         return;
     }
-    if (m_saveDriver.getState() != SaveLoadSystem::Idle)
-        m_saveDriver.Finish();
+    CloseOpenSave();
     if (m_saveDriver.Load(GetSaveFileName(), SaveHeader)) {
         // The driver stays open: the investigation's records are read once it is loaded.
         if (m_saveDriver.LoadEntity(*this) && m_currentName != END_GAME_NAME) {
@@ -184,8 +183,7 @@ void CSpyMain::UpdateLoadingSteps(f32 dt) {
         return;
     }
     // The investigation could not be made (it logged why and closed itself): back to the menu.
-    if (m_saveDriver.getState() != SaveLoadSystem::Idle)
-        m_saveDriver.Finish();
+    CloseOpenSave();
     HideLoadingScreen();
     m_state = BACK_TO_MENU;
 }
@@ -339,9 +337,13 @@ void CSpyMain::CloseInvestigation() {
 }
 
 i32 CSpyMain::GetInvestigationIndex() {
+    return IndexOf(m_currentName);
+}
+
+i32 CSpyMain::IndexOf(const std::string& name) {
     i32 index = 0;
     for (m_investigations.first(); !m_investigations.isEnd(); m_investigations.next(), ++index)
-        if (m_investigations.getCurrent() == m_currentName)
+        if (m_investigations.getCurrent() == name)
             return index;
     return -1;
 }
@@ -359,9 +361,8 @@ bool CSpyMain::SeekInvestigation(u32 index) {
 }
 
 bool CSpyMain::HasInvestigation(const std::string& name) {
-    for (m_investigations.first(); !m_investigations.isEnd(); m_investigations.next())
-        if (m_investigations.getCurrent() == name)
-            return true;
+    if (IndexOf(name) >= 0)
+        return true;
     m_investigations.first();
     return false;
 }
@@ -369,6 +370,12 @@ bool CSpyMain::HasInvestigation(const std::string& name) {
 std::string CSpyMain::GetSaveFileName() const {
     return m_profiles ? m_profiles->GetSaveFileName(g_currentProfile)
                       : ProfilesManager().GetSaveFileName(g_currentProfile);
+}
+
+// A continue keeps the save open until the investigation's records are read; ended otherwise.
+void CSpyMain::CloseOpenSave() {
+    if (m_saveDriver.getState() != SaveLoadSystem::Idle)
+        m_saveDriver.Finish();
 }
 
 void CSpyMain::HideLoadingScreen() {

@@ -96,6 +96,9 @@ private:
     void UpdateMenu(f32 dt);
     void UpdateOptions(f32 dt);
     void UpdateConfirmSaveExit(f32 dt);
+    void CloseOpenSave();
+    // The line of that name, leaving the list cursor on it; -1 when absent.
+    i32 IndexOf(const std::string& name);
     void HideLoadingScreen();
     void HidePanel();
     // The first investigation of the list as a new game.
