@@ -5,9 +5,12 @@
 #include "game/SpyGame/Rooms/CRoomsManager.h"
 #include "game/SpyGame/Rooms/Toolkit/PuzzleHelpers.h"
 #include "game/SpyGame/Rooms/Toolkit/cAutoRepeater.h"
+#include "game/SpyGame/Rooms/Toolkit/cCellsManager.h"
 #include "game/SpyGame/Rooms/Toolkit/cEditBoxManager.h"
 #include "game/SpyGame/Rooms/Toolkit/cMenu.h"
+#include "game/SpyGame/Rooms/Toolkit/cPaintLayer.h"
 #include "game/SpyGame/Rooms/Toolkit/cProgressBar.h"
+#include "game/SpyGame/Rooms/Toolkit/cScreenInventaryPair.h"
 #include "game/SpyGame/Rooms/Toolkit/cSimpleTimer.h"
 #include "tk2v/gfx/aImageManager.h"
 
@@ -19,10 +22,12 @@
 // A puzzle room of the tests only, never shipped: one of each basic toolkit object over items of its
 // data. Two edit boxes over the text items BOX1 and BOX2 (BOX1 focused, typing sound "type_key"); a
 // menu over MENU with the entries BTN_A (highlighted BTN_A_ON) and BTN_B, the plain item MENU_TEXT and
-// the sounds "menu_click" and "menu_hover"; a timer of 1 s in 4 ticks; a bar over BAR of 2 s with a
-// periodic handler every 0.5 s; a key repeater. Reset shows the menu. Every handler notes its name in
-// `calls` and then runs `react`. The toolkit objects save after the room base, in the order they are
-// declared.
+// the sounds "menu_click" and "menu_hover"; the cells of room.ini's section "Cells"; the pairs of its
+// "ScreenInventaryPair"; a timer of 1 s in 4 ticks; a bar over BAR of 2 s with a periodic handler every
+// 0.5 s; a key repeater; a paint layer from the section "Paint" (rect, place, brush as "x y w h", color,
+// limit, speed) over the room's picture "page". Reset shows the menu and enables the cells. Every
+// handler notes its name in `calls` and then runs `react`. The toolkit objects save after the room
+// base, in the order they are declared.
 class BasicsTestRoom : public CRoomBase {
 public:
     static const char* GetClassStaticName() { return "BasicsTestRoom"; }
@@ -44,6 +49,8 @@ public:
         menu.AddItem(GetItem("BTN_A"), Handler("A"), GetItem("BTN_A_ON"), click, hover);
         menu.AddItem(GetItem("BTN_B"), Handler("B"), nullptr, click, hover);
         menu.AddPlainItem(GetItem("MENU_TEXT"));
+        cells.Init(m_Ini, "Cells", *this);
+        pairs.Init(m_Ini);
         timer.SetTime(1, 4);
         timer.SetOnTick(Handler("tick"));
         timer.SetOnFinish(Handler("finish"));
@@ -51,6 +58,7 @@ public:
         bar.SetTime(2);
         bar.AddPeriodic(0.5f, Handler("periodic"));
         bar.SetOnFinish(Handler("bar done"));
+        ReadPaint();
     }
     void Reset() override {
         if (m_State <= ResourcesQueued)
@@ -60,7 +68,10 @@ public:
         boxes.SelectByItem(GetItem("BOX1"));
         menu.Reset();
         menu.SetVisible(true);
+        cells.ResetSelections();
+        cells.SetAllEnabled(true);
         repeater.Reset();
+        paint.Reset();
     }
     u32 FrameMove(f32 dt, bool paused) override {
         if (!paused && IsActive()) {
@@ -75,21 +86,27 @@ public:
         boxes.Update(dt);
         repeater.Update(dt);
         menu.Update(m_pItemUnderCursor);
+        cells.Update();
+        painted = paint.Update(dt);
     }
     void Render() override {
         CRoomBase::Render();
         menu.Render();
         boxes.Render();
         bar.Render();
+        paint.Render();
     }
 
     u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override {
         pos = CRoomBase::SaveSelf(sys, pos);
         pos = boxes.SaveSelf(sys, pos);
         pos = menu.SaveSelf(sys, pos);
+        pos = cells.SaveSelf(sys, pos);
+        pos = pairs.SaveSelf(sys, pos);
         pos = timer.SaveSelf(sys, pos);
         pos = bar.SaveSelf(sys, pos);
-        return repeater.SaveSelf(sys, pos);
+        pos = repeater.SaveSelf(sys, pos);
+        return paint.SaveSelf(sys, pos);
     }
     const u8* LoadSelf(SaveLoadSystem& sys, const u8* pos) override {
         pos = CRoomBase::LoadSelf(sys, pos);
@@ -98,16 +115,24 @@ public:
         CRoomItemLookup& rooms = *m_pRoomsManager;
         pos = boxes.LoadSelf(rooms, sys, pos);
         pos = menu.LoadSelf(rooms, sys, pos);
+        pos = cells.LoadSelf(rooms, sys, pos);
+        pos = pairs.LoadSelf(rooms, sys, pos);
         pos = timer.LoadSelf(rooms, sys, pos);
         pos = bar.LoadSelf(rooms, sys, pos);
-        return repeater.LoadSelf(rooms, sys, pos);
+        pos = repeater.LoadSelf(rooms, sys, pos);
+        return paint.LoadSelf(rooms, sys, pos);
     }
 
     cEditBoxManager boxes;
     cMenu menu;
+    cCellsManager cells;
+    cScreenInventaryPair pairs;
     cSimpleTimer timer;
     cProgressBar bar;
     cAutoRepeater repeater;
+    cPaintLayer paint{cRoomTransform(&m_Origin, &m_Scale)};
+    // Whether the layer painted in the last frame of input.
+    bool painted = false;
 
     std::vector<std::string> calls;
     std::function<void(const std::string&)> react;
@@ -126,5 +151,18 @@ private:
     };
     std::unique_ptr<GUI::Subscriber> Handler(const std::string& name) {
         return std::make_unique<Noting>(*this, name);
+    }
+
+    void ReadPaint() {
+        if (!CheckRoomSection(m_Ini, "Paint", m_Name))
+            return;
+        const aRect place = ParseRect(m_Ini.getString("place"));
+        const aRect brush = ParseRect(m_Ini.getString("brush"));
+        aImageManager* images = m_pResManager->getImageManager();
+        aImage* page = images->hasImage("page", m_Name) ? images->getImage("page", m_Name) : nullptr;
+        paint.SetRect(ParseRect(m_Ini.getString("rect")));
+        paint.Setup(page, place.x, place.y, brush.w, brush.h,
+                    u32(std::strtoul(m_Ini.getString("color").c_str(), nullptr, 16)),
+                    u8(m_Ini.getInt("limit")), std::strtof(m_Ini.getString("speed").c_str(), nullptr));
     }
 };
