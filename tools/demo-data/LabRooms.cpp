@@ -8,35 +8,43 @@ namespace {
 
 // The lab's slot table: every place on the hub's wall, which room group owns it, and what the player
 // reads below it. A group stands each of its items' objects in its own slots (objects.ini X/Y = the
-// slot's corner, a picture at most the slot's size) and draws nothing outside them.
+// slot's corner, a picture at most the slot's size) and draws nothing outside them. The room's
+// bottom hundred pixels stay clear: the message box covers them.
 //
 //   item          group       kind      x    y    w    h   label
-//   ARCHIVE       computers   Door      30  120  150  300  "Archive"
-//   PROFILE_PC    computers   ZoomRoom 215  120  180  130  "Profiles"
-//   VICTIM_PC     computers   ZoomRoom 425  120  180  130  "Victim's computer"
-//   SEARCH_PC     computers   ZoomRoom 635  120  180  130  "Search"
-//   BENCH         chemistry   ZoomRoom 215  330  600  190  "Chemistry bench"
+//   ARCHIVE       computers   Door      30  110  150  290  "Archive"
+//   PROFILE_PC    computers   ZoomRoom 215  110  180  120  "Profiles"
+//   VICTIM_PC     computers   ZoomRoom 425  110  180  120  "Victim's computer"
+//   SEARCH_PC     computers   ZoomRoom 635  110  180  120  "Search"
+//   BENCH         chemistry   ZoomRoom 215  300  600  170  "Chemistry bench"
 //   on the shelf, no label:
-//   CASE_FILE     the lab     quest     40  640   90   64
-//   ID_CARD       computers   quest    200  640   90   64
-//   FINGERPRINTS  computers   quest    360  640   90   64
-//   INFORMATION   computers   quest    520  640   90   64
-//   PHONE_NUMBER  computers   quest    680  640   90   64
+//   CASE_FILE     the lab     quest     40  540   90   60
+//   ID_CARD       computers   quest    200  540   90   60
+//   FINGERPRINTS  computers   quest    360  540   90   60
+//   INFORMATION   computers   quest    520  540   90   60
+//   PHONE_NUMBER  computers   quest    680  540   90   60
 const std::vector<HubSlot> kLabSlots = {
-    {"ARCHIVE", "Archive", 30, 120, 150, 300},
-    {"PROFILE_PC", "Profiles", 215, 120, 180, 130},
-    {"VICTIM_PC", "Victim's computer", 425, 120, 180, 130},
-    {"SEARCH_PC", "Search", 635, 120, 180, 130},
-    {"BENCH", "Chemistry bench", 215, 330, 600, 190},
-    {"CASE_FILE", nullptr, 40, 640, 90, 64},
-    {"ID_CARD", nullptr, 200, 640, 90, 64},
-    {"FINGERPRINTS", nullptr, 360, 640, 90, 64},
-    {"INFORMATION", nullptr, 520, 640, 90, 64},
-    {"PHONE_NUMBER", nullptr, 680, 640, 90, 64},
+    {"ARCHIVE", "Archive", 30, 110, 150, 290},
+    {"PROFILE_PC", "Profiles", 215, 110, 180, 120},
+    {"VICTIM_PC", "Victim's computer", 425, 110, 180, 120},
+    {"SEARCH_PC", "Search", 635, 110, 180, 120},
+    {"BENCH", "Chemistry bench", 215, 300, 600, 170},
+    {"CASE_FILE", nullptr, 40, 540, 90, 60},
+    {"ID_CARD", nullptr, 200, 540, 90, 60},
+    {"FINGERPRINTS", nullptr, 360, 540, 90, 60},
+    {"INFORMATION", nullptr, 520, 540, 90, 60},
+    {"PHONE_NUMBER", nullptr, 680, 540, 90, 60},
 };
 
-constexpr HubLook kLabLook = {0xFF3A4A56, 0xFF2A3640,  0xFF5A646C, 0xFF30383E, 0xFF6A7A86,
-                              0xFF1C242A, "Crime Lab", 422,        40};
+constexpr HubLook kLabLook = {.wallTop = 0xFF3A4A56,
+                              .wallBottom = 0xFF2A3640,
+                              .floorTop = 0xFF5A646C,
+                              .floorBottom = 0xFF30383E,
+                              .frame = 0xFF6A7A86,
+                              .inset = 0xFF1C242A,
+                              .title = "Crime Lab",
+                              .titleX = 422,
+                              .titleY = 36};
 
 // The strip lights' hum, a loop of two close tones.
 std::vector<uint8_t> hum() {
@@ -58,7 +66,7 @@ std::vector<uint8_t> glassTap() {
 
 void writeLabRooms(DataWriter& out, const std::string& investigation, PictureFonts& fonts) {
     HubFiles hub(out, investigation + "room_Lab/", fonts);
-    hub.image("background.png", hubBackground(kLabLook, 560, kLabSlots, fonts));
+    hub.image("background.png", hubBackground(kLabLook, 520, kLabSlots, fonts));
     hub.image("case_file.png", caseFile());
     hub.sound("lab_hum.wav", hum());
     hub.sound("glass_tap.wav", glassTap());

@@ -9,74 +9,82 @@ namespace {
 // The town's slot table: every place in the hub's square, which room group owns it, and what the
 // player reads below it. A group stands each of its items' objects in its own slots (objects.ini
 // X/Y = the slot's corner, a picture at most the slot's size) and draws nothing outside them. The
-// names of the places the close-ups lead into are the rooms': BOX goes to zoom_Box, and so on;
-// SHOWER is the door to room_Shower.
+// room's bottom hundred pixels stay clear: the message box covers them. The names of the places
+// the close-ups lead into are the rooms': BOX goes to zoom_Box, and so on; SHOWER is the door to
+// room_Shower.
 //
 //   item          group       kind      x    y    w    h   label
-//   HEDGE         mazes       ZoomRoom  15   20  150   90  "Hedge maze"
-//   VENT          mazes       ZoomRoom 180   20  150   90  "Air vent"
-//   GARDEN        garden      Door     345   20  150   90  "Garden gate"
-//   SHOWER        close-ups   Door     510   20  150   90  "Shower room"
-//   EXIT          close-ups   ZoomRoom 675   20  150   90  "Exit"
-//   MACHINE       words       ZoomRoom  15  156  150   90  "Machine"
-//   DIARY         words       ZoomRoom 180  156  150   90  "Diary"
-//   ZODIAC        words       ZoomRoom 345  156  150   90  "Zodiac"
-//   REGISTER      words       ZoomRoom 510  156  150   90  "Register"
-//   LETTERTABLE   words       ZoomRoom 675  156  150   90  "Letter table"
-//   BOX           close-ups   ZoomRoom  15  292  150   90  "Box"
-//   FIGURES       close-ups   ZoomRoom 180  292  150   90  "Figures"
-//   FAX           close-ups   ZoomRoom 345  292  150   90  "Fax"
-//   STAIN         close-ups   ZoomRoom 510  292  150   90  "Stain"
-//   LAMPS         close-ups   ZoomRoom 675  292  150   90  "Lamps"
-//   TILES         close-ups   ZoomRoom  15  428  150   90  "Tiles"
-//   TABLE         close-ups   ZoomRoom 180  428  150   90  "Table"
+//   HEDGE         mazes       ZoomRoom  15   16  150   80  "Hedge maze"
+//   VENT          mazes       ZoomRoom 180   16  150   80  "Air vent"
+//   GARDEN        garden      Door     345   16  150   80  "Garden gate"
+//   SHOWER        close-ups   Door     510   16  150   80  "Shower room"
+//   EXIT          close-ups   ZoomRoom 675   16  150   80  "Exit"
+//   MACHINE       words       ZoomRoom  15  136  150   80  "Machine"
+//   DIARY         words       ZoomRoom 180  136  150   80  "Diary"
+//   ZODIAC        words       ZoomRoom 345  136  150   80  "Zodiac"
+//   REGISTER      words       ZoomRoom 510  136  150   80  "Register"
+//   LETTERTABLE   words       ZoomRoom 675  136  150   80  "Letter table"
+//   BOX           close-ups   ZoomRoom  15  256  150   80  "Box"
+//   FIGURES       close-ups   ZoomRoom 180  256  150   80  "Figures"
+//   FAX           close-ups   ZoomRoom 345  256  150   80  "Fax"
+//   STAIN         close-ups   ZoomRoom 510  256  150   80  "Stain"
+//   LAMPS         close-ups   ZoomRoom 675  256  150   80  "Lamps"
+//   TILES         close-ups   ZoomRoom  15  376  150   80  "Tiles"
+//   TABLE         close-ups   ZoomRoom 180  376  150   80  "Table"
 //   on the shelves, no label:
-//   TOWN_NOTE     the town    quest     20  572   80   60
-//   TOKEN1        words       quest    158  572   80   60
-//   INV01         words       quest    296  572   80   60
-//   INV02         words       quest    434  572   80   60
-//   STAKANSKARAND words       quest    572  572   80   60
-//   PIECE1        words       quest    710  572   80   60
-//   PIECE2        words       quest     20  668   80   60
-//   PIECE3        words       quest    158  668   80   60
-//   JADE          close-ups   quest    296  668   80   60
-//   LAMP01        close-ups   quest    434  668   80   60
-//   LAMP02        close-ups   quest    572  668   80   60
-//   TORCH         close-ups   quest    710  668   80   60
+//   TOWN_NOTE     the town    quest     20  510   80   54
+//   TOKEN1        words       quest    158  510   80   54
+//   INV01         words       quest    296  510   80   54
+//   INV02         words       quest    434  510   80   54
+//   STAKANSKARAND words       quest    572  510   80   54
+//   PIECE1        words       quest    710  510   80   54
+//   PIECE2        words       quest     20  584   80   54
+//   PIECE3        words       quest    158  584   80   54
+//   JADE          close-ups   quest    296  584   80   54
+//   LAMP01        close-ups   quest    434  584   80   54
+//   LAMP02        close-ups   quest    572  584   80   54
+//   TORCH         close-ups   quest    710  584   80   54
 const std::vector<HubSlot> kTownSlots = {
-    {"HEDGE", "Hedge maze", 15, 20, 150, 90},
-    {"VENT", "Air vent", 180, 20, 150, 90},
-    {"GARDEN", "Garden gate", 345, 20, 150, 90},
-    {"SHOWER", "Shower room", 510, 20, 150, 90},
-    {"EXIT", "Exit", 675, 20, 150, 90},
-    {"MACHINE", "Machine", 15, 156, 150, 90},
-    {"DIARY", "Diary", 180, 156, 150, 90},
-    {"ZODIAC", "Zodiac", 345, 156, 150, 90},
-    {"REGISTER", "Register", 510, 156, 150, 90},
-    {"LETTERTABLE", "Letter table", 675, 156, 150, 90},
-    {"BOX", "Box", 15, 292, 150, 90},
-    {"FIGURES", "Figures", 180, 292, 150, 90},
-    {"FAX", "Fax", 345, 292, 150, 90},
-    {"STAIN", "Stain", 510, 292, 150, 90},
-    {"LAMPS", "Lamps", 675, 292, 150, 90},
-    {"TILES", "Tiles", 15, 428, 150, 90},
-    {"TABLE", "Table", 180, 428, 150, 90},
-    {"TOWN_NOTE", nullptr, 20, 572, 80, 60},
-    {"TOKEN1", nullptr, 158, 572, 80, 60},
-    {"INV01", nullptr, 296, 572, 80, 60},
-    {"INV02", nullptr, 434, 572, 80, 60},
-    {"STAKANSKARAND", nullptr, 572, 572, 80, 60},
-    {"PIECE1", nullptr, 710, 572, 80, 60},
-    {"PIECE2", nullptr, 20, 668, 80, 60},
-    {"PIECE3", nullptr, 158, 668, 80, 60},
-    {"JADE", nullptr, 296, 668, 80, 60},
-    {"LAMP01", nullptr, 434, 668, 80, 60},
-    {"LAMP02", nullptr, 572, 668, 80, 60},
-    {"TORCH", nullptr, 710, 668, 80, 60},
+    {"HEDGE", "Hedge maze", 15, 16, 150, 80},
+    {"VENT", "Air vent", 180, 16, 150, 80},
+    {"GARDEN", "Garden gate", 345, 16, 150, 80},
+    {"SHOWER", "Shower room", 510, 16, 150, 80},
+    {"EXIT", "Exit", 675, 16, 150, 80},
+    {"MACHINE", "Machine", 15, 136, 150, 80},
+    {"DIARY", "Diary", 180, 136, 150, 80},
+    {"ZODIAC", "Zodiac", 345, 136, 150, 80},
+    {"REGISTER", "Register", 510, 136, 150, 80},
+    {"LETTERTABLE", "Letter table", 675, 136, 150, 80},
+    {"BOX", "Box", 15, 256, 150, 80},
+    {"FIGURES", "Figures", 180, 256, 150, 80},
+    {"FAX", "Fax", 345, 256, 150, 80},
+    {"STAIN", "Stain", 510, 256, 150, 80},
+    {"LAMPS", "Lamps", 675, 256, 150, 80},
+    {"TILES", "Tiles", 15, 376, 150, 80},
+    {"TABLE", "Table", 180, 376, 150, 80},
+    {"TOWN_NOTE", nullptr, 20, 510, 80, 54},
+    {"TOKEN1", nullptr, 158, 510, 80, 54},
+    {"INV01", nullptr, 296, 510, 80, 54},
+    {"INV02", nullptr, 434, 510, 80, 54},
+    {"STAKANSKARAND", nullptr, 572, 510, 80, 54},
+    {"PIECE1", nullptr, 710, 510, 80, 54},
+    {"PIECE2", nullptr, 20, 584, 80, 54},
+    {"PIECE3", nullptr, 158, 584, 80, 54},
+    {"JADE", nullptr, 296, 584, 80, 54},
+    {"LAMP01", nullptr, 434, 584, 80, 54},
+    {"LAMP02", nullptr, 572, 584, 80, 54},
+    {"TORCH", nullptr, 710, 584, 80, 54},
 };
 
-constexpr HubLook kTownLook = {0xFF0E1830, 0xFF2A3450,        0xFF4A4440, 0xFF24201C, 0xFF8A7A60,
-                               0xFF161A24, "Old Town Square", 585,        450};
+constexpr HubLook kTownLook = {.wallTop = 0xFF0E1830,
+                               .wallBottom = 0xFF2A3450,
+                               .floorTop = 0xFF4A4440,
+                               .floorBottom = 0xFF24201C,
+                               .frame = 0xFF8A7A60,
+                               .inset = 0xFF161A24,
+                               .title = "Old Town Square",
+                               .titleX = 585,
+                               .titleY = 396};
 
 // The town clock's bell, struck once.
 std::vector<uint8_t> bell() {
@@ -99,7 +107,7 @@ std::vector<uint8_t> cobbleStep() {
 
 void writeTownRooms(DataWriter& out, const std::string& investigation, PictureFonts& fonts) {
     HubFiles hub(out, investigation + "room_Town/", fonts);
-    hub.image("background.png", hubBackground(kTownLook, 560, kTownSlots, fonts));
+    hub.image("background.png", hubBackground(kTownLook, 500, kTownSlots, fonts));
     hub.image("town_note.png", townNote());
     hub.sound("town_bell.wav", bell());
     hub.sound("cobble_step.wav", cobbleStep());
