@@ -547,6 +547,13 @@ TEST(EndToEnd, APuzzleCaseWithEveryRoomSolvedContinuesInAFreshProcessToTheSameSa
         player.clickOn("MainMenu", "Play");
         player.waitForInvestigation(CInvestigation::OnMap, 120);
         enterTheHub(player, *c, CaseStart::AtItsStart);
+        // A right click and a drag over the hub's bare floor take nothing and leave the play as it was.
+        player.rightClickAt(c->hub, 420, 650);
+        player.dragThrough(c->hub, {{400, 640}, {430, 620}, {470, 645}});
+        player.check("nothing taken", [] {
+            EXPECT_EQ(investigation().GetState(), CInvestigation::Playing);
+            EXPECT_EQ(investigation().GetCurrentRoomPtr()->GetItemOnCursor(), nullptr);
+        });
         solveTheCase(player, *c);
         player.saveAndExit();
         player.clickOn("MainMenu", "Exit");
