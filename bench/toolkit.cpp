@@ -146,14 +146,19 @@ constexpr u8 kLimit = 200;
 constexpr f32 kStrength = 0.02f, kSpeed = 1;
 constexpr i32 kStartX = 50, kEndX = 450, kY = 20;
 
+// A clear layer over a page at the room's corner, of the benchmarks' brush, colour, limit and speed.
+void setUp(cPaintLayer& layer, u16 w, u16 h) {
+    layer.SetRect({0, 0, w, h});
+    layer.Setup(nullptr, 0, 0, kBrush, kBrush, kBase, kLimit, kSpeed);
+    layer.Reset();
+}
+
 void BM_LayerStroke(benchmark::State& state) {
     Engine& e = engine();
     if (!e.ready)
         return state.SkipWithError("no graph server or no mouse");
     cPaintLayer layer;
-    layer.SetRect({0, 0, kPageW, kPageH});
-    layer.Setup(nullptr, 0, 0, kBrush, kBrush, kBase, kLimit, kSpeed);
-    layer.Reset();
+    setUp(layer, kPageW, kPageH);
     e.input->mouseButtons[0] = KEY_HELD;
     for (auto _ : state)
         bench::finishedFrame(*e.graph, [&] {
@@ -258,9 +263,7 @@ void BM_LayerRecord(benchmark::State& state) {
     if (!e.ready)
         return state.SkipWithError("no graph server");
     cPaintLayer layer;
-    layer.SetRect({0, 0, kSide, kSide});
-    layer.Setup(nullptr, 0, 0, kBrush, kBrush, kBase, kLimit, kSpeed);
-    layer.Reset();
+    setUp(layer, kSide, kSide);
     NoRooms rooms;
     Host host;
     host.save = [&](SaveLoadSystem& sys, u8* pos) { return layer.SaveSelf(sys, pos); };

@@ -1,4 +1,5 @@
 #include "fuzz_record_stream.h"
+#include "fuzz_rooms.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
@@ -38,13 +39,7 @@ struct World {
                          "[m1]\nClass = object\n[m2]\nClass = object\nX = 40\nY = 7\n");
         writeScratchFile(folder(), "Hall/items.ini", "[M1]\nObject = m1\n[M2]\nObject = m2\n");
         writeScratchFile(folder(), "_rooms.list", "Hall\n");
-        rooms.LoadSharedRoomsList(&personages, nullptr);
-        rooms.Init(folder(), "Demo");
-        res.BeginLoading();
-        while (!res.isDone())
-            res.LoadStep();
-        rooms.AfterLoadInitRooms(folder());
-        rooms.ResetRooms(folder());
+        loadRooms(res, rooms, &personages, folder());
         hall = rooms.HasRoom("Hall") ? rooms.GetRoom("Hall") : nullptr;
     }
 };

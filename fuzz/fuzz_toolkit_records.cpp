@@ -1,4 +1,5 @@
 #include "fuzz_record_stream.h"
+#include "fuzz_rooms.h"
 #include "game/CResManager.h"
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CPersonagesManager.h"
@@ -47,25 +48,12 @@ struct World {
         }
         writeScratchFile(folder(), room + "items.ini", items);
         writeScratchFile(folder(), "_rooms.list", "zoom_Basics\n");
-        rooms.LoadSharedRoomsList(&personages, nullptr);
-        rooms.Init(folder(), "Demo");
-        res.BeginLoading();
-        while (!res.isDone())
-            res.LoadStep();
-        rooms.AfterLoadInitRooms(folder());
-        rooms.ResetRooms(folder());
+        loadRooms(res, rooms, &personages, folder());
         this->room = rooms.HasRoom("zoom_Basics")
                          ? dynamic_cast<BasicsTestRoom*>(rooms.GetRoom("zoom_Basics"))
                          : nullptr;
     }
 };
-
-void LoadFrom(SaveLoadEntity& entity, const std::string& path) {
-    SaveLoadSystem load;
-    if (load.Load(path, SaveLoadSystem::AnyHeader))
-        load.LoadEntity(entity);
-    load.Finish();
-}
 
 } // namespace
 
@@ -77,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     BasicsTestRoom& room = *world.room;
     writeScratchFile(folder(), "in.save", oneRecordStream(room.getName(), data, size));
-    LoadFrom(room, folder() + "in.save");
+    loadFromStream(room, folder() + "in.save");
     for (int i = 0; i < 3; ++i)
         room.FrameMove(0.25f, false);
     room.Render();
@@ -85,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     save.BeginSave(folder() + "out.save", 4056);
     save.SaveEntity(room);
     save.Finish();
-    LoadFrom(room, folder() + "out.save");
+    loadFromStream(room, folder() + "out.save");
     room.Reset();
     return 0;
 }

@@ -1,7 +1,6 @@
 #include "BasicsRoomKit.h"
 #include "support/Golden.h"
-#include "tk2v/gfx/aGraphServer.h"
-#include "tk2v/platform/SpriteBatch.h"
+#include "tk2v/gfx/SceneCapture.h"
 
 namespace {
 
@@ -9,17 +8,7 @@ class ToolkitDraw : public BasicsRoomTest {
 protected:
     // The room drawn over black, read back inside the rectangle.
     RgbaImage draw(i32 x, i32 y, i32 w, i32 h) {
-        aGraphServer& graph = testGraphServer();
-        graph.clearColor = 0xFF000000;
-        RgbaImage image;
-        EXPECT_TRUE(graph.beginScene());
-        room->Render();
-        graph.getSprite()->flush();
-        EXPECT_TRUE(platform::succeeded(graph.getDevice()->readBackBuffer({x, y, w, h}, image.rgba)));
-        image.width = u32(w);
-        image.height = u32(h);
-        graph.endScene();
-        return image;
+        return drawScene({x, y, w, h}, [this] { room->Render(); });
     }
 };
 
