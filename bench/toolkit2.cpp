@@ -2,16 +2,31 @@
 //  - one Update of 200 physics bodies (the five drag laws in turn, each body's own drag factor, wind
 //    and gravity) beside the same step written plainly over a std::vector of the same 200 records in
 //    name order: relative speed, its length with the 0.3 floor, the law's force, the acceleration and
-//    the integration from the old speed, for every body that is not fixed (target: within 1.5x).
+//    the integration from the old speed, for every body that is not fixed (target: within 1.5x);
+//  - a ProcessMouse press that puts a carried tile onto the last of 100 targets (each of the other
+//    99 has a tile lying on it) beside the same work written plainly over vectors: the first target
+//    in name order whose area or place holds the tile's rounded room point, the 100 tiles scanned for
+//    one out of the inventory lying in it, then SetPos, SetInInventory, SetVisible and the put
+//    handler. Both sides lift the tile back into the hand before each press (target: within 1.5x).
 #include "BenchRatio.h"
+#include "game/SpyGame/CSpyItem.h"
+#include "game/SpyGame/CSpyItemManager.h"
+#include "game/SpyGame/Rooms/Toolkit/cMoveItemsManager.h"
 #include "game/SpyGame/Rooms/Toolkit/cPhysicsManager.h"
+#include "game/SpyGame/Rooms/Toolkit/cRoomTransform.h"
 #include "tk2v/file/aOptionsFile.h"
+#include "tk2v/gfx/aApplication.h"
+#include "tk2v/gui/EventArgs.h"
+#include "tk2v/input/aInputServer.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -120,9 +135,106 @@ void BM_PlainStep(benchmark::State& state) {
     benchmark::DoNotOptimize(bodies.front().current.coord);
 }
 
+constexpr int kTargets = 100;
+
+// 100 targets in a grid of ten by ten, named in grid order; 99 tiles lying on the first 99 and one
+// carried over the last, which is free. The room is drawn 179 pixels right of the screen's edge.
+struct DragScene {
+    aApplication app;
+    std::unique_ptr<aInputServer> input = std::make_unique<aInputServer>();
+    CSpyItemManager room;
+    SpyPoint offset{179, 0}, scale{1, 1};
+    cRoomTransform transform{&offset, &scale};
+    std::vector<std::pair<std::string, cMoveItemsManager::Target>> targets;
+    std::vector<CSpyItem*> tiles;
+    int puts = 0;
+
+    DragScene() {
+        for (int i = 0; i < kTargets; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "rect%03d", i);
+            const i16 x = i16(i % 10 * 50), y = i16(i / 10 * 50);
+            targets.push_back({name, {{i16(x - 5), i16(y - 5), 50, 50}, {x, y, 40, 40}, true}});
+            CSpyItem* tile =
+                room.CreateItem("TILE" + std::to_string(i), "Hall", {f32(x + 179), f32(y)}, 40, 40, true);
+            tile->Reset();
+            tile->Unlock();
+            tiles.push_back(tile);
+        }
+    }
+    CSpyItem* carried() const { return tiles.back(); }
+    // The carried tile back in the hand over the last target, and the press of this frame.
+    void lift() {
+        carried()->SetInInventory(true);
+        carried()->SetPos(179.0f + 460, 460.0f);
+        input->mouseButtons[0] = KEY_PRESSED;
+    }
+};
+
+struct PutCounter : GUI::Subscriber {
+    explicit PutCounter(int& count) : count(count) {}
+    bool operator()(const GUI::EventArgs&) override { return ++count, true; }
+    int& count;
+};
+
+void BM_ProcessMousePut(benchmark::State& state) {
+    DragScene scene;
+    cMoveItemsManager manager(scene.transform);
+    for (const auto& [name, target] : scene.targets)
+        manager.AddRect(name, target.place, target.area);
+    for (CSpyItem* tile : scene.tiles)
+        manager.AddItem(tile, false, true);
+    manager.SetOnPut(std::make_unique<PutCounter>(scene.puts));
+    for (auto _ : state) {
+        scene.lift();
+        benchmark::DoNotOptimize(manager.ProcessMouse(0.02f, scene.carried(), nullptr));
+    }
+    if (scene.puts != int(state.iterations()))
+        state.SkipWithError("the press did not put");
+}
+
+// Rounded to whole room units as the targets are laid out.
+std::pair<i32, i32> roomPoint(const cRoomTransform& transform, const CSpyItem& item) {
+    const SpyPoint screen = item.GetPos();
+    const SpyPoint local = transform.ScreenToLocal(screen.x, screen.y);
+    return {i32(local.x + 0.5f), i32(local.y + 0.5f)};
+}
+
+void BM_PlainPut(benchmark::State& state) {
+    DragScene scene;
+    PutCounter handler(scene.puts);
+    for (auto _ : state) {
+        scene.lift();
+        CSpyItem* carried = scene.carried();
+        const auto [x, y] = roomPoint(scene.transform, *carried);
+        const auto target = std::find_if(scene.targets.begin(), scene.targets.end(), [&](const auto& t) {
+            return t.second.area.contains(x, y) || t.second.place.contains(x, y);
+        });
+        if (target == scene.targets.end() || !target->second.enabled)
+            continue;
+        const auto lying = std::find_if(scene.tiles.begin(), scene.tiles.end(), [&](CSpyItem* tile) {
+            if (tile->IsInInventory())
+                return false;
+            const auto [tx, ty] = roomPoint(scene.transform, *tile);
+            return target->second.place.contains(tx, ty) || target->second.area.contains(tx, ty);
+        });
+        if (lying != scene.tiles.end())
+            continue;
+        const SpyPoint corner = scene.transform.LocalToScreen(target->second.place.x, target->second.place.y);
+        carried->SetPos(corner.x, corner.y);
+        carried->SetInInventory(false);
+        carried->SetVisible(true);
+        handler(GUI::EventArgs());
+    }
+    if (scene.puts != int(state.iterations()))
+        state.SkipWithError("the plain step did not put");
+}
+
 // The machine may be shared: repetitions in random order, compared by their medians.
 BENCHMARK(BM_PhysicsUpdate)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_PlainStep)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+BENCHMARK(BM_ProcessMousePut)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+BENCHMARK(BM_PlainPut)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 } // namespace
 
@@ -135,5 +247,6 @@ int main(int argc, char** argv) {
                         mine / bare, goal);
     };
     ratio("Physics Update of 200 bodies", "BM_PhysicsUpdate", "BM_PlainStep", 1.5);
+    ratio("ProcessMouse put among 100 targets", "BM_ProcessMousePut", "BM_PlainPut", 1.5);
     return 0;
 }

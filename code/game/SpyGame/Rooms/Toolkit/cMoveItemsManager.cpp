@@ -15,9 +15,12 @@
 namespace {
 
 // Rounded to the nearest whole unit, as the targets are laid out; beyond the 16-bit range it stays at
-// the range's end rather than wrapping round onto some target.
+// the range's end rather than wrapping round onto some target. Not a number: never asked.
 i16 RoundToShort(f32 value) {
-    return i16(std::clamp(TruncToInt(value + 0.5f), i32(INT16_MIN), i32(INT16_MAX)));
+    value += 0.5f;
+    value = value < f32(INT16_MIN) ? f32(INT16_MIN) : value;
+    value = value > f32(INT16_MAX) ? f32(INT16_MAX) : value;
+    return i16(value);
 }
 
 u8* SaveRect(SaveLoadSystem& sys, u8* pos, const aRect& rect) {
@@ -47,97 +50,94 @@ cMoveItemsManager::cMoveItemsManager(const cRoomTransform& transform) : m_pTrans
 cMoveItemsManager::~cMoveItemsManager() = default;
 
 void cMoveItemsManager::AddRect(const std::string& name, const aRect& place, const aRect& area) {
-    if (!m_Rects.emplace(name, Target{area, place, true}).second)
+    const auto [target, added] = EmplaceNamed(m_Rects, name);
+    if (!added) {
         log("cMoveItemsManager. cann't add: rect exsist %s", name.c_str());
+        return;
+    }
+    *target = Target{area, place, true};
 }
 
 void cMoveItemsManager::AddItem(CSpyItem* item, bool withRect, bool enabled) {
     // A missing item has been reported by its lookup already.
     if (!item)
         return;
-    if (EnabledFlag(item)) {
+    if (!m_Enabled.emplace(item, enabled).second) {
         log("cMoveItemsManager. cann't add: item exsist %s", item->GetName().c_str());
         return;
     }
-    m_Items.emplace_back(item, enabled);
+    m_Items.push_back(item);
     if (withRect)
         AddRect(item->GetName(), GetItemRect(item), GetItemRect(item));
 }
 
 void cMoveItemsManager::SetRectEnabled(const std::string& name, bool enabled) {
-    if (const auto found = m_Rects.find(name); found != m_Rects.end())
-        found->second.enabled = enabled;
+    if (Target* target = FindNamed(m_Rects, name))
+        target->enabled = enabled;
 }
 
 void cMoveItemsManager::SetItemEnabled(const CSpyItem* item, bool enabled) {
-    if (bool* flag = EnabledFlag(item))
-        *flag = enabled;
-}
-
-bool* cMoveItemsManager::EnabledFlag(const CSpyItem* item) {
-    return const_cast<bool*>(std::as_const(*this).EnabledFlag(item));
-}
-
-const bool* cMoveItemsManager::EnabledFlag(const CSpyItem* item) const {
-    if (!item)
-        return nullptr;
-    const auto found = std::find_if(m_Items.begin(), m_Items.end(),
-                                    [item](const auto& entry) { return entry.first == item; });
-    return found == m_Items.end() ? nullptr : &found->second;
+    if (const auto found = m_Enabled.find(item); found != m_Enabled.end())
+        found->second = enabled;
 }
 
 bool cMoveItemsManager::IsMovable(const CSpyItem* item, bool requireEnabled) const {
-    const bool* flag = EnabledFlag(item);
-    return flag && (!requireEnabled || *flag);
+    const auto found = m_Enabled.find(item);
+    return found != m_Enabled.end() && (!requireEnabled || found->second);
 }
 
-std::optional<std::pair<i16, i16>> cMoveItemsManager::LocalPoint(const CSpyItem* item) const {
+bool cMoveItemsManager::LocalPoint(const CSpyItem* item, i32& x, i32& y) const {
     if (!item)
-        return std::nullopt;
+        return false;
     const SpyPoint screen = item->GetPos();
     const SpyPoint local = m_pTransform->ScreenToLocal(screen.x, screen.y);
     // A position that is not a number lies nowhere.
     if (std::isnan(local.x) || std::isnan(local.y))
-        return std::nullopt;
-    return std::pair{RoundToShort(local.x), RoundToShort(local.y)};
+        return false;
+    x = RoundToShort(local.x);
+    y = RoundToShort(local.y);
+    return true;
+}
+
+bool cMoveItemsManager::Holds(const Target& target, i32 x, i32 y) {
+    return target.area.contains(x, y) || target.place.contains(x, y);
 }
 
 cMoveItemsManager::Targets::const_iterator cMoveItemsManager::TargetUnder(const CSpyItem* item) const {
-    const auto point = LocalPoint(item);
-    if (!point)
+    i32 x = 0, y = 0;
+    if (!LocalPoint(item, x, y))
         return m_Rects.end();
-    const auto [x, y] = *point;
-    return std::find_if(m_Rects.begin(), m_Rects.end(), [x, y](const auto& entry) {
-        return entry.second.area.contains(x, y) || entry.second.place.contains(x, y);
-    });
+    return std::find_if(m_Rects.begin(), m_Rects.end(),
+                        [x, y](const auto& entry) { return Holds(entry.second, x, y); });
 }
 
 CSpyItem* cMoveItemsManager::GetItemInRect(const std::string& name) const {
-    const auto target = m_Rects.find(name);
-    if (target == m_Rects.end())
+    const Target* target = FindNamed(m_Rects, name);
+    if (!target)
         return nullptr;
-    for (const auto& [item, enabled] : m_Items) {
-        if (item->IsInInventory())
-            continue;
-        const auto point = LocalPoint(item);
-        if (point && (target->second.place.contains(point->first, point->second) ||
-                      target->second.area.contains(point->first, point->second)))
-            return item;
-    }
-    return nullptr;
+    const auto lying = std::find_if(m_Items.begin(), m_Items.end(), [&](const CSpyItem* item) {
+        i32 x = 0, y = 0;
+        return !item->IsInInventory() && LocalPoint(item, x, y) && Holds(*target, x, y);
+    });
+    return lying == m_Items.end() ? nullptr : *lying;
 }
 
 bool cMoveItemsManager::IsItemInRect(const CSpyItem* item, const std::string& name) const {
-    const auto target = m_Rects.find(name);
-    const auto point = LocalPoint(item);
-    return target != m_Rects.end() && point && target->second.place.contains(point->first, point->second);
+    const Target* target = FindNamed(m_Rects, name);
+    i32 x = 0, y = 0;
+    return target && LocalPoint(item, x, y) && target->place.contains(x, y);
+}
+
+cMoveItemsManager::Targets::const_iterator cMoveItemsManager::FreeTargetUnderCarried() const {
+    const auto target = TargetUnder(m_pCarried);
+    if (target == m_Rects.end() || !target->second.enabled || GetItemInRect(target->first))
+        return m_Rects.end();
+    return target;
 }
 
 std::string cMoveItemsManager::GetRectUnderItem() const {
-    const auto target = TargetUnder(m_pCarried);
-    if (target == m_Rects.end() || !target->second.enabled || GetItemInRect(target->first))
-        return std::string();
-    return target->first;
+    const auto target = FreeTargetUnderCarried();
+    return target == m_Rects.end() ? std::string() : target->first;
 }
 
 std::string cMoveItemsManager::GetRectOfItem(const CSpyItem* item) const {
@@ -148,8 +148,7 @@ std::string cMoveItemsManager::GetRectOfItem(const CSpyItem* item) const {
 }
 
 void cMoveItemsManager::GetItems(std::list<CSpyItem*>& out) const {
-    for (const auto& [item, enabled] : m_Items)
-        out.push_back(item);
+    out.insert(out.end(), m_Items.begin(), m_Items.end());
 }
 
 void cMoveItemsManager::ClearLastMove() {
@@ -165,7 +164,7 @@ void cMoveItemsManager::Reset() {
     m_Drag.rectName.clear();
     for (auto& [name, target] : m_Rects)
         target.enabled = true;
-    for (auto& [item, enabled] : m_Items)
+    for (auto& [item, enabled] : m_Enabled)
         enabled = true;
 }
 
@@ -250,10 +249,10 @@ void cMoveItemsManager::Render(aGDI* gdi) {
 }
 
 void cMoveItemsManager::RenderPreview() {
-    const std::string name = GetRectUnderItem();
-    if (name.empty())
+    const auto target = FreeTargetUnderCarried();
+    if (target == m_Rects.end())
         return;
-    const aRect& place = m_Rects.at(name).place;
+    const aRect& place = target->second.place;
     const SpyPoint was = m_pCarried->GetPos();
     const SpyPoint corner = m_pTransform->LocalToScreen(place.x, place.y);
     m_pCarried->SetPos(corner.x, corner.y);
@@ -274,8 +273,8 @@ void cMoveItemsManager::RenderItem(CSpyItem* item) {
 }
 
 u8* cMoveItemsManager::SaveSelf(SaveLoadSystem& sys, u8* pos) const {
-    for (const auto& [item, enabled] : m_Items)
-        pos = sys.writeBool(pos, enabled);
+    for (const CSpyItem* item : m_Items)
+        pos = sys.writeBool(pos, m_Enabled.at(item));
     for (const auto& [name, target] : m_Rects) {
         pos = SaveRect(sys, pos, target.area);
         pos = SaveRect(sys, pos, target.place);
@@ -298,8 +297,8 @@ u8* cMoveItemsManager::SaveSelf(SaveLoadSystem& sys, u8* pos) const {
 }
 
 const u8* cMoveItemsManager::LoadSelf(CRoomItemLookup& rooms, SaveLoadSystem& sys, const u8* pos) {
-    for (auto& [item, enabled] : m_Items)
-        pos = sys.readBool(pos, enabled);
+    for (const CSpyItem* item : m_Items)
+        pos = sys.readBool(pos, m_Enabled.at(item));
     for (auto& [name, target] : m_Rects) {
         pos = LoadRect(sys, pos, target.area);
         pos = LoadRect(sys, pos, target.place);

@@ -1,14 +1,14 @@
 #pragma once
+#include "game/SpyGame/Rooms/Toolkit/NamedRecords.h"
 #include "game/SpyGame/Rooms/Toolkit/cHandlerCell.h"
 #include "game/SpyGame/SpyPoint.h"
 #include "tk2v/gfx/aRect.h"
 #include "tk2v/util/types.h"
 
 #include <list>
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -87,13 +87,16 @@ public:
     const u8* LoadSelf(CRoomItemLookup& rooms, SaveLoadSystem& sys, const u8* pos);
 
 private:
-    using Targets = std::map<std::string, Target>;
+    // In name order, which is the order they are searched and saved in.
+    using Targets = NamedRecords<Target>;
 
-    std::optional<std::pair<i16, i16>> LocalPoint(const CSpyItem* item) const;
+    // The item's room point, rounded to whole units; false for no item or a point that is not a number.
+    bool LocalPoint(const CSpyItem* item, i32& x, i32& y) const;
+    // The point lies in the target's area or place.
+    static bool Holds(const Target& target, i32 x, i32 y);
     // The first target by name whose area or place holds the item's position.
     Targets::const_iterator TargetUnder(const CSpyItem* item) const;
-    bool* EnabledFlag(const CSpyItem* item);
-    const bool* EnabledFlag(const CSpyItem* item) const;
+    Targets::const_iterator FreeTargetUnderCarried() const;
     CSpyItem* DropCarried(CSpyItem* held, CSpyItem* under);
     void Put(CSpyItem* item, const std::string& name, const Target& target, CSpyItem* displaced);
     void Take(CSpyItem* item);
@@ -105,7 +108,8 @@ private:
     cHandlerCell m_OnPut;
     cHandlerCell m_OnTake;
     // In the order registered, which is the order of their flags in the record.
-    std::vector<std::pair<CSpyItem*, bool>> m_Items;
+    std::vector<CSpyItem*> m_Items;
+    std::unordered_map<const CSpyItem*, bool> m_Enabled;
     Targets m_Rects;
     DragState m_Drag;
     // Where the last moved item lay after the last put or take, in room units.

@@ -30,6 +30,21 @@ u32 ParseLaw(const std::string& word, const std::string& body) {
     return LINE;
 }
 
+// Explicit, the acceleration constant within the step: the drag against the wind, then gravity.
+inline void Step(PHOBJ& body, f32 dt, SpyPoint wind, f32 g) {
+    const SpyPoint r{body.speed.x - wind.x, body.speed.y - wind.y};
+    f32 s = std::sqrt(r.x * r.x + r.y * r.y);
+    if (!(s >= MinDragSpeed))
+        s = MinDragSpeed;
+    const f32 force = cPhysicsManager::FrictionForce(body.friction, body.frict_kf, s);
+    const f32 mass = body.mass == 0 ? DefaultMass : body.mass;
+    const SpyPoint a{-(r.x * force / s) / mass, g - (r.y * force / s) / mass};
+    body.coord.x += (a.x * dt / 2 + body.speed.x) * dt;
+    body.coord.y += (a.y * dt / 2 + body.speed.y) * dt;
+    body.speed.x += a.x * dt;
+    body.speed.y += a.y * dt;
+}
+
 } // namespace
 
 void cPhysicsManager::LoadObject(const std::string& name, aOptionsFile& ini) {
@@ -51,7 +66,7 @@ void cPhysicsManager::LoadObject(const std::string& name, aOptionsFile& ini) {
     o.coord.y = value("coord.y", 0);
     if (section && ini.hasKey("friction"))
         o.friction = ParseLaw(ini.getString("friction"), name);
-    m_Bodies[name] = body;
+    *EmplaceNamed(m_Bodies, name).first = body;
 }
 
 f32 cPhysicsManager::FrictionForce(u32 law, f32 k, f32 s) {
@@ -69,24 +84,10 @@ f32 cPhysicsManager::FrictionForce(u32 law, f32 k, f32 s) {
     }
 }
 
-void cPhysicsManager::Step(PHOBJ& body, f32 dt) const {
-    const SpyPoint r{body.speed.x - windX, body.speed.y - windY};
-    f32 s = std::sqrt(r.x * r.x + r.y * r.y);
-    if (!(s >= MinDragSpeed))
-        s = MinDragSpeed;
-    const f32 force = FrictionForce(body.friction, body.frict_kf, s);
-    const f32 mass = body.mass == 0 ? DefaultMass : body.mass;
-    const SpyPoint a{-(r.x * force / s) / mass, g - (r.y * force / s) / mass};
-    body.coord.x += (a.x * dt / 2 + body.speed.x) * dt;
-    body.coord.y += (a.y * dt / 2 + body.speed.y) * dt;
-    body.speed.x += a.x * dt;
-    body.speed.y += a.y * dt;
-}
-
 void cPhysicsManager::Update(f32 dt) {
     for (auto& [name, body] : m_Bodies)
         if (!body.fixed)
-            Step(body.current, dt);
+            Step(body.current, dt, {windX, windY}, g);
 }
 
 void cPhysicsManager::ResetAll() {
@@ -97,18 +98,18 @@ void cPhysicsManager::ResetAll() {
 }
 
 SpyPoint cPhysicsManager::GetCoord(const std::string& name) const {
-    const auto found = m_Bodies.find(name);
-    return found == m_Bodies.end() ? SpyPoint{} : found->second.current.coord;
+    const Body* body = FindNamed(m_Bodies, name);
+    return body ? body->current.coord : SpyPoint{};
 }
 
 void cPhysicsManager::SetCoord(const std::string& name, SpyPoint coord) {
-    if (const auto found = m_Bodies.find(name); found != m_Bodies.end())
-        found->second.current.coord = coord;
+    if (Body* body = FindNamed(m_Bodies, name))
+        body->current.coord = coord;
 }
 
 void cPhysicsManager::SetFixed(const std::string& name, bool fixed) {
-    if (const auto found = m_Bodies.find(name); found != m_Bodies.end())
-        found->second.fixed = fixed;
+    if (Body* body = FindNamed(m_Bodies, name))
+        body->fixed = fixed;
 }
 
 SpyPoint cPhysicsManager::GetMinCoord() const {
@@ -142,7 +143,7 @@ const u8* cPhysicsManager::LoadSelf(CRoomItemLookup& rooms, SaveLoadSystem& sys,
     for (u32 i = 0; i < count; ++i) {
         std::string name;
         pos = sys.readString(pos, name);
-        Body& body = m_Bodies[name];
+        Body& body = *EmplaceNamed(m_Bodies, name).first;
         pos = body.initial.LoadSelf(rooms, sys, pos);
         pos = body.current.LoadSelf(rooms, sys, pos);
         pos = sys.readBool(pos, body.fixed);

@@ -1,8 +1,8 @@
 #pragma once
+#include "game/SpyGame/Rooms/Toolkit/NamedRecords.h"
 #include "game/SpyGame/Rooms/Toolkit/PHOBJ.h"
 #include "game/SpyGame/SpyPoint.h"
 
-#include <map>
 #include <string>
 
 class aOptionsFile;
@@ -51,9 +51,8 @@ public:
     f32 g = 9.81f;
 
 private:
-    void Step(PHOBJ& body, f32 dt) const;
-
-    std::map<std::string, Body> m_Bodies;
+    // In name order, which is the order they step and save in.
+    NamedRecords<Body> m_Bodies;
 };
 
 } // namespace PHYSICS
