@@ -1109,8 +1109,9 @@ TEST_F(DemoRooms, StoryEventsNameRoomsEventsItemsTextsAndPagesThatExist) {
         }
     }
     EXPECT_EQ(names.size(), classes.size());
-    EXPECT_EQ(classes, (std::vector<std::string>{"ShowMessage", "LocationFinish", "EventForComics",
-                                                 "InvestigationWin", "InvestigationClose"}));
+    EXPECT_EQ(classes, (std::vector<std::string>{"ShowMessage", "MagicStarsChanger", "LocationFinish",
+                                                 "EventForComics", "ChangePersonageInfo", "InvestigationWin",
+                                                 "InvestigationClose"}));
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
