@@ -37,6 +37,9 @@ Canvas sliderThumb();
 Canvas textField();
 // The panel's button of that size, its five looks in bands from the top (5 x height high).
 Canvas panelButton(int width, int height);
+// A button of that size with its caption drawn in, its four looks in bands from the top, for a
+// button that fades as a whole (a caption the GUI draws keeps its own colour).
+Canvas captionedButton(TextRenderer& font, int width, int height, const char* caption);
 
 // Particle textures.
 Canvas fogPuff();

@@ -69,9 +69,20 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     out.image(list, kImages, "panel_arrow_left.png", panelArrow(false));
     out.image(list, kImages, "panel_arrow_right.png", panelArrow(true));
     out.image(list, kImages, "star.png", hintStar());
+    // Black, stretched over the screen behind the in-game menu, which sets its alpha.
+    out.image(list, kImages, "dim.png", Canvas(4, 4, 0xFF000000));
     out.image(list, kImages, "Ashby_foto.png", portrait(84));
     out.image(list, kImages, "The_end.png", banner(fonts, "The End"));
     out.image(list, kImages, "Investigation_complete.png", banner(fonts, "Investigation complete"));
+    // The comic page's buttons, which fade out whole while the reader looks at the page: one strip
+    // a button, side by side in the order Back, Next, Skip, Finish.
+    Canvas comicButtons(4 * 140, 4 * 48);
+    int x = 0;
+    for (const char* caption : {"Back", "Next", "Skip", "Finish"}) {
+        comicButtons.draw(captionedButton(fonts.body, 140, 48, caption), x, 0);
+        x += 140;
+    }
+    out.image(list, kImages, "comics_buttons.png", comicButtons);
     out.write(kImages + "_images.list", list);
 
     std::string panel;
