@@ -75,6 +75,21 @@ void skyline(Canvas& c) {
     c.radialGlow(731, 525, 40, 0x60FFD070);
 }
 
+// A button of that size with its caption drawn in, its four looks in bands from the top in an image
+// button's order: normal, pushed, hover, disabled.
+Canvas captionedButton(TextRenderer& font, int width, int height, const char* caption) {
+    const int looks[4] = {0, 2, 1, 3};
+    const float w = float(width), h = float(height);
+    Canvas c(width, 4 * height, 0x00202020);
+    for (int band = 0; band < 4; ++band) {
+        const Canvas::Color* look = kButtonLooks[looks[band]];
+        framedBox(c, 0, h * float(band), w, h, 12, 2, look[0], look[1], look[2]);
+        font.drawCentered(c, width / 2, height * band + (height - font.lineHeight()) / 2, caption,
+                          kCaptionColors[looks[band]]);
+    }
+    return c;
+}
+
 } // namespace
 
 Canvas menuBackground() {
@@ -195,25 +210,15 @@ Canvas goldFrame() {
     return c;
 }
 
-Canvas buttonStates() {
-    // Normal, hover, pushed and disabled, one 48 x 48 cell each from the top.
-    Canvas c(48, 192, 0x00202020);
+Canvas buttonSheet(TextRenderer& font) {
+    Canvas c(48 + 4 * 140, 192, 0x00202020);
     for (int i = 0; i < 4; ++i)
         framedBox(c, 0, float(48 * i), 48, 48, 12, 2, kButtonLooks[i][0], kButtonLooks[i][1],
                   kButtonLooks[i][2]);
-    return c;
-}
-
-Canvas captionedButton(TextRenderer& font, int width, int height, const char* caption) {
-    // An image button's strip runs normal, pushed, hover, disabled.
-    const int looks[4] = {0, 2, 1, 3};
-    const float w = float(width), h = float(height);
-    Canvas c(width, 4 * height, 0x00202020);
-    for (int band = 0; band < 4; ++band) {
-        const Canvas::Color* look = kButtonLooks[looks[band]];
-        framedBox(c, 0, h * float(band), w, h, 12, 2, look[0], look[1], look[2]);
-        font.drawCentered(c, width / 2, height * band + (height - font.lineHeight()) / 2, caption,
-                          kCaptionColors[looks[band]]);
+    int x = 48;
+    for (const char* caption : {"Back", "Next", "Skip", "Finish"}) {
+        c.draw(captionedButton(font, 140, 48, caption), x, 0);
+        x += 140;
     }
     return c;
 }

@@ -56,7 +56,7 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     out.image(list, kImages, "menu_bg.png", menuBackground());
     out.image(list, kImages, "frame.png", dialogFrame());
     out.image(list, kImages, "frame_gb.png", goldFrame());
-    out.image(list, kImages, "button.png", buttonStates());
+    out.image(list, kImages, "button.png", buttonSheet(fonts.body));
     out.image(list, kImages, "slot.png", slotHover());
     out.image(list, kImages, "selector.png", selectorBar());
     out.image(list, kImages, "selection.png", selectionMarker());
@@ -74,22 +74,11 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     out.image(list, kImages, "panel_arrow_left.png", panelArrow(false));
     out.image(list, kImages, "panel_arrow_right.png", panelArrow(true));
     out.image(list, kImages, "star.png", hintStar());
-    // Black, stretched over the screen behind the in-game menu, which sets its alpha.
-    out.image(list, kImages, "dim.png", Canvas(4, 4, 0xFF000000));
     out.image(list, kImages, "Ashby_foto.png", portrait(84));
     out.image(list, kImages, "Rusca_foto.png", portrait(84, kRuscaCoat, kRuscaBackdrop));
     out.image(list, kImages, "Corwin_foto.png", portrait(84, kCorwinCoat, kCorwinBackdrop));
     out.image(list, kImages, "The_end.png", banner(fonts, "The End"));
     out.image(list, kImages, "Investigation_complete.png", banner(fonts, "Investigation complete"));
-    // The comic page's buttons, which fade out whole while the reader looks at the page: one strip
-    // a button, side by side in the order Back, Next, Skip, Finish.
-    Canvas comicButtons(4 * 140, 4 * 48);
-    int x = 0;
-    for (const char* caption : {"Back", "Next", "Skip", "Finish"}) {
-        comicButtons.draw(captionedButton(fonts.body, 140, 48, caption), x, 0);
-        x += 140;
-    }
-    out.image(list, kImages, "comics_buttons.png", comicButtons);
     out.write(kImages + "_images.list", list);
 
     std::string panel;
