@@ -12,11 +12,6 @@
 namespace {
 
 constexpr f32 CaretPeriod = 0.7f;
-// Cells stand 0.7 of the font's size apart; a cell's box and underline are 0.65 of it wide, the box
-// reaches down past the underline, which lies one size below the top.
-constexpr f32 CellStep = 0.7f;
-constexpr f32 CellWidth = 0.65f;
-constexpr f32 CellHeight = 1.2f;
 constexpr f32 UnderlineHeight = 0.1f;
 constexpr f32 CaretWidth = 0.08f;
 constexpr u8 LeftArrow = 203;

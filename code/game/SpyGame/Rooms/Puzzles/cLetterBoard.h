@@ -39,6 +39,11 @@ public:
     static constexpr u32 SelectedColor = 0xFFFF0000;
     static constexpr u32 ShownColor = 0xFF00A000;
     static constexpr u32 DimmedColor = 0xFF808080;
+    // Cells stand 0.7 of the font's size apart; a cell's box and underline are 0.65 of it wide, the box
+    // reaches down past the underline, which lies one size below the top.
+    static constexpr f32 CellStep = 0.7f;
+    static constexpr f32 CellWidth = 0.65f;
+    static constexpr f32 CellHeight = 1.2f;
 
     cLetterBoard(const std::string& fontFile, CRoomBase* owner);
     ~cLetterBoard();
