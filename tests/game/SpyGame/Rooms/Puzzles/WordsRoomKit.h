@@ -3,6 +3,7 @@
 #include "game/SaveLoadSystem.h"
 #include "support/game/TestRoomsManager.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ public:
         room = dynamic_cast<ShownMessages<Room>*>(this->rooms.GetRoom(Name));
         ASSERT_TRUE(room);
         this->playing = room;
+        if (beforeEnter)
+            beforeEnter();
         room->Enter("Demo", nullptr);
         this->quiet();
     }
@@ -83,6 +86,8 @@ public:
     std::vector<std::string> shown() { return std::exchange(room->shown, {}); }
 
     ShownMessages<Room>* room = nullptr;
+    // Runs between the investigation's reset and the room's first entry.
+    std::function<void()> beforeEnter;
 
 private:
     std::vector<std::pair<std::string, std::string>> m_pictures;
