@@ -8,6 +8,7 @@
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -30,6 +31,7 @@ const RoomClass RoomClasses[] = {
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
 };
 

@@ -32,7 +32,8 @@ TEST(RoomsFactory, ClassesMatchExactly) {
         }
     }
     // The word and book puzzles; each shows the panel's solve button.
-    for (const char* className : {"AppointmentBookRoom", "ReservationsRegisterRoom"}) {
+    for (const char* className :
+         {"AppointmentBookRoom", "ZodiacBookPuzzleRoom", "ReservationsRegisterRoom"}) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
         ASSERT_TRUE(room) << className;
         EXPECT_EQ(room->GetClassName(), className);

@@ -81,7 +81,23 @@ public:
     void expectSameBytesAfterReload() {
         const std::string first = save("first.save");
         reload(first);
-        EXPECT_EQ(save("second.save"), first);
+        const std::string second = save("second.save");
+        size_t at = 0;
+        while (at < first.size() && at < second.size() && first[at] == second[at])
+            ++at;
+        EXPECT_TRUE(first == second) << "sizes " << first.size() << " and " << second.size()
+                                     << ", first difference at byte " << at << dump(first, at)
+                                     << dump(second, at);
+    }
+    static std::string dump(std::string s, size_t at) {
+        SaveLoadSystem::scramble(reinterpret_cast<u8*>(s.data()), u32(s.size()));
+        std::string out = "\n";
+        for (size_t i = at > 40 ? at - 40 : 0; i < at + 24 && i < s.size(); ++i) {
+            char b[8];
+            std::snprintf(b, sizeof b, "%02x%c", u8(s[i]), i == at ? '*' : ' ');
+            out += (s[i] >= 32 && s[i] < 127) ? std::string(1, s[i]) + " " : std::string(b);
+        }
+        return out;
     }
     std::vector<std::string> shown() { return std::exchange(room->shown, {}); }
 
