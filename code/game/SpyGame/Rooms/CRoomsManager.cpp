@@ -7,6 +7,7 @@
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
@@ -33,6 +34,7 @@ const RoomClass RoomClasses[] = {
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
     {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
+    {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
 };
 
 } // namespace
