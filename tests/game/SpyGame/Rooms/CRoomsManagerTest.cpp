@@ -32,8 +32,8 @@ TEST(RoomsFactory, ClassesMatchExactly) {
         }
     }
     // The word and book puzzles; each shows the panel's solve button.
-    for (const char* className : {"AppointmentBookRoom", "ZodiacBookPuzzleRoom", "ReservationsRegisterRoom",
-                                  "AssembleInviationRoom"}) {
+    for (const char* className : {"CapOJoePuzzleRoom", "AppointmentBookRoom", "ZodiacBookPuzzleRoom",
+                                  "ReservationsRegisterRoom", "AssembleInviationRoom"}) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
         ASSERT_TRUE(room) << className;
         EXPECT_EQ(room->GetClassName(), className);
