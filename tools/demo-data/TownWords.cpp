@@ -110,7 +110,8 @@ Canvas writing(TextRenderer& font, const std::vector<std::string>& lines, int w,
 
 // ---- Sounds ----
 
-std::vector<uint8_t> chime(std::initializer_list<float> freqs, float spacing, float seconds, float peak = 0.5f) {
+std::vector<uint8_t> chime(std::initializer_list<float> freqs, float spacing, float seconds,
+                           float peak = 0.5f) {
     Synth s(seconds);
     float start = 0;
     for (float f : freqs) {
@@ -291,15 +292,21 @@ Canvas zodiacFigure(int which, int size) {
         c.fillCircle(s * 0.42f, s * 0.58f, s * 0.04f, kInk);
         c.fillCircle(s * 0.58f, s * 0.58f, s * 0.04f, kInk);
     } else {
-        c.fillShape(0, 0, s, s, [s](float x, float y) {
-            const float dx = (x - s * 0.45f) / (s * 0.34f), dy = (y - s * 0.32f) / (s * 0.13f);
-            return dx * dx + dy * dy < 1;
-        }, kGold);
+        c.fillShape(
+            0, 0, s, s,
+            [s](float x, float y) {
+                const float dx = (x - s * 0.45f) / (s * 0.34f), dy = (y - s * 0.32f) / (s * 0.13f);
+                return dx * dx + dy * dy < 1;
+            },
+            kGold);
         c.fillTriangle(s * 0.75f, s * 0.32f, s * 0.95f, s * 0.18f, s * 0.95f, s * 0.46f, kGold);
-        c.fillShape(0, 0, s, s, [s](float x, float y) {
-            const float dx = (x - s * 0.55f) / (s * 0.34f), dy = (y - s * 0.7f) / (s * 0.13f);
-            return dx * dx + dy * dy < 1;
-        }, kBrass);
+        c.fillShape(
+            0, 0, s, s,
+            [s](float x, float y) {
+                const float dx = (x - s * 0.55f) / (s * 0.34f), dy = (y - s * 0.7f) / (s * 0.13f);
+                return dx * dx + dy * dy < 1;
+            },
+            kBrass);
         c.fillTriangle(s * 0.25f, s * 0.7f, s * 0.05f, s * 0.56f, s * 0.05f, s * 0.84f, kBrass);
     }
     return c;
@@ -387,7 +394,8 @@ void writeAppointmentBook(DataWriter& out, const std::string& room, PictureFonts
     files.image("hidden_text_ontable", imprint(fonts.body));
     files.image("page_zone", Canvas(280, 340, 0x30FFFFFF));
     files.image("page29", label(fonts.body, "29", 0xFF3A4A6A));
-    files.image("hidden_text", writing(fonts.body, {"Mr. Grey - room 12", "Friday, nine o'clock"}, 240, 0xFF1A2A6A));
+    files.image("hidden_text",
+                writing(fonts.body, {"Mr. Grey - room 12", "Friday, nine o'clock"}, 240, 0xFF1A2A6A));
     files.image("pen", pencil(70));
     Synth scratch(0.5f, true);
     scratch.wind(0.5f, 0.2f);
@@ -403,8 +411,10 @@ Canvas registerPage(TextRenderer& small, int page) {
     c.fillRect(0, 0, 520, 360, kPaper);
     c.fillRect(0, 0, 520, 4, 0xFFC8B890);
     const std::vector<std::vector<std::string>> entries = {
-        {"Room 3   Mrs. Abbott   two nights", "Room 7   Mr. Hale      one night", "Room 9   Dr. Vance     a week"},
-        {"Room 4   Miss Lind     one night", "Room 12  Mr. Grey      Friday", "Room 2   Mr. Oakes     two nights"},
+        {"Room 3   Mrs. Abbott   two nights", "Room 7   Mr. Hale      one night",
+         "Room 9   Dr. Vance     a week"},
+        {"Room 4   Miss Lind     one night", "Room 12  Mr. Grey      Friday",
+         "Room 2   Mr. Oakes     two nights"},
         {"Room 5   Mr. Price     one night", "Room 8   Mrs. Kerr     three nights", "Room 11  (left blank)"}};
     small.drawCentered(c, 260, 14, "Register  -  page " + std::to_string(page), 0xFF6A4A2A);
     for (size_t i = 0; i < 3; ++i) {
@@ -465,8 +475,9 @@ Canvas letterPiece(TextRenderer& small, int piece) {
     ragged(0, piece != 1, false);
     ragged(piece == 3 ? body : body + 10, piece != 3, true);
     c.fillPolygon(outline, kCream);
-    const std::vector<std::vector<std::string>> lines = {
-        {"You are invited", "to a quiet supper"}, {"at the Old Mill,", "Saturday at nine."}, {"Come alone.", "            - G."}};
+    const std::vector<std::vector<std::string>> lines = {{"You are invited", "to a quiet supper"},
+                                                         {"at the Old Mill,", "Saturday at nine."},
+                                                         {"Come alone.", "            - G."}};
     for (size_t i = 0; i < 2; ++i)
         small.draw(c, 30, 30 + int(i) * 36, lines[size_t(piece - 1)][i], 0xFF2A2A6A);
     return c;
