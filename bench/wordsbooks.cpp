@@ -171,7 +171,7 @@ struct Scene {
     std::unique_ptr<aGDI> gdi;
 
     struct Cell {
-        f32 x, y;
+        f32 x, glyphX, y;
         char ch;
         u32 color;
         bool underline;
@@ -226,7 +226,10 @@ struct Scene {
                                   : !(state & cLetterBoard::Shown) ? cLetterBoard::HiddenColor
                                                                    : cLetterBoard::ShownColor;
                 const char ch = board->GetCellChar(i);
-                cells.push_back({at.x + f32(i) * 0.7f * size, at.y, ch, color, ch != ' ' || !(state & 2)});
+                const f32 x = at.x + f32(i) * 0.7f * size;
+                const f32 glyph = font->getTextSize(std::string_view(&ch, 1)).width;
+                cells.push_back(
+                    {x, x + (0.65f * size - glyph) / 2, at.y, ch, color, ch != ' ' || !(state & 2)});
             }
         }
     }
@@ -249,15 +252,15 @@ void BM_PlainGlyphsAndBars(benchmark::State& state) {
     Scene& s = scene();
     if (!s.board)
         return state.SkipWithError("no graphics device");
+    s.font->setScale(0.9f);
     if (s.cells.empty())
         s.listCells();
     const f32 size = f32(kGlyphH) * 0.9f;
-    s.font->setScale(0.9f);
     for (auto _ : state)
         bench::finishedFrame(*s.graph, [&] {
             for (const Scene::Cell& c : s.cells) {
                 s.font->color = c.color;
-                s.font->print(c.x, c.y, std::string_view(&c.ch, 1));
+                s.font->print(c.glyphX, c.y, std::string_view(&c.ch, 1));
                 s.gdi->color = c.color;
                 if (c.underline)
                     s.gdi->drawRect(c.x, c.y + size, 0.65f * size, 0.1f * size, true);

@@ -2,8 +2,10 @@
 #include "Synth.h"
 #include "TextRenderer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The word and book puzzles of the town: the word machine (zoom_CapOJoe), the zodiac book
@@ -45,6 +47,36 @@ private:
 };
 
 // ---- Shapes shared by the rooms ----
+
+// The picture shrunk to fit a square of `size`, each pixel the average of those it covers.
+Canvas fitted(const Canvas& src, int size) {
+    const float k = float(std::max(src.width(), src.height())) / float(size);
+    Canvas c(size, size, 0);
+    const int offX = (size - int(float(src.width()) / k)) / 2,
+              offY = (size - int(float(src.height()) / k)) / 2;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            float sum[4] = {0, 0, 0, 0}, n = 0;
+            for (int sy = int(float(y - offY) * k); sy < int(float(y - offY + 1) * k); ++sy)
+                for (int sx = int(float(x - offX) * k); sx < int(float(x - offX + 1) * k); ++sx) {
+                    if (sx < 0 || sy < 0 || sx >= src.width() || sy >= src.height())
+                        continue;
+                    const Color p = src.at(sx, sy);
+                    const float a = float(p >> 24);
+                    sum[0] += a;
+                    for (int ch = 1; ch < 4; ++ch)
+                        sum[ch] += a * float(p >> (24 - 8 * ch) & 0xFF);
+                    n += 1;
+                }
+            if (n == 0 || sum[0] == 0)
+                continue;
+            Color out = Color(sum[0] / n) << 24;
+            for (int ch = 1; ch < 4; ++ch)
+                out |= Color(sum[ch] / sum[0]) << (24 - 8 * ch);
+            c.set(x, y, out);
+        }
+    return c;
+}
 
 Canvas table(Color top, Color bottom) {
     Canvas c(kRoomW, kRoomH, 0xFF000000);
@@ -140,7 +172,7 @@ std::vector<uint8_t> slide(float from, float to, float seconds) {
 
 // ---- The word machine ----
 
-Canvas machineBackground(TextRenderer& small) {
+Canvas machineBackground() {
     Canvas c = table(0xFF3A2A24, 0xFF22160F);
     c.fillRoundRect(8, 8, kRoomW - 16, kRoomH - 16, 28, 0xFF5A1414);
     c.fillRoundRect(14, 14, kRoomW - 28, kRoomH - 28, 24, kMachineRed);
@@ -150,9 +182,6 @@ Canvas machineBackground(TextRenderer& small) {
     c.fillRoundRect(200, 410, 320, 100, 12, 0xFF6A1A1A);
     c.fillRoundRect(230, 480, 260, 22, 8, 0xFF2A0A0A);
     c.fillRoundRect(540, 410, 140, 110, 12, 0xFF6A1A1A);
-    small.drawCentered(c, 610, 416, "TICKETS", kCream);
-    for (int x = 60; x < 680; x += 40)
-        c.fillCircle(float(x), 30, 3, kGold);
     return c;
 }
 
@@ -166,12 +195,15 @@ Canvas slotPart(int w, int h, bool hole) {
     return c;
 }
 
-Canvas ticket(TextRenderer& small) {
+// A ticket with a cup printed on it.
+Canvas ticket() {
     Canvas c(70, 34, 0);
     c.fillRect(0, 0, 70, 34, 0xFFF4D87A);
     for (int x = 0; x < 70; x += 7)
         c.fillCircle(float(x) + 3.5f, 0, 2.5f, 0);
-    small.drawCentered(c, 35, 8, "FREE CUP", kInk);
+    c.fillRoundRect(24, 10, 18, 18, 4, 0xFF6A3A1A);
+    c.fillRing(44, 18, 6, 3, 0xFF6A3A1A);
+    c.fillRect(20, 28, 28, 3, 0xFF6A3A1A);
     return c;
 }
 
@@ -199,7 +231,7 @@ Canvas dialogBack() {
 void writeMachine(DataWriter& out, const std::string& room, PictureFonts& fonts) {
     TextRenderer& small = fonts.body;
     RoomFiles files(out, room);
-    files.image("background", machineBackground(small));
+    files.image("background", machineBackground());
     files.image("caption", label(fonts.title, "COFFEE WORDS", kGold));
     files.image("text_words", label(small, "WORDS", kCream));
     files.image("text_theme", label(small, "COMMON THEME", kCream));
@@ -212,7 +244,8 @@ void writeMachine(DataWriter& out, const std::string& room, PictureFonts& fonts)
     files.image("hole", slotPart(40, 16, true));
     files.image("hole_end", slotPart(30, 16, false));
     files.image("coin", coin(22, kGold));
-    files.image("ticket", ticket(small));
+    files.image("ticket", ticket());
+    files.image("ticket_icon", fitted(ticket(), 38));
     files.image("ticket_hole", ticketHole());
     files.image("sheen", glassSheen());
     files.image("light", lamp(14, 0xFFFFD060));
@@ -254,7 +287,7 @@ void writeMachine(DataWriter& out, const std::string& room, PictureFonts& fonts)
 
 // ---- The zodiac book ----
 
-Canvas zodiacBook(bool open) {
+Canvas zodiacBook(bool open, TextRenderer& small) {
     Canvas c(440, 320, 0);
     if (open) {
         c.fillRoundRect(0, 10, 440, 300, 10, kLeather);
@@ -265,11 +298,20 @@ Canvas zodiacBook(bool open) {
             c.fillRect(30, y, 168, 2, 0xFFB8AC90);
             c.fillRect(242, y, 168, 2, 0xFFB8AC90);
         }
+        small.draw(c, 30, 28, "Under the ram:", kInk);
+        small.draw(c, 30, 52, "the old mill.", kInk);
+        small.draw(c, 242, 28, "Under the fish:", kInk);
+        small.draw(c, 242, 52, "Saturday night.", kInk);
         return c;
     }
     c.fillRoundRect(0, 0, 440, 320, 14, 0xFF3A1E14);
     c.fillRoundRect(8, 8, 424, 304, 10, kLeather);
-    c.fillRing(220, 160, 120, 114, kBrass);
+    c.fillRing(220, 160, 150, 144, kBrass);
+    // The two empty places where the figures go.
+    for (int x : {110, 250}) {
+        c.fillRoundRect(float(x), 120, 80, 80, 12, 0xFF2A140C);
+        c.fillRoundRect(float(x + 6), 126, 68, 68, 9, 0xFF3A1E14);
+    }
     c.fillRect(420, 130, 20, 60, kBrass);
     return c;
 }
@@ -328,11 +370,11 @@ Canvas photos() {
     return c;
 }
 
-void writeZodiacBook(DataWriter& out, const std::string& room) {
+void writeZodiacBook(DataWriter& out, const std::string& room, PictureFonts& fonts) {
     RoomFiles files(out, room);
     files.image("background", table(0xFF5A4030, 0xFF3A2818));
-    files.image("book", zodiacBook(false));
-    files.image("book_open", zodiacBook(true));
+    files.image("book", zodiacBook(false, fonts.body));
+    files.image("book_open", zodiacBook(true, fonts.body));
     files.image("place", figurePlace());
     files.image("ram", zodiacFigure(1, 56));
     files.image("fish", zodiacFigure(2, 56));
@@ -567,14 +609,17 @@ void writeTownWords(const std::string& investigation, HubFiles& hub) {
     hub.image("zodiac.png", bookPlace(kLeather, kBrass));
     hub.image("register.png", bookPlace(0xFF3A2A1A, 0xFF8A2A2A));
     hub.image("letter_table.png", letterTablePlace());
-    hub.image("token.png", token());
-    hub.image("inv01.png", figurine(1));
-    hub.image("inv02.png", figurine(2));
-    hub.image("pencil.png", pencil(54));
-    for (int piece = 1; piece <= 3; ++piece)
-        hub.image("piece" + std::to_string(piece) + ".png", pieceScrap(piece));
+    // Each find with the smaller picture the inventory strip shows of it.
+    const std::vector<std::pair<std::string, Canvas>> finds = {
+        {"token", token()},       {"inv01", figurine(1)},    {"inv02", figurine(2)},
+        {"pencil", pencil(54)},   {"piece1", pieceScrap(1)}, {"piece2", pieceScrap(2)},
+        {"piece3", pieceScrap(3)}};
+    for (const auto& [name, picture] : finds) {
+        hub.image(name + ".png", picture);
+        hub.image(name + "_icon.png", fitted(picture, 38));
+    }
     writeMachine(hub.out(), investigation + "zoom_CapOJoe/", hub.fonts());
-    writeZodiacBook(hub.out(), investigation + "zoom_ZodiacBook/");
+    writeZodiacBook(hub.out(), investigation + "zoom_ZodiacBook/", hub.fonts());
     writeAppointmentBook(hub.out(), investigation + "zoom_AppointmentBook/", hub.fonts());
     writeRegister(hub.out(), investigation + "zoom_Register/", hub.fonts());
     writeTornLetter(hub.out(), investigation + "zoom_TornLetter/", hub.fonts());

@@ -298,7 +298,9 @@ void cLetterBoard::DrawLine(const Line& line) {
         const SpyPoint at = CellScreenPos(line, i32(i));
         const u32 color = CellColor(line, i32(i));
         m_Font.color = color;
-        m_Font.print(at.x, at.y, std::string_view(&cell.ch, 1));
+        // Each letter stands over the middle of its underline, however wide the font draws it.
+        const std::string_view glyph(&cell.ch, 1);
+        m_Font.print(at.x + (CellWidth * size - m_Font.getTextSize(glyph).width) / 2, at.y, glyph);
         m_Gdi.color = color;
         if (cell.ch != ' ' || !(cell.state & Shown))
             m_Gdi.drawRect(at.x, at.y + size, CellWidth * size, UnderlineHeight * size, true);
