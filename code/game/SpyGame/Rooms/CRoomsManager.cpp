@@ -6,6 +6,11 @@
 #include "game/SpyGame/Rooms/CGlobalMap.h"
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -27,6 +32,11 @@ const RoomClass RoomClasses[] = {
     {CGlobalMap::GetClassStaticName(), &Make<CGlobalMap>},
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
+    {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
+    {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
+    {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
+    {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
 };
 
 } // namespace
