@@ -225,9 +225,10 @@ void BM_GameIdleMenu(benchmark::State& state) {
 // The engine's own frame with nothing in it: the application frame's loop, windowed, capped or not as
 // asked, opening and presenting an empty scene; what the menu adds is the rest of the game's figure.
 // Timed from its first frame, as the bare loops are, so that making the window and context is left out.
-class EmptyFrames : public aApplication {
+// An application frame whose loop runs for the idle time from its first update, counting the frames
+// and the processor time from there; each update makes one step of what it times.
+class TimedFrames : public aApplication {
 public:
-    explicit EmptyFrames(bool vsync) : m_graph{1024, 768, false, true, nullptr, 0, vsync} {}
     i32 update() override {
         if (frames == 0) {
             start = Clock::now();
@@ -236,16 +237,25 @@ public:
         if (msSince(start, Clock::now()) >= IdleSeconds * 1000)
             return -1;
         ++frames;
-        return 0;
-    }
-    i32 render() override {
-        if (m_graph.beginScene())
-            m_graph.endScene();
+        step();
         return 0;
     }
     int frames = 0;
     Clock::time_point start;
     double startCpu = 0;
+
+protected:
+    virtual void step() {}
+};
+
+class EmptyFrames : public TimedFrames {
+public:
+    explicit EmptyFrames(bool vsync) : m_graph{1024, 768, false, true, nullptr, 0, vsync} {}
+    i32 render() override {
+        if (m_graph.beginScene())
+            m_graph.endScene();
+        return 0;
+    }
 
 private:
     aGraphServer m_graph;
@@ -398,7 +408,7 @@ void BM_BareGlIdleLoop(benchmark::State& state) {
 // The demo game in the hall, or in the desk close-up opened from it, one frame of the game flow (update
 // and drawing) a pass of the application frame's loop, windowed and capped as the menu is. Timed from
 // the first frame in that place.
-class PlayFrames : public aApplication {
+class PlayFrames : public TimedFrames {
 public:
     PlayFrames(bool vsync, bool desk) : m_graph{1024, 768, false, true, nullptr, 0, vsync} {
         // Without the story's events, which could hold the desk back: the rooms draw the same.
@@ -413,25 +423,13 @@ public:
         const CRoomBase* room = m_game->investigation().GetCurrentRoomPtr();
         ready = room && room->GetName() == (desk ? "zoom_Desk" : "room_Hall");
     }
-    i32 update() override {
-        if (frames == 0) {
-            start = Clock::now();
-            startCpu = processCpuSeconds();
-        }
-        if (msSince(start, Clock::now()) >= IdleSeconds * 1000)
-            return -1;
-        ++frames;
-        m_game->frame();
-        return 0;
-    }
     i32 render() override { return 0; }
 
     bool ready = false;
-    int frames = 0;
-    Clock::time_point start;
-    double startCpu = 0;
 
 private:
+    void step() override { m_game->frame(); }
+
     aGraphServer m_graph;
     bench::TempFolder m_folder{"bench_startup_play"};
     std::unique_ptr<demo::DemoGame> m_game;
