@@ -18,6 +18,7 @@ const std::vector<RoomGroupSteps>& townGroups() {
     static const std::vector<RoomGroupSteps> groups = {
         // ---- mazes ----
         // ---- words ----
+        townWords,
         // ---- garden ----
         // ---- close-ups ----
     };

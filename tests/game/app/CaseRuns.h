@@ -47,6 +47,7 @@ const std::vector<RoomGroupSteps>& townGroups();
 // ---- Lab: computers ----
 // ---- Town: mazes ----
 // ---- Town: words ----
+extern const RoomGroupSteps townWords;
 // ---- Town: garden ----
 // ---- Town: close-ups ----
 
