@@ -20,8 +20,9 @@
 // An investigation folder of rooms written from texts, registered by a rooms manager over the test
 // engine's resource owner, loaded in one pass and reset; personages come from a "Personages" text.
 // The investigation "Demo" lies in "Demo/" of the test's folder, which is the "investigations:"
-// folder too; "language:" is its "lang/". The fixture it derives from is a test's choice.
-template <class Fixture = testing::Test> class RoomKitOn : public Fixture {
+// folder too; "language:" is its "lang/". The fixture it derives from is a test's choice, and so is the
+// rooms manager (one that also makes the test's own room classes, TestRoomsManager).
+template <class Fixture = testing::Test, class Rooms = CRoomsManager> class RoomKitOn : public Fixture {
 protected:
     RoomKitOn() {
         if (!aFileServer::getInstance())
@@ -94,7 +95,7 @@ protected:
     // Names of rooms shared between investigations.
     std::string sharedList;
     CPersonagesManager personages;
-    CRoomsManager rooms;
+    Rooms rooms;
 };
 
 using RoomKit = RoomKitOn<>;

@@ -6,6 +6,7 @@
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
 #include "support/PulledAudioOutput.h"
+#include "support/game/SoundLog.h"
 #include "tk2v/file/aFileServer.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/platform/AudioSystem.h"
@@ -15,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A room base whose mouse modes and pick effects a test may reach, and which keeps the texts it shows.
@@ -33,18 +35,29 @@ struct PlayProbe : CRoomBase {
 // The investigation "Demo" with the room "Hall" (a 400 x 300 background at the screen's corner) played
 // by Ann under the game panel, a message box and the global sounds of play, on an output nobody pulls
 // (a started sound plays until it is stopped). The evidence box and the cards room are registered
-// rooms; the hall is a probe of the test's own, linked to the same rooms manager.
-class RoomFrameTest : public PanelScriptTest {
+// rooms; the hall is a probe of the test's own, linked to the same rooms manager. The rooms manager is
+// the test's choice: one that also makes the test's own room classes (TestRoomsManager) lets a test
+// play such a room beside the hall.
+template <class Rooms = CRoomsManager> class RoomFrameTestOn : public PanelScriptTest {
 public:
     static constexpr f32 DT = 0.05f;
 
-    RoomFrameTest() {
+    // Input of one frame besides the pointer. Buttons (0 left, 1 right) and keys of `down` and
+    // `keysDown` go down before the frame and stay down until a frame names them in `up` or `keysUp`;
+    // `taps` go down and up between two polls, so they read as pressed for this frame only (and as
+    // held, not pressed again, when the next frame taps them too).
+    struct Input {
+        std::vector<u32> down{}, up{};
+        std::vector<u8> keysDown{}, keysUp{}, taps{};
+        f32 dt = DT;
+        bool paused = false;
+    };
+
+    RoomFrameTestOn() {
         EXPECT_TRUE(platform::AudioSystem::shared().init(44100, 64, std::make_unique<PulledAudioOutput>()));
         for (const char* name : {"object_click_good", "object_click_bad", "pick_quest_item", "found_clue",
-                                 "found_inv_card", "pick_item_on_cursor"}) {
-            writeWav(std::string(name) + ".wav");
-            res->getSoundManager()->loadResource(dir.path(), std::string(name) + ".wav 1.0", "");
-        }
+                                 "found_inv_card", "pick_item_on_cursor"})
+            addSound(name);
         if (!aFileServer::getInstance())
             files = std::make_unique<aFileServer>();
         aFileServer::getInstance()->setAssign("investigations", dir.path());
@@ -55,7 +68,7 @@ public:
         panel.GetMessage().Create();
         panel.GetHint().Create();
     }
-    ~RoomFrameTest() override {
+    ~RoomFrameTestOn() override {
         hall.reset();
         rooms.Clear();
         platform::AudioSystem::shared().close();
@@ -134,26 +147,39 @@ public:
         if (press)
             input.buttonDown(0);
         m_down = press;
-        clock.advanceMs(u64(dt * 1000 + 0.5f));
-        inputServer->update();
-        if (beforeRoom)
-            beforeRoom();
-        return (playing ? playing : hall.get())->FrameMove(dt, paused);
+        return step(dt, paused);
     }
     u32 clickAt(i32 x, i32 y) { return frame(x, y, true); }
-
-    // The global sounds started since the last look, in a fixed order; all are stopped.
-    std::vector<std::string> played() {
-        std::vector<std::string> names;
-        for (const char* name : {"object_click_good", "object_click_bad", "pick_quest_item", "found_clue",
-                                 "found_inv_card", "pick_item_on_cursor"}) {
-            aSound* sound = res->getSoundManager()->getSound(name);
-            if (sound->isPlaying())
-                names.push_back(name);
-            sound->stop();
-        }
-        return names;
+    // One frame with the pointer at (x, y) and the input given.
+    u32 frame(i32 x, i32 y, const Input& in) {
+        input.setCursor(x, y);
+        if (std::exchange(m_down, false))
+            input.buttonUp(0);
+        for (u32 button : in.up)
+            input.buttonUp(button);
+        for (u32 button : in.down)
+            input.buttonDown(button);
+        for (u8 key : in.keysUp)
+            input.keyUp(key);
+        for (u8 key : in.keysDown)
+            input.keyDown(key);
+        for (u8 key : in.taps)
+            input.tapKey(key);
+        return step(in.dt, in.paused);
     }
+
+    // A one-second WAV loaded as a global sound of that name, and listened to.
+    void addSound(const std::string& name) {
+        writeWav(name + ".wav");
+        res->getSoundManager()->loadResource(dir.path(), name + ".wav 1.0", "");
+        listen(name);
+    }
+    // Adds a loaded sound (of the room's group, or the global one) to those `played` and `started` see.
+    void listen(const std::string& name, const std::string& group = "") { sounds.watch(name, group); }
+    // The sounds listened to that play now, in the order they were added; all are stopped.
+    std::vector<std::string> played() { return sounds.stopPlaying(); }
+    // The sounds listened to that started since the last call, frame by frame, in order.
+    std::vector<std::string> started() { return sounds.started(); }
     void quiet() { played(); }
 
     CSpyItem& item(const std::string& name) { return *hall->GetItem(name); }
@@ -161,14 +187,27 @@ public:
     std::unique_ptr<aFileServer> files;
     CDialogSpyGamePanel panel;
     CPersonagesManager personages;
-    CRoomsManager rooms;
+    Rooms rooms;
     std::unique_ptr<PlayProbe> hall;
     CPersonage* ann = nullptr;
     // The room the frames drive; the hall when null.
     CRoomBase* playing = nullptr;
     // What the investigation updates before the room, each frame.
     std::function<void()> beforeRoom;
+    SoundLog sounds{res->getSoundManager()};
 
 private:
+    u32 step(f32 dt, bool paused) {
+        clock.advanceMs(u64(dt * 1000 + 0.5f));
+        inputServer->update();
+        if (beforeRoom)
+            beforeRoom();
+        const u32 state = (playing ? playing : hall.get())->FrameMove(dt, paused);
+        sounds.look();
+        return state;
+    }
+
     bool m_down = false;
 };
+
+using RoomFrameTest = RoomFrameTestOn<>;
