@@ -198,7 +198,7 @@ const u8* CGridMap::Load(SaveLoadSystem& sys, const u8* pos) {
         if (x == 0)
             rows = count;
         even = even && count == rows && count <= MaxSide;
-        if (even) {
+        if (even && count > 0) {
             cells.resize(cells.size() + count);
             pos = sys.read(pos, cells.data() + cells.size() - count, count);
         } else {

@@ -28,6 +28,8 @@ public:
     bool IsFreeSquare(i64 x, i64 y, u32 size) const;
     bool SetFree(u32 x, u32 y) { return SetCell(x, y, 0); }
     bool SetWall(u32 x, u32 y) { return SetCell(x, y, Wall); }
+    // False, changing nothing, off the grid.
+    bool SetCell(u32 x, u32 y, u8 value);
     // A four-neighbour wave from the start, then an eight-neighbour descent from the target into
     // `path` (the target left out, the start last). A search may reach distance maxWave - 2 (maxWave
     // 0: as far as the distances can count); a start outside the grid finds nothing.
@@ -50,7 +52,6 @@ private:
     using Cell = std::pair<u32, u32>;
 
     size_t Index(u32 x, u32 y) const { return size_t(x) * m_height + y; }
-    bool SetCell(u32 x, u32 y, u8 value);
     bool Walkable(u32 x, u32 y, u32 size) const;
     bool RunWave(u32 startX, u32 startY, u32 targetX, u32 targetY, u32 size, u16 maxWave, u32& wave);
     void Descend(u32 startX, u32 startY, u32 targetX, u32 targetY, u32 wave, CGridPath& path) const;

@@ -1,7 +1,10 @@
 #include "game/SpyGame/Rooms/Toolkit/CGridOverlay.h"
 
 #include "game/SpyGame/Rooms/Toolkit/CGridMap.h"
+#include "game/SpyGame/Rooms/Toolkit/cRoomTransform.h"
+#include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGDI.h"
+#include "tk2v/input/aInputServer.h"
 
 #include <algorithm>
 
@@ -14,6 +17,22 @@ i64 FloorDiv(i64 value, i64 step) {
 
 u32 Step(i32 value) {
     return value > 0 ? u32(value) : 0;
+}
+
+bool IsDown(aKeyState state) {
+    return state == KEY_PRESSED || state == KEY_HELD;
+}
+
+constexpr u8 KeyLeftShift = 0x2A, KeyF4 = 0x3E;
+
+// A cell off the grid is left alone.
+void Paint(CGridMap& grid, i64 x, i64 y, u8 value) {
+    if (grid.Contains(x, y))
+        grid.SetCell(u32(x), u32(y), value);
+}
+
+u8 WallOrFree(bool wall) {
+    return wall ? CGridMap::Wall : 0;
 }
 
 } // namespace
@@ -38,12 +57,7 @@ void CGridOverlay::MarkRect(const aRect& rect, bool wall) {
     const CellSpan span = Span(rect);
     for (i64 x = std::max<i64>(span.column, 0); x < span.column + span.columns; ++x)
         for (i64 y = std::max<i64>(span.row, 0); y < span.row + span.rows; ++y)
-            if (m_grid->Contains(x, y)) {
-                if (wall)
-                    m_grid->SetWall(u32(x), u32(y));
-                else
-                    m_grid->SetFree(u32(x), u32(y));
-            }
+            Paint(*m_grid, x, y, WallOrFree(wall));
 }
 
 void CGridOverlay::GetArea(Block& block, const aRect& rect) const {
@@ -60,15 +74,8 @@ void CGridOverlay::PutArea(const Block& block, const aRect& rect) {
     const i64 columns = std::min<i64>(span.columns, i64(block.size()));
     for (i64 i = 0; i < columns; ++i) {
         const i64 rows = std::min<i64>(span.rows, i64(block[i].size()));
-        for (i64 j = 0; j < rows; ++j) {
-            const i64 x = span.column + i, y = span.row + j;
-            if (!m_grid->Contains(x, y))
-                continue;
-            if (block[i][j] == CGridMap::Wall)
-                m_grid->SetWall(u32(x), u32(y));
-            else
-                m_grid->SetFree(u32(x), u32(y));
-        }
+        for (i64 j = 0; j < rows; ++j)
+            Paint(*m_grid, span.column + i, span.row + j, block[i][j]);
     }
 }
 
@@ -84,14 +91,43 @@ void CGridOverlay::DrawWalls(const SpyPoint& origin, f32 scale) {
                 m_canvas->drawRect(f32(x) * w + origin.x, f32(y) * h + origin.y, w, h, true);
 }
 
-bool CGridOverlay::LocalToCell(f32 x, f32 y, u32& cellX, u32& cellY) const {
+bool CGridOverlay::LocalToCell(f32 x, f32 y, CGridPath::Cell& cell) const {
     if (m_rowHeight == 0 || m_columnWidth == 0)
         return false;
-    cellX = x > 0 ? u32(std::min(x, 4294967040.0f)) / m_columnWidth : 0;
-    cellY = y > 0 ? u32(std::min(y, 4294967040.0f)) / m_rowHeight : 0;
+    // Large enough for any grid, small enough to convert.
+    constexpr f32 Far = 4294967040.0f;
+    cell.first = x > 0 ? u32(std::min(x, Far)) / m_columnWidth : 0;
+    cell.second = y > 0 ? u32(std::min(y, Far)) / m_rowHeight : 0;
     return true;
 }
 
-SpyPoint CGridOverlay::CellToLocal(u32 cellX, u32 cellY) const {
-    return {f32(cellX) * f32(m_columnWidth), f32(cellY) * f32(m_rowHeight)};
+SpyPoint CGridOverlay::CellToLocal(const CGridPath::Cell& cell) const {
+    return {f32(cell.first) * f32(m_columnWidth), f32(cell.second) * f32(m_rowHeight)};
+}
+
+bool CGridOverlay::ScreenToCell(const cRoomTransform& transform, f32 x, f32 y, CGridPath::Cell& cell) const {
+    const SpyPoint local = transform.ScreenToLocal(x, y);
+    return LocalToCell(local.x, local.y, cell);
+}
+
+SpyPoint CGridOverlay::CellToScreen(const cRoomTransform& transform, const CGridPath::Cell& cell) const {
+    const SpyPoint local = CellToLocal(cell);
+    return transform.LocalToScreen(local.x, local.y);
+}
+
+void CGridOverlay::RunEditor(const cRoomTransform& transform, u32 radius, const std::string& mapFile) {
+    const aInputServer* input = aApplication::inputServer();
+    if (!input || !m_grid)
+        return;
+    CGridPath::Cell cell;
+    i32 mx = 0, my = 0;
+    input->getMousePos(mx, my);
+    if (IsDown(input->mouseButtons[1]) && ScreenToCell(transform, f32(mx), f32(my), cell)) {
+        const bool erase = IsDown(input->keyStates[KeyLeftShift]);
+        for (i64 x = i64(cell.first) - radius; x <= i64(cell.first) + radius; ++x)
+            for (i64 y = i64(cell.second) - radius; y <= i64(cell.second) + radius; ++y)
+                Paint(*m_grid, x, y, WallOrFree(!erase));
+    }
+    if (input->keyStates[KeyF4] == KEY_RELEASED)
+        m_grid->SaveMap(mapFile);
 }

@@ -1,13 +1,16 @@
 #pragma once
+#include "game/SpyGame/Rooms/Toolkit/CGridPath.h"
 #include "game/SpyGame/SpyPoint.h"
 #include "tk2v/gfx/aRect.h"
 #include "tk2v/util/types.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class aGDI;
 class CGridMap;
+class cRoomTransform;
 
 // Lays a grid over a room: room-pixel rectangles become blocks of cells that are walled, freed, saved
 // and put back (doors, gates, a character standing in the way), and the walls are drawn for the
@@ -35,9 +38,16 @@ public:
 
     // The cell under a room-local point (a coordinate that is not positive counts as 0); false when a
     // step is 0.
-    bool LocalToCell(f32 x, f32 y, u32& cellX, u32& cellY) const;
+    bool LocalToCell(f32 x, f32 y, CGridPath::Cell& cell) const;
     // The room-local top-left corner of a cell.
-    SpyPoint CellToLocal(u32 cellX, u32 cellY) const;
+    SpyPoint CellToLocal(const CGridPath::Cell& cell) const;
+    // The same for screen points of a room the transform places.
+    bool ScreenToCell(const cRoomTransform& transform, f32 x, f32 y, CGridPath::Cell& cell) const;
+    SpyPoint CellToScreen(const cRoomTransform& transform, const CGridPath::Cell& cell) const;
+
+    // The maze editor's frame: while the right button is down the cells within `radius` of the one
+    // under the mouse become walls (free while left Shift is down too); releasing F4 writes the map.
+    void RunEditor(const cRoomTransform& transform, u32 radius, const std::string& mapFile);
 
     CGridMap* GetGrid() const { return m_grid; }
     u32 GetRowHeight() const { return m_rowHeight; }

@@ -72,13 +72,13 @@ TEST_F(Overlay, BlocksAreTakenAndPutBackWithinGridAndBlock) {
 
 TEST_F(Overlay, WithoutStepsOrGridNothingIsCoveredOrMapped) {
     CGridOverlay::Block block{{1}};
-    u32 x = 7, y = 7;
+    CGridPath::Cell cell{7, 7};
     for (auto [rowHeight, columnWidth] : {std::pair{0, 10}, {5, 0}, {-5, 10}}) {
         overlay.SetGrid(&grid, rowHeight, columnWidth);
         overlay.MarkRect({0, 0, 40, 15}, true);
         overlay.GetArea(block, {0, 0, 40, 15});
         EXPECT_TRUE(block.empty());
-        EXPECT_FALSE(overlay.LocalToCell(15, 15, x, y));
+        EXPECT_FALSE(overlay.LocalToCell(15, 15, cell));
     }
     overlay.SetGrid(nullptr, 5, 10);
     overlay.MarkRect({0, 0, 40, 15}, true);
@@ -92,12 +92,11 @@ TEST_F(Overlay, PointsMapToCellsColumnsByWidthRowsByHeight) {
     } cases[] = {{0, 0, 0, 0},   {9.9f, 4.9f, 0, 0}, {10, 5, 1, 1},
                  {35, 12, 3, 2}, {-3, -8, 0, 0},     {50, 0, 5, 0}};
     for (const Case& c : cases) {
-        u32 x = 99, y = 99;
-        ASSERT_TRUE(overlay.LocalToCell(c.x, c.y, x, y));
-        EXPECT_EQ(x, c.cx) << c.x;
-        EXPECT_EQ(y, c.cy) << c.y;
+        CGridPath::Cell cell{99, 99};
+        ASSERT_TRUE(overlay.LocalToCell(c.x, c.y, cell));
+        EXPECT_EQ(cell, (CGridPath::Cell{c.cx, c.cy})) << c.x << "," << c.y;
     }
-    EXPECT_EQ(overlay.CellToLocal(3, 2), (SpyPoint{30, 10}));
+    EXPECT_EQ(overlay.CellToLocal({3, 2}), (SpyPoint{30, 10}));
 }
 
 } // namespace
