@@ -6,6 +6,8 @@
 #include "game/SpyGame/Rooms/CGlobalMap.h"
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -27,6 +29,8 @@ const RoomClass RoomClasses[] = {
     {CGlobalMap::GetClassStaticName(), &Make<CGlobalMap>},
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
+    {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
+    {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
 };
 
 } // namespace
