@@ -20,6 +20,7 @@ protected:
         const char* start = "2";
         std::string timers = "OpenDoor = 0.2\nCloseDoor = 0.3\nTezSpeed = 10\nMarwennSpeed = 10\n";
         std::string mapInfo = "UnitSize = 1\n";
+        std::string doors = "d2 = 23 1\nd3 = 23 0\n";
     };
 
     static SpyPoint cellCentre(int cell) {
@@ -61,7 +62,7 @@ protected:
         pictures.add("WO_TEZ_INFO", 20, 20, 40, 40, 0xFFFFFF00, false);
         pictures.add("WO_TEZ_SUSPECT", 80, 20, 40, 40, 0xFF00FFFF, false);
         pictures.write(dir, folder, RoomW, RoomH);
-        std::string cells = "ids = 1, 2, 3, 4, 5, 6, 7, 8, 9\nd2 = 23 1\nd3 = 23 0\n";
+        std::string cells = "ids = 1, 2, 3, 4, 5, 6, 7, 8, 9\n" + layout.doors;
         for (int cell = 1; cell <= 9; ++cell) {
             std::string list;
             for (const char* s = layout.sides[cell - 1]; *s; ++s)
@@ -117,7 +118,27 @@ protected:
     bool isPlaying(const std::string& sound) { return res->getSoundManager()->getSound(sound)->isPlaying(); }
 
     CSpyItem& gardenItem(const std::string& name) { return *garden->GetItem(name); }
+    // The room's own record, as a save writes it.
     std::string record() { return records.save(*garden); }
+    // The room saved with its items into a stream, reset as for a new game and loaded back.
+    void reload() {
+        const std::string path = dir.file("garden.save");
+        SaveLoadSystem out;
+        out.BeginSave(path, 1);
+        out.SaveEntity(*garden);
+        ASSERT_TRUE(out.Finish());
+        garden->Reset();
+        SaveLoadSystem in;
+        ASSERT_TRUE(in.Load(path, 1));
+        ASSERT_TRUE(in.LoadEntity(*garden));
+        in.Finish();
+    }
+    // Saved, loaded into the reset room and saved again: the same bytes.
+    void expectSameRecordAfterReload() {
+        const std::string bytes = record();
+        reload();
+        EXPECT_EQ(record(), bytes);
+    }
 
     GardenProbe* garden = nullptr;
     SaveRecords records;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -165,6 +166,8 @@ TEST_F(GardenMazeTest, CorneredInACellOpenOnlyTheWaySheCameTezIsTaken) {
     // The chase is over: clicks do nothing.
     clickAt(i32(cellCentre(1).x), i32(cellCentre(1).y));
     EXPECT_FALSE(garden->IsWorkerPending());
+    expectSameRecordAfterReload();
+    EXPECT_TRUE(garden->IsTaken());
 }
 
 TEST_F(GardenMazeTest, WithOneWayOutBehindAClosedGateTezOpensItAndFleesThrough) {
@@ -262,6 +265,104 @@ TEST_F(GardenMazeTest, TheEditorPaintsAndFreesCellsUnderTheRightButtonAndF4Write
     ASSERT_TRUE(written.LoadMap(data() + "zoom_Garden/garden.map"));
     EXPECT_EQ(written.GetCell(10, 20), CGridMap::Wall);
     EXPECT_EQ(written.GetCell(12, 20), 0);
+}
+
+// Right after a reset only the base record and the fresh byte; then a worker's plan waiting, a gate
+// turning, both walking: each saved, loaded into the reset room and saved again gives the same bytes,
+// and play goes on. (A load shows each gate's animation over its still, as the gate turns into the
+// state it had.)
+TEST_F(GardenMazeTest, RecordsComeBackWholeFromAResetRoom) {
+    playGarden({kGateWayOut, "2"});
+    garden->Reset();
+    HostEntity base(garden->getName());
+    base.save = [&](SaveLoadSystem& sys, u8* pos) { return garden->CRoomBase::SaveSelf(sys, pos); };
+    EXPECT_EQ(record(), records.save(base) + "\1"s);
+    garden->Enter("Demo", nullptr);
+    ASSERT_TRUE(settle());
+
+    clickAt(700, 200);
+    ASSERT_TRUE(garden->IsWorkerPending());
+    expectSameRecordAfterReload();
+    EXPECT_FALSE(garden->IsWorkerPending());
+    EXPECT_EQ(player().state, CMazeWalker::ToGate);
+    for (int i = 0; i < 4000 && player().state != CMazeWalker::Idle; ++i)
+        frame(0, 0);
+    expectSameRecordAfterReload();
+    EXPECT_TRUE(gardenItem("23").IsVisible());
+    EXPECT_EQ(garden->GetGrid().GetCell(70, 19), CGridMap::Wall);
+
+    clickAt(i32(cellCentre(2).x), i32(cellCentre(2).y));
+    for (int i = 0; i < 20; ++i)
+        frame(0, 0);
+    ASSERT_EQ(player().state, CMazeWalker::Walking);
+    expectSameRecordAfterReload();
+
+    // A busy byte a record holds starts no worker.
+    std::string bytes = record();
+    const size_t grid = 4 + 110 * (4 + 80) + 8,
+                 folder = data().size() + std::string("zoom_Garden/").size() + 1;
+    const size_t busy = bytes.size() - 1 - grid - folder - 1 - 1;
+    ASSERT_EQ(bytes[busy], '\0');
+    bytes[busy] = 1;
+    ASSERT_TRUE(records.load(*garden, bytes));
+    EXPECT_FALSE(garden->IsWorkerPending());
+    bytes[busy] = 0;
+    EXPECT_EQ(record(), bytes);
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(cellOf(tez()), 3);
+    EXPECT_NE(garden->GetGrid().GetCell(70, 19), CGridMap::Wall);
+}
+
+// A gate belongs to the cells whose ids start with a character of its id (2 and 3 for 23); each such
+// cell's "d" list, read in pairs, must name it with a side.
+struct DoorCase {
+    const char* what;
+    const char* d2;
+    size_t errors;
+};
+class GardenMazeDoors : public GardenMazeTest, public testing::WithParamInterface<DoorCase> {};
+
+TEST_P(GardenMazeDoors, GatesWithoutASideInTheirCellsListAreLogged) {
+    Layout layout{kDeadEnd, "2"};
+    layout.doors = "d2 = "s + GetParam().d2 + "\nd3 = 23 0\n";
+    LogCapture log;
+    playGarden(layout);
+    const std::vector<std::string> lines = log.messages();
+    EXPECT_EQ(size_t(std::count(lines.begin(), lines.end(), "Door Find Error! 23 ")), GetParam().errors);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, GardenMazeDoors,
+                         testing::Values(DoorCase{"side given", "23 1", 0}, DoorCase{"side 4", "23 4", 1},
+                                         DoorCase{"side past 3", "23 7", 1},
+                                         DoorCase{"match as the last value", "23", 1},
+                                         DoorCase{"read in pairs", "12 1, 23 1", 0},
+                                         DoorCase{"a side is no gate", "1 23", 1}),
+                         [](const auto& info) {
+                             std::string name = info.param.what;
+                             std::erase_if(name, [](char c) { return !std::isalnum(u8(c)); });
+                             return name;
+                         });
+
+// Seconds and speeds are whole numbers or nothing; a speed of 0 walks a cell a second.
+TEST_F(GardenMazeTest, ATimerThatIsNoNumberIsLoggedAndReadsAsZero) {
+    Layout layout{kGateFromAbove, "8"};
+    layout.timers = "OpenDoor = 0.2\nCloseDoor = 0.3\nTezSpeed = 10\nMarwennSpeed = 10 cells\n";
+    LogCapture log;
+    playGarden(layout);
+    EXPECT_TRUE(
+        log.contains("cGardenMazeRoom::AfterLoadInit(). \"MarwennSpeed\" of [Timers] is not a number: "
+                     "\"10 cells\""));
+    EXPECT_EQ(player().speed, 0);
+    clickAt(850, 200);
+    f32 walked = 0;
+    for (int i = 0; i < 40; ++i) {
+        const SpyPoint before = player().GetCenter();
+        frame(0, 0);
+        walked += std::hypot(player().GetCenter().x - before.x, player().GetCenter().y - before.y);
+    }
+    // Two seconds at ten pixels a second, less the frames that end a step.
+    EXPECT_GT(walked, 12);
+    EXPECT_LT(walked, 21);
 }
 
 } // namespace
