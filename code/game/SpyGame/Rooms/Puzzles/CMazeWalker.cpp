@@ -94,7 +94,7 @@ u8* CMazeWalker::Save(SaveLoadSystem& sys, u8* pos) const {
 const u8* CMazeWalker::Load(CRoomItemLookup& rooms, SaveLoadSystem& sys, const u8* pos, u32 cellCount,
                             u32 gateCount) {
     static const char* const Reader = "CMazeWalker::Load()";
-    pos = LoadTrajectoryPoints(sys, pos, trajectory);
+    pos = LoadTrajectoryPoints(sys, pos, trajectory, false);
     pos = animations.LoadSelf(rooms, sys, pos);
     pos = path.Load(sys, pos);
     footprint.clear();

@@ -324,7 +324,7 @@ const u8* cVentMazePuzzleRoom::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     f32 spare = 0;
     u32 unused = 0;
     pos = sys.readF32(pos, spare);
-    pos = LoadTrajectoryPoints(sys, pos, m_Trajectory);
+    pos = LoadTrajectoryPoints(sys, pos, m_Trajectory, true);
     pos = m_Figure.LoadSelf(*m_pRoomsManager, sys, pos);
     pos = LoadItemRef(*m_pRoomsManager, sys, pos, m_pLight);
     pos = sys.readF32(pos, m_Speed);

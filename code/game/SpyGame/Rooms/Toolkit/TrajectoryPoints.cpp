@@ -23,7 +23,7 @@ u8* SaveTrajectoryPoints(SaveLoadSystem& sys, u8* pos, const aTrajectory& trajec
     return pos;
 }
 
-const u8* LoadTrajectoryPoints(SaveLoadSystem& sys, const u8* pos, aTrajectory& trajectory) {
+const u8* LoadTrajectoryPoints(SaveLoadSystem& sys, const u8* pos, aTrajectory& trajectory, bool beziers) {
     trajectory.clear();
     u32 count = 0;
     pos = sys.readU32(pos, count);
@@ -39,8 +39,8 @@ const u8* LoadTrajectoryPoints(SaveLoadSystem& sys, const u8* pos, aTrajectory& 
             count);
         return pos;
     }
-    for (const auto& [x, y] : points)
-        trajectory.addPoint(x, y);
+    for (size_t i = 0; i < points.size(); i += beziers ? 3 : 1)
+        trajectory.addPoint(points[i].first, points[i].second);
     if (count > 0)
         trajectory.startMove();
     return pos;
