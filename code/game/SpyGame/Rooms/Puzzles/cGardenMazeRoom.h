@@ -49,6 +49,7 @@ public:
     size_t GetTezStepCount() const { return m_TezSteps.size(); }
     bool IsTaken() const { return m_bTaken; }
     bool IsWorkerPending() const { return m_pPlan != nullptr; }
+    bool IsWorkerBusy() const { return m_bBusy; }
     void SetWorkersInline(bool inlineWorkers) { m_bInlineWorkers = inlineWorkers; }
 
 private:
