@@ -55,14 +55,16 @@ private:
     u32 m_columnWidth, m_rowHeight;
 };
 
-// Items on pictures of their own size and colour, written into a room folder with their list.
+// Items on pictures of their own size and colour (the right half in a second colour when one is given),
+// written into a room folder with their list.
 class RoomPictures {
 public:
-    void add(const std::string& name, i32 x, i32 y, u32 w, u32 h, u32 argb, bool visible = true) {
+    void add(const std::string& name, i32 x, i32 y, u32 w, u32 h, u32 argb, bool visible = true,
+             u32 right = 0) {
         objects += "[" + name + "]\nClass = image\nImage = " + name + "\nX = " + std::to_string(x) +
                    "\nY = " + std::to_string(y) + "\n";
         items += "[" + name + "]\nObject = " + name + "\n" + (visible ? "" : "Visible = 0\n");
-        m_pictures.push_back({name, w, h, argb});
+        m_pictures.push_back({name, w, h, argb, right ? right : argb});
     }
     void write(const TempDir& dir, const std::string& folder, u32 backgroundW, u32 backgroundH) const {
         std::string list = "background.png 8888 8888\n";
@@ -70,8 +72,12 @@ public:
                   imagefiles::text(imagefiles::png(backgroundW, backgroundH,
                                                    std::vector<u32>(backgroundW * backgroundH, 0xff203020))));
         for (const Picture& p : m_pictures) {
+            std::vector<u32> pixels(p.w * p.h, p.argb);
+            for (u32 i = 0; i < pixels.size(); ++i)
+                if (i % p.w >= p.w / 2)
+                    pixels[i] = p.right;
             dir.write(folder + "Images/" + p.name + ".png",
-                      imagefiles::text(imagefiles::png(p.w, p.h, std::vector<u32>(p.w * p.h, p.argb))));
+                      imagefiles::text(imagefiles::png(p.w, p.h, pixels)));
             list += p.name + ".png 8888 8888\n";
         }
         dir.write(folder + "Images/_images.list", list);
@@ -81,7 +87,7 @@ public:
 private:
     struct Picture {
         std::string name;
-        u32 w, h, argb;
+        u32 w, h, argb, right;
     };
     std::vector<Picture> m_pictures;
 };

@@ -36,13 +36,13 @@ protected:
         pictures.add("FOTO_DRAGO", 20, 300, 60, 40, 0xFFFF8080, false);
         pictures.add("FOTO_EXIT", 100, 300, 60, 40, 0xFF80FF80, false);
         if (layout.withFigure) {
-            pictures.add("LIGHT", 0, 0, 60, 40, 0x80FFFF80);
+            pictures.add("LIGHT", 0, 0, 60, 40, 0x80FFFF80, true, 0xC0FFFFFF);
             pictures.add("ANIMATION1U", 0, 0, 20, 20, 0xFFFF60A0, false);
             pictures.add("ANIMATION1IDLEU", 0, 0, 20, 20, 0xFFA060FF, false);
         }
         pictures.write(dir, folder, RoomW, RoomH);
         auto section = [](const char* name, const std::string& keys) {
-            return keys.empty() ? std::string() : "[" + std::string(name) + "]\n" + keys;
+            return keys.empty() ? std::string() : std::string("[").append(name).append("]\n").append(keys);
         };
         dir.write(folder + "room.ini",
                   "[Room]\nClass = VentMazePuzzleRoom\n" + section("MapInfo", layout.mapInfo) +
