@@ -292,14 +292,12 @@ const u8* cGardenMazeRoom::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     pos = sys.readU32(pos, m_CellHeight);
     pos = sys.readU32(pos, m_UnitSize);
     pos = sys.readString(pos, m_StartCell);
+    // The gates' items show their state from their own records, loaded before this one: turning a
+    // gate again here would show its animation anew, and the game would not save as it was saved.
     for (Gate& gate : m_Gates) {
-        bool open = true;
         pos = sys.readF32(pos, gate.dx);
         pos = sys.readF32(pos, gate.dy);
-        pos = sys.readBool(pos, open);
-        // Toggled from the other state, so that its items show the loaded one.
-        gate.open = !open;
-        ToggleGate(gate);
+        pos = sys.readBool(pos, gate.open);
     }
     u32 unused = 0, steps = 0;
     pos = sys.readU32(pos, unused);

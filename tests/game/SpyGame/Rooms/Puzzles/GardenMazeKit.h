@@ -133,11 +133,12 @@ protected:
         ASSERT_TRUE(in.LoadEntity(*garden));
         in.Finish();
     }
-    // Saved, loaded into the reset room and saved again: the same bytes.
+    // Saved, loaded into the reset room and saved again: the same bytes, the items' too.
     void expectSameRecordAfterReload() {
-        const std::string bytes = record();
+        const std::string bytes = record(), items = records.save(garden->GetItemManager());
         reload();
         EXPECT_EQ(record(), bytes);
+        EXPECT_EQ(records.save(garden->GetItemManager()), items);
     }
 
     GardenProbe* garden = nullptr;

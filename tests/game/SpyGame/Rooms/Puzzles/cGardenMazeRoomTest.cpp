@@ -269,8 +269,7 @@ TEST_F(GardenMazeTest, TheEditorPaintsAndFreesCellsUnderTheRightButtonAndF4Write
 
 // Right after a reset only the base record and the fresh byte; then a worker's plan waiting, a gate
 // turning, both walking: each saved, loaded into the reset room and saved again gives the same bytes,
-// and play goes on. (A load shows each gate's animation over its still, as the gate turns into the
-// state it had.)
+// and play goes on.
 TEST_F(GardenMazeTest, RecordsComeBackWholeFromAResetRoom) {
     playGarden({kGateWayOut, "2"});
     garden->Reset();
