@@ -5,18 +5,36 @@
 // Ours: CGridMap::FindPathWave from a corner to the farthest cell the limit lets it reach: its
 // distance fill, the four-neighbour wave over its queue, the eight-neighbour descent into a CGridPath.
 // Baseline: a plain breadth-first search written here doing the same work: flat column-major arrays
-// of the same cells, its own distance fill per search, a ring queue of cell indices, the same
+// of the same cells, its own distance fill per search, a ring queue of cells, the same
 // walkability test (a cell that is no wall, or a free 3 x 3 square), the same wave limit (nothing
 // taken from the queue at distance limit - 1 or more; 0xFFFF for an unlimited search), and the same
 // eight-neighbour descent over its distances into a vector (target: within 1.3x).
+//
+// Then a flight of Tez planned on the demo's hedge maze (the town case played from its start into the
+// garden, Tez settled in cell 1 and Marwenn stepping into it), as a worker plans it and the room takes
+// it over. Ours: cGardenMazeRoom's copy of the maze (grid, cells, gates, edge lists, both characters),
+// cGardenMazePlanner::PlanFlight on it (one leg into cell 2, its search run with Marwenn's cells as they
+// are), and the take-over: both characters' routes and the queued legs onto the room's characters (here
+// copies of them, so that every round plans from the same place). Baseline: the same FindPathWave call
+// on the same grid, from the cell under Tez's centre to the cell under cell 2's centre with squares
+// of 3 and limit 1000, checked once to give the leg's path (target: within 1.5x).
+#include "../tests/support/game/DemoGame.h"
+#include "BenchFolder.h"
 #include "BenchRatio.h"
+#include "game/SpyGame/Events/CSpyEventBase.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenMazePlanner.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Toolkit/CGridMap.h"
+#include "game/SpyGame/Rooms/Toolkit/CGridOverlay.h"
 #include "game/SpyGame/Rooms/Toolkit/CGridPath.h"
+#include "tk2v/gfx/aApplication.h"
+#include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/platform/Random.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <deque>
 #include <memory>
 #include <string>
 #include <utility>
@@ -85,26 +103,24 @@ public:
         m_dist.assign(m_cells.size(), kUnreached);
         const u32 limit = maxWave == 0 ? 0xFFFF : maxWave;
         size_t head = 0, tail = 0;
-        const u32 start = sx * m_h + sy, target = tx * m_h + ty;
-        m_ring[tail++] = start;
-        m_dist[start] = 0;
+        m_ring[tail++] = {sx, sy};
+        m_dist[size_t(sx) * m_h + sy] = 0;
         bool found = false;
         while (head != tail) {
-            const u32 at = m_ring[head];
+            const auto [x, y] = m_ring[head];
             head = head + 1 == m_ring.size() ? 0 : head + 1;
-            const u32 d = m_dist[at];
+            const u32 d = m_dist[size_t(x) * m_h + y];
             if (d + 1 >= limit)
                 break;
-            if (at == target) {
+            if (x == tx && y == ty) {
                 found = true;
                 break;
             }
-            const u32 x = at / m_h, y = at % m_h;
             auto take = [&](u32 nx, u32 ny) {
-                const u32 n = nx * m_h + ny;
-                if (m_dist[n] == kUnreached && walkable(nx, ny, size)) {
-                    m_dist[n] = u16(d + 1);
-                    m_ring[tail] = n;
+                u16& distance = m_dist[size_t(nx) * m_h + ny];
+                if (distance == kUnreached && walkable(nx, ny, size)) {
+                    distance = u16(d + 1);
+                    m_ring[tail] = {nx, ny};
                     tail = tail + 1 == m_ring.size() ? 0 : tail + 1;
                 }
             };
@@ -182,7 +198,7 @@ private:
     u32 m_w, m_h;
     std::vector<u8> m_cells;
     std::vector<u16> m_dist;
-    std::vector<u32> m_ring;
+    std::vector<std::pair<u32, u32>> m_ring;
 };
 
 struct Map {
@@ -247,6 +263,118 @@ BENCHMARK(BM_PlainSearch)->Apply(configurations);
 
 } // namespace
 
+// The demo's hedge maze with a flight about to be planned.
+struct GardenFlightBench {
+    aApplication app;
+    std::unique_ptr<aGraphServer> graph;
+    bench::TempFolder folder{"bench_maze_flight"};
+    std::unique_ptr<demo::DemoGame> game;
+    cGardenMazeRoom* garden = nullptr;
+    CGridMap grid;
+    CGridPath::Cell start, target;
+    u32 unitSize = 0;
+    bool ready = false;
+
+    GardenFlightBench() {
+        graph = std::make_unique<aGraphServer>(1024, 768, false, true);
+        if (graph->getFatalError())
+            return;
+        game = std::make_unique<demo::DemoGame>(RVH_DEMO_DATA, folder.path, std::nullopt, "Town");
+        if (!game->play())
+            return;
+        if (game->investigation().GetState() == CInvestigation::OnMap)
+            game->goThrough("TOWN", "room_Town");
+        // The square's greeting and the case's briefing read.
+        for (int i = 0; i < 500 && !briefed(); ++i) {
+            game->game().GetPanel().GetMessage().Hide();
+            game->frame();
+        }
+        if (!game->goThrough("HEDGE", "zoom_GardenMaze"))
+            return;
+        garden = dynamic_cast<cGardenMazeRoom*>(game->investigation().GetCurrentRoomPtr());
+        if (!garden)
+            return;
+        garden->SetWorkersInline(true);
+        game->game().GetPanel().GetMessage().Hide();
+        for (int i = 0; i < 5000 && garden->GetTez().state != CMazeWalker::Idle; ++i)
+            game->frame();
+        // Into cell 1, until her step into Tez's cell has the flight planned and waiting.
+        aInputServer& input = *aApplication::inputServer();
+        const SpyPoint cell1 = garden->m_Transform.LocalToScreen(270, 350);
+        input.setMousePos(i32(cell1.x), i32(cell1.y));
+        for (aKeyState button : {KEY_PRESSED, KEY_RELEASED, KEY_UP}) {
+            input.mouseButtons[0] = button;
+            game->frame();
+        }
+        for (int i = 0; i < 5000 && !fleeing(); ++i)
+            game->frame();
+        if (!fleeing())
+            return;
+        std::unique_ptr<cGardenMazePlanner> plan = garden->Snapshot();
+        grid = plan->grid;
+        unitSize = plan->unitSize;
+        CGridOverlay overlay;
+        overlay.SetGrid(&grid, plan->rowHeight, plan->columnWidth);
+        const cRoomTransform transform(&plan->origin, &plan->scale);
+        overlay.ScreenToCell(transform, plan->tezStand.centre.x, plan->tezStand.centre.y, start);
+        overlay.ScreenToCell(transform, plan->cells[1].centre.x, plan->cells[1].centre.y, target);
+        plan->PlanFlight();
+        CGridPath path;
+        grid.FindPathWave(start.first, start.second, target.first, target.second, path, unitSize, 1000);
+        ready = plan->tezSteps.size() == 1 && !path.Empty() && plan->tezSteps[0].path.Cells() == path.Cells();
+    }
+
+    bool briefed() {
+        const CSpyEventBase* briefing = game->investigation().GetEventsManager().FindEvent("TownBriefing");
+        return briefing && briefing->IsDone();
+    }
+    bool fleeing() const {
+        return garden->IsWorkerPending() && garden->GetPlayer().cell >= 0 &&
+               garden->GetPlayer().cell == garden->GetTez().cell;
+    }
+    std::unique_ptr<cGardenMazePlanner> snapshot() const { return garden->Snapshot(); }
+};
+
+namespace {
+
+GardenFlightBench& flight() {
+    static GardenFlightBench bench;
+    return bench;
+}
+
+void BM_FlightPlan(benchmark::State& state) {
+    GardenFlightBench& f = flight();
+    if (!f.ready)
+        return state.SkipWithError("no flight");
+    CMazeWalker player = f.garden->GetPlayer(), tez = f.garden->GetTez();
+    std::deque<CMazeWalker> legs;
+    for (auto _ : state) {
+        std::unique_ptr<cGardenMazePlanner> plan = f.snapshot();
+        plan->PlanFlight();
+        player.TakeRoute(plan->player);
+        tez.TakeRoute(plan->tez);
+        legs = std::move(plan->tezSteps);
+        benchmark::DoNotOptimize(legs.size());
+    }
+}
+
+void BM_FlightSearchesBare(benchmark::State& state) {
+    GardenFlightBench& f = flight();
+    if (!f.ready)
+        return state.SkipWithError("no flight");
+    CGridPath path;
+    for (auto _ : state) {
+        f.grid.FindPathWave(f.start.first, f.start.second, f.target.first, f.target.second, path, f.unitSize,
+                            1000);
+        benchmark::DoNotOptimize(path.Count());
+    }
+}
+
+BENCHMARK(BM_FlightPlan)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+BENCHMARK(BM_FlightSearchesBare)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+} // namespace
+
 int main(int argc, char** argv) {
     auto figures = bench::run(argc, argv);
     for (int kind : {0, 1})
@@ -261,5 +389,9 @@ int main(int argc, char** argv) {
                                 "(goal <= 1.3)\n",
                                 kKinds[kind], size, maxWave, mine, bare, mine / bare);
             }
+    const double plan = figures["BM_FlightPlan"].cpu, bare = figures["BM_FlightSearchesBare"].cpu;
+    if (plan > 0 && bare > 0)
+        std::printf("A flight on the demo maze: %.1f us beside %.1f us, ratio %.2f (goal <= 1.5)\n", plan,
+                    bare, plan / bare);
     return 0;
 }

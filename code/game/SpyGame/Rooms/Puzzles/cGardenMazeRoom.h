@@ -53,6 +53,9 @@ public:
     void SetWorkersInline(bool inlineWorkers) { m_bInlineWorkers = inlineWorkers; }
 
 private:
+    // The flight benchmark times a plan with its copy of the maze and its take-over.
+    friend struct GardenFlightBench;
+
     struct Gate {
         std::string id;
         CSpyItem* openStill = nullptr;

@@ -87,10 +87,6 @@ bool CGridMap::SetCell(u32 x, u32 y, u8 value) {
     return true;
 }
 
-bool CGridMap::Walkable(u32 x, u32 y, u32 size) const {
-    return size > 1 ? IsFreeSquare(x, y, size) : m_cells[Index(x, y)] != Wall;
-}
-
 bool CGridMap::FindPathWave(u32 startX, u32 startY, u32 targetX, u32 targetY, CGridPath& path, u32 size,
                             u16 maxWave) {
     path.Clear();
@@ -110,18 +106,24 @@ bool CGridMap::RunWave(u32 startX, u32 startY, u32 targetX, u32 targetY, u32 siz
     m_distances[Index(startX, startY)] = 0;
     if (maxWave == 1)
         return false;
+    return size > 1 ? Waves<true>(targetX, targetY, size, maxWave, wave)
+                    : Waves<false>(targetX, targetY, size, maxWave, wave);
+}
+
+// The passes of the wave, one front at a time: the front as it stood when the pass began, the cells
+// it reaches making the next.
+template <bool Square> bool CGridMap::Waves(u32 targetX, u32 targetY, u32 size, u16 maxWave, u32& wave) {
     bool found = false;
     auto take = [&](u32 x, u32 y) {
         u16& distance = m_distances[Index(x, y)];
-        if (distance == Unreached && Walkable(x, y, size)) {
+        if (distance == Unreached && (Square ? IsFreeSquare(x, y, size) : m_cells[Index(x, y)] != Wall)) {
             distance = u16(wave);
-            m_queue.emplace_back(x, y);
+            m_next.emplace_back(x, y);
         }
     };
     while (!found && !m_queue.empty()) {
-        const size_t front = m_queue.size();
-        for (size_t i = 0; i < front; ++i) {
-            const auto [x, y] = m_queue[i];
+        m_next.clear();
+        for (const auto& [x, y] : m_queue) {
             if (x == targetX && y == targetY) {
                 found = true;
                 break;
@@ -136,7 +138,7 @@ bool CGridMap::RunWave(u32 startX, u32 startY, u32 targetX, u32 targetY, u32 siz
                 take(x, y + 1);
         }
         ++wave;
-        m_queue.erase(m_queue.begin(), m_queue.begin() + front);
+        m_queue.swap(m_next);
         // A wave of 0xFFFF would write the unreached mark itself.
         if (u16(wave) == maxWave || u16(wave) == Unreached)
             break;

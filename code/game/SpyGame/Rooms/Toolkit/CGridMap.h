@@ -52,8 +52,8 @@ private:
     using Cell = std::pair<u32, u32>;
 
     size_t Index(u32 x, u32 y) const { return size_t(x) * m_height + y; }
-    bool Walkable(u32 x, u32 y, u32 size) const;
     bool RunWave(u32 startX, u32 startY, u32 targetX, u32 targetY, u32 size, u16 maxWave, u32& wave);
+    template <bool Square> bool Waves(u32 targetX, u32 targetY, u32 size, u16 maxWave, u32& wave);
     void Descend(u32 startX, u32 startY, u32 targetX, u32 targetY, u32 wave, CGridPath& path) const;
     void Assign(u32 width, u32 height, std::vector<u8> cells);
 
@@ -62,6 +62,7 @@ private:
     // Column-major: cell (x, y) at x x height + y.
     std::vector<u8> m_cells;
     std::vector<u16> m_distances;
-    // The wave front; its storage is kept from search to search.
+    // The wave's front and the next one; their storage is kept from search to search.
     std::vector<Cell> m_queue;
+    std::vector<Cell> m_next;
 };
