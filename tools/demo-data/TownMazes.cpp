@@ -90,19 +90,22 @@ Canvas pose(Canvas::Color coat, int index) {
     return c;
 }
 
+// As wide as its words need.
 Canvas caughtBanner(PictureFonts& fonts) {
-    Canvas c(220, 60, 0);
-    c.fillRoundRect(0, 0, 220, 60, 10, 0xE0F0E6CC);
-    fonts.title.drawCentered(c, 110, 16, "Tez is caught", 0xFF2A2A3A);
+    const char* const text = "Tez is caught";
+    const int w = fonts.title.textWidth(text) + 40, h = fonts.title.lineHeight() + 24;
+    Canvas c(w, h, 0);
+    c.fillRoundRect(0, 0, float(w), float(h), 10, 0xE0F0E6CC);
+    fonts.title.drawCentered(c, w / 2, 12, text, 0xFF2A2A3A);
     return c;
 }
 
 Canvas suspectCard(PictureFonts& fonts) {
     Canvas c(130, 100, 0);
     c.fillRoundRect(0, 0, 130, 100, 8, 0xFFF0E6CC);
-    c.fillCircle(65, 36, 18, 0xFFE8C8A8);
-    c.fillRoundRect(35, 52, 60, 30, 10, 0xFF40A040);
-    fonts.body.drawCentered(c, 65, 80, "Tez", 0xFF2A2A3A);
+    c.fillCircle(65, 24, 15, 0xFFE8C8A8);
+    c.fillRoundRect(37, 38, 56, 22, 9, 0xFF40A040);
+    fonts.body.drawCentered(c, 65, 100 - fonts.body.lineHeight() - 4, "Tez", 0xFF2A2A3A);
     return c;
 }
 
