@@ -7,13 +7,30 @@
 // another (one byte loop finding the runs, memcpy of the literal spans, the run table then the
 // literals copied behind the header) and unpacks it (memcpy of the literal gaps, memset of the runs)
 // without checking anything.
+//
+// Board: the word game's board as it shows a game (six words of seven letters with some shown, the
+// theme of ten hidden letters, the row of 26 letters for sale, one cell selected, one hovered) drawn
+// by cLetterBoard::Render in a frame of its own, beside the same glyphs and underline bars in the same
+// colours drawn straight with aFont::print and aGDI::drawRect from a list of cells made once before
+// timing (so the baseline does no layout and no colour choice). Both frames clear the back buffer and
+// wait for the draws by reading one pixel back.
+#include "BenchFolder.h"
+#include "BenchFrame.h"
 #include "BenchRatio.h"
 #include "game/SpyGame/Rooms/Puzzles/RunLengthPacking.h"
+#include "game/SpyGame/Rooms/Puzzles/cLetterBoard.h"
+#include "support/ImageFiles.h"
+#include "tk2v/gfx/aApplication.h"
+#include "tk2v/gfx/aFont.h"
+#include "tk2v/gfx/aGDI.h"
+#include "tk2v/gfx/aGraphServer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -142,7 +159,118 @@ void BM_PlainPackUnpackLayer(benchmark::State& state) {
     state.counters["packed"] = double(plainPack(data.data(), n, block.data(), runs, literals));
 }
 
+constexpr u32 kGlyphW = 20, kGlyphH = 32;
+
+struct Scene {
+    aApplication app;
+    std::unique_ptr<aGraphServer> graph;
+    bench::TempFolder folder{"bench_wordsbooks"};
+    std::unique_ptr<cLetterBoard> board;
+    std::unique_ptr<aFont> font;
+    // Made once the graph server stands: a canvas takes the server it finds when it is made.
+    std::unique_ptr<aGDI> gdi;
+
+    struct Cell {
+        f32 x, glyphX, y;
+        char ch;
+        u32 color;
+        bool underline;
+    };
+    std::vector<Cell> cells;
+
+    Scene() {
+        graph = std::make_unique<aGraphServer>(1024, 768, false, true);
+        if (graph->getFatalError())
+            return;
+        std::string description =
+            "[General]\nTexture = glyphs.png\nFormat16 = 4444\nFormat32 = 8888\n[Charlist]\n";
+        std::vector<u32> pixels(16 * kGlyphW * 6 * kGlyphH, 0xFFFFFFFF);
+        for (u32 c = 0x20; c <= 0x7E; ++c) {
+            char line[64];
+            const u32 i = c - 0x20;
+            std::snprintf(line, sizeof line, "%X = %u %u %u %u 0 0\n", c, i % 16 * kGlyphW, i / 16 * kGlyphH,
+                          kGlyphW, kGlyphH);
+            description += line;
+        }
+        folder.write("glyphs.png", imagefiles::text(imagefiles::png(16 * kGlyphW, 6 * kGlyphH, pixels)));
+        folder.write("board.fnt", description);
+        board = std::make_unique<cLetterBoard>(folder.path + "board.fnt", nullptr);
+        font = std::make_unique<aFont>(folder.path + "board.fnt");
+        gdi = std::make_unique<aGDI>();
+        const char* words[] = {"C#FF#E#", "#ILK###", "S#G#R##", "#ROWN##", "##EAM##", "MUG####"};
+        for (int i = 0; i < 6; ++i) {
+            const std::string name = {'W', char('0' + i)};
+            board->AddLine(name, "", i < 3 ? 40.0f : 420.0f, f32(60 + i % 3 * 60), false);
+            board->SetLineText(name, words[i]);
+        }
+        board->AddLine("THEME", "", 40, 260, false);
+        board->SetLineText("THEME", "##########");
+        board->AddLine("chars", "", 40, 340, true);
+        board->SetLineText("chars", "ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+        board->SelectLine("chars");
+        for (int i = 0; i < 26; i += 3)
+            board->SetCellOpen(i, false);
+        board->SetLineDimmed("W5", true);
+        board->SetScale(0.9f);
+    }
+    // The cells as the board shows them, in its colours, read back from its own lines.
+    void listCells() {
+        const f32 size = f32(kGlyphH) * 0.9f;
+        for (const char* name : {"THEME", "W0", "W1", "W2", "W3", "W4", "W5", "chars"}) {
+            board->SelectLine(name);
+            const SpyPoint at = board->GetLinePos(name);
+            for (i32 i = 0; i < board->GetCellCount(); ++i) {
+                const u8 state = board->GetCellState(i);
+                const u32 color = state & cLetterBoard::Dimmed     ? cLetterBoard::DimmedColor
+                                  : !(state & cLetterBoard::Open)  ? cLetterBoard::UsedColor
+                                  : !(state & cLetterBoard::Shown) ? cLetterBoard::HiddenColor
+                                                                   : cLetterBoard::ShownColor;
+                const char ch = board->GetCellChar(i);
+                const f32 x = at.x + f32(i) * 0.7f * size;
+                const f32 glyph = font->getTextSize(std::string_view(&ch, 1)).width;
+                cells.push_back(
+                    {x, x + (0.65f * size - glyph) / 2, at.y, ch, color, ch != ' ' || !(state & 2)});
+            }
+        }
+    }
+};
+
+Scene& scene() {
+    static Scene s;
+    return s;
+}
+
+void BM_BoardRender(benchmark::State& state) {
+    Scene& s = scene();
+    if (!s.board)
+        return state.SkipWithError("no graphics device");
+    for (auto _ : state)
+        bench::finishedFrame(*s.graph, [&] { s.board->Render(); });
+}
+
+void BM_PlainGlyphsAndBars(benchmark::State& state) {
+    Scene& s = scene();
+    if (!s.board)
+        return state.SkipWithError("no graphics device");
+    s.font->setScale(0.9f);
+    if (s.cells.empty())
+        s.listCells();
+    const f32 size = f32(kGlyphH) * 0.9f;
+    for (auto _ : state)
+        bench::finishedFrame(*s.graph, [&] {
+            for (const Scene::Cell& c : s.cells) {
+                s.font->color = c.color;
+                s.font->print(c.glyphX, c.y, std::string_view(&c.ch, 1));
+                s.gdi->color = c.color;
+                if (c.underline)
+                    s.gdi->drawRect(c.x, c.y + size, 0.65f * size, 0.1f * size, true);
+            }
+        });
+}
+
 // The machine may be shared: repetitions in random order, compared by their medians.
+BENCHMARK(BM_BoardRender)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+BENCHMARK(BM_PlainGlyphsAndBars)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_PackUnpackLayer)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 BENCHMARK(BM_PlainPackUnpackLayer)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
@@ -158,5 +286,6 @@ int main(int argc, char** argv) {
     };
     ratio("RLE pack + unpack of a half-rubbed 1024x1024 layer", "BM_PackUnpackLayer",
           "BM_PlainPackUnpackLayer", 1.3);
+    ratio("Board Render, 81 cells", "BM_BoardRender", "BM_PlainGlyphsAndBars", 1.3);
     return 0;
 }

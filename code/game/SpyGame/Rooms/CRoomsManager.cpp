@@ -6,8 +6,13 @@
 #include "game/SpyGame/Rooms/CGlobalMap.h"
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -30,7 +35,12 @@ const RoomClass RoomClasses[] = {
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
     {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
+    {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
+    {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
     {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
+    {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
+    {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
 };
 
 } // namespace

@@ -29,6 +29,15 @@ TEST(RoomsFactory, ClassesMatchExactly) {
             EXPECT_EQ(room->GetState(), 0u);
         }
     }
+    // The word and book puzzles; each shows the panel's solve button.
+    for (const char* className : {"CapOJoePuzzleRoom", "AppointmentBookRoom", "ZodiacBookPuzzleRoom",
+                                  "ReservationsRegisterRoom", "AssembleInviationRoom"}) {
+        std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
+        ASSERT_TRUE(room) << className;
+        EXPECT_EQ(room->GetClassName(), className);
+        EXPECT_EQ(room->GetState(), 0u);
+        EXPECT_TRUE(room->GetPropertys().SolveButtonShown) << className;
+    }
 }
 
 TEST_F(RoomsManager, RoomsThatCannotBeMadeAreLoggedAndLeftOut) {
