@@ -17,6 +17,7 @@ const std::vector<RoomGroupSteps>& labGroups() {
 const std::vector<RoomGroupSteps>& townGroups() {
     static const std::vector<RoomGroupSteps> groups = {
         // ---- mazes ----
+        kTownMazes,
         // ---- words ----
         townWords,
         // ---- garden ----

@@ -46,6 +46,7 @@ const std::vector<RoomGroupSteps>& townGroups();
 // ---- Lab: chemistry ----
 // ---- Lab: computers ----
 // ---- Town: mazes ----
+extern const RoomGroupSteps kTownMazes;
 // ---- Town: words ----
 extern const RoomGroupSteps townWords;
 // ---- Town: garden ----
