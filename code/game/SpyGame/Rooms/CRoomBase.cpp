@@ -166,8 +166,12 @@ void CRoomBase::UnloadRes() {
     m_State = Initialised;
 }
 
+bool CRoomBase::IsLoadInitDue() const {
+    return m_State == ResourcesQueued && m_pResManager && m_pResManager->isDone();
+}
+
 void CRoomBase::AfterLoadInit() {
-    if (m_State != ResourcesQueued || !m_pResManager || !m_pResManager->isDone())
+    if (!IsLoadInitDue())
         return;
     m_Items.CreateItems(m_pRoomsManager, m_Name, m_DataFolder);
     aImageManager* images = m_pResManager->getImageManager();

@@ -144,6 +144,9 @@ protected:
     };
 
     std::string LogPrefix() const;
+    // Whether AfterLoadInit reads the room's data now: resources queued and the loading pass over. A
+    // class that reads sections of its own asks before the base moves the state on.
+    bool IsLoadInitDue() const;
     void ReadRoomSection();
     void ReadShuffleGroups();
     void ReadAutoPickItems();
