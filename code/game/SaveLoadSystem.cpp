@@ -176,6 +176,21 @@ u32 SaveLoadSystem::bytesLeftInRecord(const u8* pos) const {
     return u32(m_recordEnd - pos);
 }
 
+u8* SaveLoadSystem::BeginMemoryRecord(u32 size) {
+    releaseBuffer();
+    // One byte more than asked, so that an empty record has a place to point at.
+    m_buffer.reset(static_cast<u8*>(std::malloc(size_t(size) + 1)));
+    if (!m_buffer) {
+        m_state = Idle;
+        return nullptr;
+    }
+    m_bufferSize = size;
+    m_state = Loading;
+    m_recordBegin = m_buffer.get();
+    m_recordEnd = m_recordBegin + size;
+    return m_buffer.get();
+}
+
 u32 SaveLoadSystem::checksum(const u8* data, u32 n) {
     u8 x = 0;
     u32 sum = 0;
@@ -220,6 +235,7 @@ i64 SaveLoadSystem::room(const u8* pos, i32 state) const {
 // The index holds offsets into the buffer, so it goes with it.
 void SaveLoadSystem::releaseBuffer() {
     m_index.clear();
+    m_recordBegin = m_recordEnd = nullptr;
     m_buffer.reset();
     m_bufferSize = 0;
     m_cursor = nullptr;

@@ -66,6 +66,11 @@ public:
     // while none runs. Readers of counted lists check a count against it before they trust it.
     u32 bytesLeftInRecord(const u8* pos) const;
 
+    // Makes this system read `size` bytes of memory, which the caller fills through the returned
+    // pointer, as the one record being loaded: a record that its stream keeps packed is read, once
+    // unpacked, with the same readers and checks. Finish releases it.
+    u8* BeginMemoryRecord(u32 size);
+
     // The stream's checksum over n bytes, and its scramble (which is its own inverse).
     static u32 checksum(const u8* data, u32 n);
     static void scramble(u8* data, u32 n);

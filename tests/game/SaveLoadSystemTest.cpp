@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -455,4 +456,26 @@ TEST(SaveLoadSystemTest, BytesLeftInRecordCountToTheRecordsEndNotTheStreams) {
     // Outside a LoadSelf no record is open.
     EXPECT_EQ(sys.bytesLeftInRecord(a.begin), 0u);
     sys.Finish();
+}
+
+TEST(SaveLoadSystemTest, AMemoryRecordIsReadLikeARecordOfTheStream) {
+    SaveLoadSystem sys;
+    u8* data = sys.BeginMemoryRecord(6);
+    ASSERT_NE(data, nullptr);
+    const u8 bytes[] = {0x2A, 0, 0, 0, 'h', 0};
+    std::memcpy(data, bytes, sizeof bytes);
+    u32 value = 0;
+    std::string text;
+    const u8* pos = sys.readU32(data, value);
+    EXPECT_EQ(sys.bytesLeftInRecord(pos), 2u);
+    pos = sys.readString(pos, text);
+    EXPECT_EQ(value, 0x2Au);
+    EXPECT_EQ(text, "h");
+    // Past its end the readers give zeros, as they do at a record's end.
+    sys.readU32(pos, value);
+    EXPECT_EQ(value, 0u);
+    EXPECT_EQ(sys.bytesLeftInRecord(pos), 0u);
+    sys.Finish();
+    EXPECT_EQ(sys.bytesLeftInRecord(data), 0u);
+    EXPECT_NE(sys.BeginMemoryRecord(0), nullptr);
 }
