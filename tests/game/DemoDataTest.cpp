@@ -4,8 +4,11 @@
 // exist and hold every window the game looks up by name. A fault here is a log line or a missing
 // widget at start-up.
 #include "game/SpyGame/Events/CSpyEventsManager.h"
+#include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/CRoomsManager.h"
 #include "support/LogCapture.h"
 #include "support/engine/TestEngine.h"
+#include "support/game/DemoCases.h"
 #include "tk2v/file/aFileServer.h"
 #include "tk2v/file/aLocaleServer.h"
 #include "tk2v/file/aOptionsFile.h"
@@ -45,8 +48,8 @@
 namespace {
 
 const std::string kData = RVH_DEMO_DATA;
-// The demo investigation's one personage.
-const std::string kPersonage = "Ashby";
+using demo::cases;
+using demo::DemoCase;
 
 struct NoCase {
     bool operator()(const std::string& a, const std::string& b) const {
@@ -233,8 +236,11 @@ TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanSixtyAreQueued) {
     for (const char* name : {"Help_screen", "star", "The_end", "Investigation_complete"})
         EXPECT_TRUE(pictures.count(name)) << name;
     const NameSet panelPictures = keysOf(ListKind::Images, "GamePanel");
-    for (const std::string& name : {std::string("Inventory_shadow"), kPersonage + "_icon"})
-        EXPECT_TRUE(panelPictures.count(name + ":GamePanel")) << name;
+    EXPECT_TRUE(panelPictures.count("Inventory_shadow:GamePanel"));
+    for (const DemoCase& c : cases()) {
+        EXPECT_TRUE(panelPictures.count(c.personage + "_icon:GamePanel")) << c.personage;
+        EXPECT_TRUE(pictures.count(c.personage + "_foto")) << c.personage;
+    }
     const NameSet effects = keysOf(ListKind::Sounds, "");
     for (const char* name :
          {"test_volume", "show_tip", "investigation_completed", "message_appear", "show_hint", "dialog_show",
@@ -242,9 +248,12 @@ TEST_F(DemoData, ListsNameFilesThatExistAndFewerThanSixtyAreQueued) {
         EXPECT_TRUE(effects.count(name)) << name;
     const NameSet tracks = keysOf(ListKind::Music, "");
     EXPECT_TRUE(tracks.count("menu_theme") && tracks.count("in_the_chinatown"));
-    // The demo case plays a track of its own.
-    EXPECT_TRUE(
-        tracks.count(aOptionsFile("investigations:Demo/_investigation.ini").getValue("Main", "Music")));
+    // Each case plays a track of the playlist.
+    for (const DemoCase& c : cases()) {
+        EXPECT_TRUE(tracks.count(
+            aOptionsFile("investigations:" + c.name + "/_investigation.ini").getValue("Main", "Music")))
+            << c.name;
+    }
     const NameSet systems = keysOf(ListKind::Particles, "");
     EXPECT_TRUE(systems.count("Fog") && systems.count("WindowsLight"));
     EXPECT_TRUE(file_existsPlain("video:waves.ogg"));
@@ -772,15 +781,18 @@ TEST_F(DemoScripts, ThePanelTheComicsAndTheTipsHoldWhatPlayLooksUp) {
                 return at;
         return size_t(0);
     };
-    for (const char* part : {"PersonagesFotos", "PersonagesTitles", "PersonagesNotepads"})
-        EXPECT_NE(child(gui.find(part)[0], kPersonage), 0u) << part;
-    // The task lists draw only with a font of their own.
-    const size_t notepad = child(gui.find("PersonagesNotepads")[0], kPersonage);
-    for (const char* list : {"text", "text2"}) {
-        const size_t at = child(notepad, list);
-        ASSERT_NE(at, 0u) << list;
-        EXPECT_TRUE(sameName(gui.widgets[at].cls, "statictext") && gui.fonts.count(gui.prop(at, "Font")))
-            << list;
+    for (const DemoCase& c : cases()) {
+        SCOPED_TRACE(c.personage);
+        for (const char* part : {"PersonagesFotos", "PersonagesTitles", "PersonagesNotepads"})
+            EXPECT_NE(child(gui.find(part)[0], c.personage), 0u) << part;
+        // The task lists draw only with a font of their own.
+        const size_t notepad = child(gui.find("PersonagesNotepads")[0], c.personage);
+        for (const char* list : {"text", "text2"}) {
+            const size_t at = child(notepad, list);
+            ASSERT_NE(at, 0u) << list;
+            EXPECT_TRUE(sameName(gui.widgets[at].cls, "statictext") && gui.fonts.count(gui.prop(at, "Font")))
+                << list;
+        }
     }
     // A button glows with its picture's fifth band.
     for (const char* name :
@@ -822,22 +834,42 @@ TEST_F(DemoScripts, ThePanelTheComicsAndTheTipsHoldWhatPlayLooksUp) {
 
 } // namespace
 
-// The demo investigation's rooms, as the scene and the personages read them: every ini file parses
+// The demo's cases and their rooms, as the scene and the personages read them: every ini file parses
 // without a log line, and every picture, animation, particle system, sound, font, text and item a
-// file names is there and loads.
+// file names is there and loads. Each case's rooms are those its "_rooms.list" names.
 class DemoRooms : public DemoScripts {
 protected:
-    static inline const std::string kDemo = "investigations:Demo/";
-    static inline const std::vector<std::string> kRooms = {"room_Hall", "zoom_Desk", "room_Study"};
     // The evidence box's room name is the one the investigation looks for.
     static inline const std::string kEvidenceBox = "Evidence_box";
 
     DemoRooms() {
-        for (const std::string& room : kRooms) {
-            const std::string lang = "language:Investigations/Demo/" + room + "/";
-            texts.loadFile(lang + "room.txt", room);
-            texts.loadFile(lang + "items.txt", room);
+        for (const DemoCase& c : cases()) {
+            texts.loadFile("language:Investigations/" + c.name + "/investigation.txt", c.name);
+            for (const std::string& room : roomsOf(c)) {
+                const std::string lang = "language:Investigations/" + c.name + "/" + room + "/";
+                for (const char* file : {"room.txt", "items.txt"})
+                    if (file_existsPlain(lang + file))
+                        texts.loadFile(lang + file, room);
+            }
         }
+    }
+
+    static std::string folder(const DemoCase& c) { return "investigations:" + c.name + "/"; }
+    // The case's rooms, in the order of its list.
+    static std::vector<std::string> roomsOf(const DemoCase& c) {
+        return aStringList(folder(c) + "_rooms.list").lines();
+    }
+    // The rooms of a case that are scenes of their own, the evidence box left out.
+    static std::vector<std::string> scenesOf(const DemoCase& c) {
+        std::vector<std::string> out;
+        for (const std::string& room : roomsOf(c))
+            if (room != kEvidenceBox)
+                out.push_back(room);
+        return out;
+    }
+    static bool caseHas(const DemoCase& c, const std::string& room) {
+        const std::vector<std::string> rooms = roomsOf(c);
+        return std::count(rooms.begin(), rooms.end(), room) != 0;
     }
 
     static std::vector<std::string> list(const aOptionsFile& ini, const std::string& key) {
@@ -848,15 +880,15 @@ protected:
     }
     // The room's item names: a section with several objects becomes one item per object, named
     // after the object in capitals.
-    static NameSet itemNames(const std::string& room) {
+    static NameSet itemNames(const DemoCase& c, const std::string& room) {
         NameSet out;
-        for (aOptionsFile ini(kDemo + room + "/items.ini"); !ini.isEnd(); ini.nextSection()) {
+        for (aOptionsFile ini(folder(c) + room + "/items.ini"); !ini.isEnd(); ini.nextSection()) {
             const std::vector<std::string> objects = list(ini, "Object");
             if (objects.size() < 2)
                 out.insert(ini.getSectionName());
             for (std::string object : objects.size() > 1 ? objects : std::vector<std::string>()) {
-                for (char& c : object)
-                    c = char(std::toupper(static_cast<unsigned char>(c)));
+                for (char& ch : object)
+                    ch = char(std::toupper(static_cast<unsigned char>(ch)));
                 out.insert(object);
             }
         }
@@ -879,157 +911,175 @@ TEST_F(DemoRooms, ScenesNameOnlyPicturesAnimationsParticlesSoundsAndFontsThatLoa
     const NameSet particlePictures = keysOf(ListKind::Images, "Particles");
     EXPECT_TRUE(keysOf(ListKind::Particles, "").count("MagicStars"));
     std::set<std::string> objectClasses, itemClasses;
-    for (const std::string& room : kRooms) {
-        SCOPED_TRACE(room);
-        const std::string dir = kDemo + room + "/";
-        const NameSet pictures = keys({dir + "Images/_images.list", "", ListKind::Images, false});
-        const NameSet roomSounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
-        images.loadList(dir + "Images/_images.list", room);
-        sounds.loadList(dir + "Sounds/_sounds.list", room);
-        EXPECT_TRUE(images.getImage("background", room));
-        auto hasSound = [&](const std::string& name) {
-            return roomSounds.count(name) || globalSounds.count(name);
-        };
+    for (const DemoCase& c : cases()) {
+        for (const std::string& room : scenesOf(c)) {
+            SCOPED_TRACE(c.name + "/" + room);
+            const std::string dir = folder(c) + room + "/";
+            const NameSet pictures = keys({dir + "Images/_images.list", "", ListKind::Images, false});
+            const NameSet roomSounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
+            images.loadList(dir + "Images/_images.list", room);
+            sounds.loadList(dir + "Sounds/_sounds.list", room);
+            EXPECT_TRUE(images.getImage("background", room));
+            auto hasSound = [&](const std::string& name) {
+                return roomSounds.count(name) || globalSounds.count(name);
+            };
 
-        // Particle systems draw with the global particle pictures.
-        NameSet systems;
-        const std::string systemsFile = dir + "Particles/_particles.list";
-        const aStringList systemList =
-            file_existsPlain(systemsFile) ? aStringList(systemsFile) : aStringList();
-        for (const std::string& system : systemList.lines()) {
-            systems.insert(system);
-            const std::string psys = dir + "Particles/" + system + ".psys";
-            aParticleSystem loaded(psys, &images, "particles");
-            const aStringList lines(psys);
-            for (const std::string& line : lines.lines()) {
-                if (words(line).size() == 2 && words(line)[0] == "texture") {
-                    EXPECT_TRUE(particlePictures.count(words(line)[1] + ":Particles")) << system;
+            // Particle systems draw with the global particle pictures.
+            NameSet systems;
+            const std::string systemsFile = dir + "Particles/_particles.list";
+            const aStringList systemList =
+                file_existsPlain(systemsFile) ? aStringList(systemsFile) : aStringList();
+            for (const std::string& system : systemList.lines()) {
+                systems.insert(system);
+                const std::string psys = dir + "Particles/" + system + ".psys";
+                aParticleSystem loaded(psys, &images, "particles");
+                const aStringList lines(psys);
+                for (const std::string& line : lines.lines()) {
+                    if (words(line).size() == 2 && words(line)[0] == "texture") {
+                        EXPECT_TRUE(particlePictures.count(words(line)[1] + ":Particles")) << system;
+                    }
                 }
             }
-        }
 
-        const aOptionsFile roomIni(dir + "room.ini");
-        EXPECT_EQ(roomIni.getValue("Room", "Class"), "RoomBase");
-        for (const char* key : {"SoundOnEntry", "SoundOnBack", "SoundOnBadClick"}) {
-            if (roomIni.hasSectionKey("Room", key)) {
-                EXPECT_TRUE(hasSound(roomIni.getValue("Room", key))) << key;
-            }
-        }
-        if (file_existsPlain(dir + "Sounds/ambient.ini")) {
-            for (aOptionsFile ambient(dir + "Sounds/ambient.ini"); !ambient.isEnd(); ambient.nextSection())
-                EXPECT_TRUE(ambientSounds.count(ambient.getSectionName() + ":Ambient"));
-        }
-
-        aOptionsFile animations;
-        if (file_existsPlain(dir + "animations.ini"))
-            animations.load(dir + "animations.ini");
-        NameSet objects;
-        for (aOptionsFile ini(dir + "objects.ini"); !ini.isEnd(); ini.nextSection()) {
-            const std::string name = ini.getSectionName(), cls = ini.getString("Class");
-            objects.insert(name);
-            objectClasses.insert(cls);
-            if (cls == "image" || (cls == "text" && ini.hasKey("Image"))) {
-                EXPECT_TRUE(pictures.count(ini.getString("Image"))) << name;
-            } else if (cls == "animation") {
-                ASSERT_TRUE(animations.selectSection(name)) << name;
-                EXPECT_TRUE(pictures.count(animations.getString("TextureName"))) << name;
-            } else if (cls == "particles") {
-                EXPECT_TRUE(systems.count(name)) << name;
-            }
-            if (cls == "text") {
-                EXPECT_TRUE(gui.fonts.count(ini.getString("Font"))) << name;
-                EXPECT_TRUE(hasText(ini.getString("StringID"), room)) << name;
-            }
-        }
-        // A glow belongs to an object of the name after its "#s_".
-        for (const std::string& name : objects) {
-            if (name.starts_with("#s_")) {
-                EXPECT_TRUE(objects.count(name.substr(3))) << name;
-            }
-        }
-
-        const NameSet items = itemNames(room);
-        for (aOptionsFile ini(dir + "items.ini"); !ini.isEnd(); ini.nextSection()) {
-            const std::string name = ini.getSectionName();
-            itemClasses.insert(ini.hasKey("Class") ? ini.getString("Class") : "Item");
-            std::vector<std::string> named = list(ini, "Object");
-            for (const char* key : {"ObjectOnMouseHover", "ObjectOnItemLocked"})
-                if (ini.hasKey(key))
-                    named.push_back(ini.getString(key));
-            for (const std::string& object : named)
-                EXPECT_TRUE(objects.count(object)) << name << " " << object;
-            for (const char* key :
-                 {"SoundOnClickUse", "SoundOnBadClickUse", "SoundOnApplyItemToItem",
-                  "SoundOnBadApplyItemToItem", "SoundOnUnlock", "SoundOnPick", "SoundOnStartAnim"}) {
-                if (ini.hasKey(key)) {
-                    EXPECT_TRUE(hasSound(ini.getString(key))) << name << " " << key;
+            // A room of the factory's classes; the plain rooms may name their sounds.
+            const aOptionsFile roomIni(dir + "room.ini");
+            const std::unique_ptr<CRoomBase> made(
+                CRoomsManager::CreateRoom(roomIni.getValue("Room", "Class")));
+            EXPECT_TRUE(made) << roomIni.getValue("Room", "Class");
+            for (const char* key : {"SoundOnEntry", "SoundOnBack", "SoundOnBadClick"}) {
+                if (roomIni.hasSectionKey("Room", key)) {
+                    EXPECT_TRUE(hasSound(roomIni.getValue("Room", key))) << key;
                 }
             }
-            if (ini.hasKey("UseRoom")) {
-                EXPECT_TRUE(std::count(kRooms.begin(), kRooms.end(), ini.getString("UseRoom"))) << name;
+            if (file_existsPlain(dir + "Sounds/ambient.ini")) {
+                for (aOptionsFile ambient(dir + "Sounds/ambient.ini"); !ambient.isEnd();
+                     ambient.nextSection())
+                    EXPECT_TRUE(ambientSounds.count(ambient.getSectionName() + ":Ambient"));
             }
-            for (const char* key : {"ContainerShow", "ContainerHide"})
-                for (const std::string& shown : list(ini, key))
-                    EXPECT_TRUE(items.count(shown)) << name << " " << shown;
+
+            aOptionsFile animations;
+            if (file_existsPlain(dir + "animations.ini"))
+                animations.load(dir + "animations.ini");
+            NameSet objects;
+            for (aOptionsFile ini(dir + "objects.ini"); !ini.isEnd(); ini.nextSection()) {
+                const std::string name = ini.getSectionName(), cls = ini.getString("Class");
+                objects.insert(name);
+                objectClasses.insert(cls);
+                if (cls == "image" || (cls == "text" && ini.hasKey("Image"))) {
+                    EXPECT_TRUE(pictures.count(ini.getString("Image"))) << name;
+                } else if (cls == "animation") {
+                    ASSERT_TRUE(animations.selectSection(name)) << name;
+                    EXPECT_TRUE(pictures.count(animations.getString("TextureName"))) << name;
+                } else if (cls == "particles") {
+                    EXPECT_TRUE(systems.count(name)) << name;
+                }
+                if (cls == "text") {
+                    EXPECT_TRUE(gui.fonts.count(ini.getString("Font"))) << name;
+                    EXPECT_TRUE(hasText(ini.getString("StringID"), room)) << name;
+                }
+            }
+            // A glow belongs to an object of the name after its "#s_".
+            for (const std::string& name : objects) {
+                if (name.starts_with("#s_")) {
+                    EXPECT_TRUE(objects.count(name.substr(3))) << name;
+                }
+            }
+
+            const NameSet items = itemNames(c, room);
+            for (aOptionsFile ini(dir + "items.ini"); !ini.isEnd(); ini.nextSection()) {
+                const std::string name = ini.getSectionName();
+                itemClasses.insert(ini.hasKey("Class") ? ini.getString("Class") : "Item");
+                std::vector<std::string> named = list(ini, "Object");
+                for (const char* key : {"ObjectOnMouseHover", "ObjectOnItemLocked"})
+                    if (ini.hasKey(key))
+                        named.push_back(ini.getString(key));
+                for (const std::string& object : named)
+                    EXPECT_TRUE(objects.count(object)) << name << " " << object;
+                for (const char* key :
+                     {"SoundOnClickUse", "SoundOnBadClickUse", "SoundOnApplyItemToItem",
+                      "SoundOnBadApplyItemToItem", "SoundOnUnlock", "SoundOnPick", "SoundOnStartAnim"}) {
+                    if (ini.hasKey(key)) {
+                        EXPECT_TRUE(hasSound(ini.getString(key))) << name << " " << key;
+                    }
+                }
+                // Doors and close-ups lead to rooms of their own case.
+                if (ini.hasKey("UseRoom")) {
+                    EXPECT_TRUE(caseHas(c, ini.getString("UseRoom"))) << name;
+                }
+                for (const char* key : {"ContainerShow", "ContainerHide"})
+                    for (const std::string& shown : list(ini, key))
+                        EXPECT_TRUE(items.count(shown)) << name << " " << shown;
+            }
         }
     }
     EXPECT_EQ(objectClasses, (std::set<std::string>{"animation", "image", "particles", "text"}));
     EXPECT_EQ(itemClasses, (std::set<std::string>{"Container", "Door", "Item", "ZoomRoom"}));
     for (const char* cup : {"CUP1", "CUP2", "CUP3"})
-        EXPECT_TRUE(itemNames("room_Hall").count(cup)) << cup;
+        EXPECT_TRUE(itemNames(cases()[0], "room_Hall").count(cup)) << cup;
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
 TEST_F(DemoRooms, PersonageScriptsNameItemsAndTextsThatExist) {
-    texts.loadFile("language:Investigations/Demo/" + kEvidenceBox + "/items.txt", kEvidenceBox);
-    std::vector<std::string> scripted = kRooms;
-    scripted.push_back(kEvidenceBox);
-    for (const std::string& room : scripted) {
-        SCOPED_TRACE(room);
-        const NameSet items = itemNames(room);
-        for (aOptionsFile ai(kDemo + room + "/Ashby.ai"); !ai.isEnd(); ai.nextSection()) {
-            const std::string section = ai.getSectionName();
-            EXPECT_TRUE(section == "ROOM" || items.count(section)) << section;
-            for (const char* key : {"FirstEnter", "EnterToRoom", "RoomTask", "About", "BadUse"}) {
-                if (ai.hasKey(key)) {
-                    EXPECT_TRUE(hasText(ai.getString(key), room)) << section << " " << key;
+    // The game plays these cases, one after the other.
+    std::vector<std::string> names;
+    for (const DemoCase& c : cases())
+        names.push_back(c.name);
+    EXPECT_EQ(aStringList("investigations:_investigations.list").lines(), names);
+    for (const DemoCase& c : cases()) {
+        SCOPED_TRACE(c.name);
+        const std::vector<std::string> rooms = roomsOf(c);
+        ASSERT_FALSE(rooms.empty());
+        EXPECT_EQ(rooms.front(), c.hub);
+        for (const std::string& room : rooms) {
+            SCOPED_TRACE(room);
+            const NameSet items = itemNames(c, room);
+            for (aOptionsFile ai(folder(c) + room + "/" + c.personage + ".ai"); !ai.isEnd();
+                 ai.nextSection()) {
+                const std::string section = ai.getSectionName();
+                EXPECT_TRUE(section == "ROOM" || items.count(section)) << section;
+                for (const char* key : {"FirstEnter", "EnterToRoom", "RoomTask", "About", "BadUse"}) {
+                    if (ai.hasKey(key)) {
+                        EXPECT_TRUE(hasText(ai.getString(key), room)) << section << " " << key;
+                    }
+                }
+                // The success text shows in the room where the carried item is used.
+                if (ai.hasKey("SuccessApply")) {
+                    const std::string useRoom = before(ai.getString("UseTo"), ':', false);
+                    EXPECT_TRUE(hasText(ai.getString("SuccessApply"), useRoom)) << section;
+                }
+                for (const char* key : {"QuestItemsToFind", "MustClickItems", "MustUseItems"})
+                    for (const std::string& item : list(ai, key))
+                        EXPECT_TRUE(items.count(item)) << section << " " << item;
+                // "room:item", or a word the rooms read: used where it lies, or kept out of the
+                // inventory.
+                const std::string target = ai.hasKey("UseTo") ? ai.getString("UseTo") : "";
+                const size_t colon = target.find(':');
+                const std::string targetItem = target.substr(colon + 1);
+                if (!target.empty() && targetItem != "ONESELF" && targetItem != "NONE") {
+                    ASSERT_NE(colon, std::string::npos) << target;
+                    EXPECT_TRUE(caseHas(c, target.substr(0, colon))) << target;
+                    EXPECT_TRUE(itemNames(c, target.substr(0, colon)).count(targetItem)) << target;
                 }
             }
-            // The success text shows in the room where the carried item is used.
-            if (ai.hasKey("SuccessApply")) {
-                const std::string useRoom = before(ai.getString("UseTo"), ':', false);
-                EXPECT_TRUE(hasText(ai.getString("SuccessApply"), useRoom)) << section;
-            }
-            for (const char* key : {"QuestItemsToFind", "MustClickItems", "MustUseItems"})
-                for (const std::string& item : list(ai, key))
-                    EXPECT_TRUE(items.count(item)) << section << " " << item;
-            // "room:item", or a word the rooms read: used where it lies, or kept out of the inventory.
-            const std::string target = ai.hasKey("UseTo") ? ai.getString("UseTo") : "";
-            const size_t colon = target.find(':');
-            const std::string targetItem = target.substr(colon + 1);
-            if (!target.empty() && targetItem != "ONESELF" && targetItem != "NONE") {
-                ASSERT_NE(colon, std::string::npos) << target;
-                EXPECT_TRUE(itemNames(target.substr(0, colon)).count(targetItem)) << target;
-            }
         }
-    }
 
-    // The game plays the demo case with these rooms.
-    EXPECT_EQ(aStringList(kDemo + "_rooms.list").lines(), scripted);
-    EXPECT_EQ(aStringList("investigations:_investigations.list").lines(), std::vector<std::string>{"Demo"});
-    const aOptionsFile investigation(kDemo + "_investigation.ini");
-    EXPECT_EQ(investigation.getValue("Personages", "PersonagesList"), "Ashby");
-    EXPECT_EQ(investigation.getValue("Personages", "StartPersonages"), "Ashby");
-    texts.loadFile("language:Investigations/Demo/investigation.txt", "Demo");
-    aOptionsFile ai(kDemo + "Ashby.ai");
-    ASSERT_TRUE(ai.selectSection("INVESTIGATION"));
-    EXPECT_TRUE(hasText(ai.getString("InvTask"), "Demo"));
-    for (const char* key : {"MustClickItems", "MustUseItems", "EvidencesToFind"}) {
-        for (const std::string& item : list(ai, key)) {
-            bool found = false;
-            for (const std::string& room : kRooms)
-                found = found || itemNames(room).count(item);
-            EXPECT_TRUE(found) << item;
+        const aOptionsFile investigation(folder(c) + "_investigation.ini");
+        EXPECT_EQ(investigation.getValue("Personages", "PersonagesList"), c.personage);
+        EXPECT_EQ(investigation.getValue("Personages", "StartPersonages"), c.personage);
+        aOptionsFile ai(folder(c) + c.personage + ".ai");
+        ASSERT_TRUE(ai.selectSection("INVESTIGATION"));
+        EXPECT_TRUE(hasText(ai.getString("InvTask"), c.name));
+        // The case's must-do lists add up over its sections.
+        for (ai.first(); !ai.isEnd(); ai.nextSection()) {
+            EXPECT_EQ(ai.getSectionName(), "INVESTIGATION");
+            for (const char* key : {"MustClickItems", "MustUseItems", "EvidencesToFind"}) {
+                for (const std::string& item : list(ai, key)) {
+                    bool found = false;
+                    for (const std::string& room : rooms)
+                        found = found || itemNames(c, room).count(item);
+                    EXPECT_TRUE(found) << item;
+                }
+            }
         }
     }
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
@@ -1037,80 +1087,88 @@ TEST_F(DemoRooms, PersonageScriptsNameItemsAndTextsThatExist) {
 
 // Each line the notepad's task lists show has its text: the case's tasks among the investigation's
 // texts, a room's tasks and hidden objects among the room's, a group of hidden objects once for each
-// count that may be left of it.
+// count that may be left of it. A room's lists add up over its "ROOM" sections.
 TEST_F(DemoRooms, EveryTaskOnTheNotepadHasItsText) {
-    texts.loadFile("language:Investigations/Demo/investigation.txt", "Demo");
-    aOptionsFile investigation(kDemo + "Ashby.ai");
-    ASSERT_TRUE(investigation.selectSection("INVESTIGATION"));
-    for (const char* key : {"MustClickItems", "MustUseItems", "EvidencesToFind"})
-        for (const std::string& item : list(investigation, key))
-            EXPECT_TRUE(hasText(item, "Demo")) << item;
-    for (const std::string& room : kRooms) {
-        SCOPED_TRACE(room);
-        aOptionsFile ai(kDemo + room + "/Ashby.ai");
-        if (ai.selectSection("ROOM")) {
-            for (const char* key : {"QuestItemsToFind", "MustClickItems", "MustUseItems"})
-                for (const std::string& item : list(ai, key))
-                    EXPECT_TRUE(hasText(item, room)) << item;
-        }
-        for (aOptionsFile items(kDemo + room + "/items.ini"); !items.isEnd(); items.nextSection()) {
-            if (!items.hasKey("IsISpyItem") || items.getString("IsISpyItem") == "0")
-                continue;
-            const std::string name = items.getSectionName();
-            const size_t objects = list(items, "Object").size();
-            if (objects < 2) {
-                EXPECT_TRUE(hasText(name, room)) << name;
-                continue;
+    for (const DemoCase& c : cases()) {
+        SCOPED_TRACE(c.name);
+        for (aOptionsFile investigation(folder(c) + c.personage + ".ai"); !investigation.isEnd();
+             investigation.nextSection())
+            for (const char* key : {"MustClickItems", "MustUseItems", "EvidencesToFind"})
+                for (const std::string& item : list(investigation, key))
+                    EXPECT_TRUE(hasText(item, c.name)) << item;
+        for (const std::string& room : scenesOf(c)) {
+            SCOPED_TRACE(room);
+            for (aOptionsFile ai(folder(c) + room + "/" + c.personage + ".ai"); !ai.isEnd();
+                 ai.nextSection()) {
+                if (ai.getSectionName() != "ROOM")
+                    continue;
+                for (const char* key : {"QuestItemsToFind", "MustClickItems", "MustUseItems"})
+                    for (const std::string& item : list(ai, key))
+                        EXPECT_TRUE(hasText(item, room)) << item;
             }
-            for (size_t left = 1; left <= objects; ++left)
-                EXPECT_TRUE(hasText(name + "_" + std::to_string(left), room)) << name << " " << left;
+            for (aOptionsFile items(folder(c) + room + "/items.ini"); !items.isEnd(); items.nextSection()) {
+                if (!items.hasKey("IsISpyItem") || items.getString("IsISpyItem") == "0")
+                    continue;
+                const std::string name = items.getSectionName();
+                const size_t objects = list(items, "Object").size();
+                if (objects < 2) {
+                    EXPECT_TRUE(hasText(name, room)) << name;
+                    continue;
+                }
+                for (size_t left = 1; left <= objects; ++left)
+                    EXPECT_TRUE(hasText(name + "_" + std::to_string(left), room)) << name << " " << left;
+            }
         }
     }
 }
 
-// The story events of the demo case: each of a known class, in a room of the case, after events
-// that exist, with a text, and with completion entries that name the personage and rooms or items of
-// the case; the comic scene has its pages.
+// The story events of each case: each of a known class, in a room of the case, after events that
+// exist earlier in the file, with a text, and with completion entries that name the case's personage
+// and rooms or items of the case; a comic scene has its pages. Each case is won and then closed, the
+// last one with the story's end.
 TEST_F(DemoRooms, StoryEventsNameRoomsEventsItemsTextsAndPagesThatExist) {
-    texts.loadFile("language:Investigations/Demo/investigation.txt", "Demo");
-    const std::vector<std::string> rooms = aStringList(kDemo + "_rooms.list").lines();
-    const auto isRoom = [&rooms](const std::string& name) {
-        return std::count(rooms.begin(), rooms.end(), name) != 0;
-    };
-    aOptionsFile events(kDemo + "_events.ini");
-    NameSet names, earlier;
-    for (events.first(); !events.isEnd(); events.nextSection())
-        names.insert(events.getString("EventName"));
-    std::vector<std::string> classes;
-    for (events.first(); !events.isEnd(); events.nextSection()) {
-        const std::string name = events.getString("EventName");
-        SCOPED_TRACE(name);
-        classes.push_back(events.getSectionName());
-        EXPECT_TRUE(CSpyEventsManager::CreateEvent(events.getSectionName()));
-        if (events.hasKey("Location")) {
-            EXPECT_TRUE(isRoom(events.getString("Location")));
+    for (const DemoCase& c : cases()) {
+        SCOPED_TRACE(c.name);
+        aOptionsFile events(folder(c) + "_events.ini");
+        NameSet names, earlier;
+        for (events.first(); !events.isEnd(); events.nextSection())
+            names.insert(events.getString("EventName"));
+        std::vector<std::string> classes;
+        for (events.first(); !events.isEnd(); events.nextSection()) {
+            const std::string name = events.getString("EventName");
+            SCOPED_TRACE(name);
+            classes.push_back(events.getSectionName());
+            EXPECT_TRUE(CSpyEventsManager::CreateEvent(events.getSectionName()));
+            if (events.hasKey("Location")) {
+                EXPECT_TRUE(caseHas(c, events.getString("Location")));
+            }
+            // An event waits only for events before it in the file.
+            for (const std::string& after : list(events, "AfterEvents"))
+                EXPECT_TRUE(earlier.count(after)) << after;
+            earlier.insert(name);
+            if (events.hasKey("TextId")) {
+                EXPECT_TRUE(hasText(events.getString("TextId"), c.name));
+            }
+            for (std::string entry : list(events, "WinItemsList")) {
+                ASSERT_TRUE(entry.starts_with("@" + c.personage + ":")) << entry;
+                entry = entry.substr(c.personage.size() + 2);
+                const std::string room = before(entry, ':', false), item = entry.substr(room.size() + 1);
+                EXPECT_TRUE(caseHas(c, room)) << entry;
+                EXPECT_TRUE(item == "TASK" || itemNames(c, room).count(item)) << entry;
+            }
+            if (events.hasKey("ComicsName")) {
+                EXPECT_TRUE(
+                    file_existsPlain(folder(c) + "Comics/" + events.getString("ComicsName") + "_p1.jpg"));
+            }
+            if (events.getSectionName() == "InvestigationWin") {
+                EXPECT_EQ(events.hasKey("IsEndGame"), c.name == cases().back().name);
+            }
         }
-        // An event waits only for events before it in the file.
-        for (const std::string& after : list(events, "AfterEvents"))
-            EXPECT_TRUE(earlier.count(after)) << after;
-        earlier.insert(name);
-        if (events.hasKey("TextId")) {
-            EXPECT_TRUE(hasText(events.getString("TextId"), "Demo"));
-        }
-        for (std::string entry : list(events, "WinItemsList")) {
-            ASSERT_TRUE(entry.starts_with("@" + kPersonage + ":")) << entry;
-            entry = entry.substr(kPersonage.size() + 2);
-            const std::string room = before(entry, ':', false), item = entry.substr(room.size() + 1);
-            EXPECT_TRUE(isRoom(room)) << entry;
-            EXPECT_TRUE(item == "TASK" || itemNames(room).count(item)) << entry;
-        }
-        if (events.hasKey("ComicsName")) {
-            EXPECT_TRUE(file_existsPlain(kDemo + "Comics/" + events.getString("ComicsName") + "_p1.jpg"));
-        }
+        EXPECT_EQ(names.size(), classes.size());
+        ASSERT_GE(classes.size(), 2u);
+        EXPECT_EQ(std::vector<std::string>(classes.end() - 2, classes.end()),
+                  (std::vector<std::string>{"InvestigationWin", "InvestigationClose"}));
     }
-    EXPECT_EQ(names.size(), classes.size());
-    EXPECT_EQ(classes, (std::vector<std::string>{"ShowMessage", "LocationFinish", "EventForComics",
-                                                 "InvestigationWin", "InvestigationClose"}));
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
 
@@ -1122,12 +1180,13 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
     logs.clear();
     aImageManager images;
     aSoundManager sounds;
+    const DemoCase& demo = cases()[0];
     struct Shared {
         std::string folder, cls;
     };
     const std::vector<Shared> shared = {{"investigations:_GlobalMap/", "GlobalMap"},
                                         {"investigations:_InvestigationCards/", "InvCards"},
-                                        {kDemo + kEvidenceBox + "/", "EvidenceBox"}};
+                                        {folder(demo) + kEvidenceBox + "/", "EvidenceBox"}};
     std::map<std::string, aOptionsFile> items;
     for (const Shared& room : shared) {
         SCOPED_TRACE(room.folder);
@@ -1145,23 +1204,32 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
             EXPECT_TRUE(objects.count(ini.getString("Object"))) << ini.getSectionName();
     }
 
-    // Each place on the map is a door to a demo room that the personage may use, with a name.
+    // Each place on the map is a door to a room of one case, whose personage may use it; a case's
+    // personage may use the doors to its own rooms, and only those. Every case has a place.
     sounds.loadList("investigations:_GlobalMap/Sounds/_sounds.list", "_GlobalMap");
     EXPECT_TRUE(sounds.hasSound("cursor_hover_icon", "_GlobalMap"));
     texts.loadFile("language:Investigations/_GlobalMap/items.txt", "_GlobalMap");
-    aOptionsFile ai(kDemo + "GlobalMap.AI/" + kPersonage + ".ai");
-    int doors = 0;
+    std::map<std::string, int> doorsOfCase;
     aOptionsFile& map = items["GlobalMap"];
     for (map.first(); !map.isEnd(); map.nextSection()) {
         const std::string door = map.getSectionName();
+        SCOPED_TRACE(door);
         EXPECT_EQ(map.getString("Class"), "Door");
-        EXPECT_TRUE(std::count(kRooms.begin(), kRooms.end(), map.getString("UseRoom"))) << door;
-        EXPECT_TRUE(hasText(door, "_GlobalMap")) << door;
-        ASSERT_TRUE(ai.selectSection(door));
-        EXPECT_EQ(ai.getString("UseTo"), "ONESELF");
-        ++doors;
+        EXPECT_TRUE(hasText(door, "_GlobalMap"));
+        int owners = 0;
+        for (const DemoCase& c : cases()) {
+            aOptionsFile ai(folder(c) + "GlobalMap.AI/" + c.personage + ".ai");
+            const bool own = caseHas(c, map.getString("UseRoom"));
+            EXPECT_EQ(ai.selectSection(door), own) << c.name;
+            if (own) {
+                EXPECT_EQ(ai.getString("UseTo"), "ONESELF");
+                ++doorsOfCase[c.name];
+                ++owners;
+            }
+        }
+        EXPECT_EQ(owners, 1);
     }
-    EXPECT_EQ(doors, 2);
+    EXPECT_EQ(doorsOfCase, (std::map<std::string, int>{{"Demo", 2}, {"Lab", 1}, {"Town", 1}}));
 
     // A card's thumbnail shows only beside a visible "<Group>_OPENED" item; its picture is a JNG.
     aOptionsFile& cards = items["InvCards"];
@@ -1173,7 +1241,7 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
     EXPECT_EQ(card.getHeight(), 280);
 
     // The box holds the evidence of the case, hidden until handed in.
-    aOptionsFile investigation(kDemo + "Ashby.ai");
+    aOptionsFile investigation(folder(demo) + demo.personage + ".ai");
     ASSERT_TRUE(investigation.selectSection("INVESTIGATION"));
     const std::vector<std::string> evidence = list(investigation, "EvidencesToFind");
     aOptionsFile& box = items["EvidenceBox"];
@@ -1185,10 +1253,10 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
 
     // Two pages, counted to the first gap.
     for (const char* page : {"Intro_p1.jpg", "Intro_p2.jpg"}) {
-        aImage picture(kDemo + "Comics/" + page, 0, 0);
+        aImage picture(folder(demo) + "Comics/" + page, 0, 0);
         EXPECT_EQ(picture.getWidth(), 1024) << page;
         EXPECT_EQ(picture.getHeight(), 768) << page;
     }
-    EXPECT_FALSE(file_existsPlain(kDemo + "Comics/Intro_p3.jpg"));
+    EXPECT_FALSE(file_existsPlain(folder(demo) + "Comics/Intro_p3.jpg"));
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }

@@ -1,5 +1,6 @@
 #include "DemoRooms.h"
 
+#include "CasePictures.h"
 #include "InGamePictures.h"
 #include "RoomPictures.h"
 #include "Synth.h"
@@ -106,6 +107,8 @@ void writeSharedRooms(DataWriter& out, const std::string& investigations, Pictur
         out.image(images, room + "Images/", "hall.png", mapPlace(false));
         out.image(images, room + "Images/", "study.png", mapPlace(true));
         out.image(images, room + "Images/", "hall_done.png", mapPlaceDone());
+        out.image(images, room + "Images/", "lab.png", mapLabPlace());
+        out.image(images, room + "Images/", "town.png", mapTownPlace());
         out.write(room + "Images/_images.list", images);
         out.sound(sounds, room + "Sounds/", "cursor_hover_icon.wav", knock(0.08f, 1200));
         out.write(room + "Sounds/_sounds.list", sounds);

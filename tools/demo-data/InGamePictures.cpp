@@ -98,18 +98,18 @@ Canvas inventoryShadow() {
     return c;
 }
 
-Canvas portrait(int size) {
+Canvas portrait(int size, Canvas::Color coat, Canvas::Color backdrop) {
     const float s = float(size), mid = s / 2;
     Canvas c(size, size, 0);
     c.fillCircle(mid, mid, mid, kBrass);
-    c.fillCircle(mid, mid, mid - 3, 0xFF2A3550);
+    c.fillCircle(mid, mid, mid - 3, backdrop);
     // Coat, face and the brim of a hat.
     c.fillShape(
         3, mid, s - 3, s - 3,
         [&](float x, float y) {
             return std::hypot(x - mid, y - s) < s * 0.42f && std::hypot(x - mid, y - mid) < mid - 3;
         },
-        0xFF5A4A3A);
+        coat);
     c.fillCircle(mid, s * 0.45f, s * 0.17f, 0xFFE8C8A8);
     c.fillRoundRect(mid - s * 0.28f, s * 0.26f, s * 0.56f, s * 0.06f, 2, 0xFF2A2218);
     c.fillRoundRect(mid - s * 0.16f, s * 0.12f, s * 0.32f, s * 0.16f, 3, 0xFF2A2218);

@@ -18,8 +18,9 @@ Canvas hintButton();
 Canvas panelArrow(bool right);
 // Laid over the top of the inventory strip (168 x 52).
 Canvas inventoryShadow();
-// The personage's face in a round frame: the panel's photo and the message box's icon.
-Canvas portrait(int size);
+// The personage's face in a round frame, in the colours of their coat and backdrop: the panel's
+// photo and the message box's icon.
+Canvas portrait(int size, Canvas::Color coat = 0xFF5A4A3A, Canvas::Color backdrop = 0xFF2A3550);
 // A title on a framed plate, shown over the room when a case ends.
 Canvas banner(PictureFonts& fonts, const char* text);
 

@@ -23,6 +23,11 @@ const std::string kGameData = "GameData/";
 const std::string kImages = kGameData + "Images/";
 const std::string kLanguage = kGameData + "Language/English/";
 const std::string kSounds = kGameData + "Sounds/";
+const std::string kInvestigations = kGameData + "Investigations/";
+
+// The puzzle cases' personages: the lab's scientist in a white coat, the town's sergeant in blue.
+constexpr Canvas::Color kRuscaCoat = 0xFFE8E8E0, kRuscaBackdrop = 0xFF2A4A48;
+constexpr Canvas::Color kCorwinCoat = 0xFF2A3A6A, kCorwinBackdrop = 0xFF4A3A2A;
 
 // Semitones above A4 (440 Hz).
 float pitch(int semitones) {
@@ -70,6 +75,8 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     out.image(list, kImages, "panel_arrow_right.png", panelArrow(true));
     out.image(list, kImages, "star.png", hintStar());
     out.image(list, kImages, "Ashby_foto.png", portrait(84));
+    out.image(list, kImages, "Rusca_foto.png", portrait(84, kRuscaCoat, kRuscaBackdrop));
+    out.image(list, kImages, "Corwin_foto.png", portrait(84, kCorwinCoat, kCorwinBackdrop));
     out.image(list, kImages, "The_end.png", banner(fonts, "The End"));
     out.image(list, kImages, "Investigation_complete.png", banner(fonts, "Investigation complete"));
     out.write(kImages + "_images.list", list);
@@ -77,6 +84,8 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     std::string panel;
     out.image(panel, kImages + "GamePanel/", "Inventory_shadow.png", inventoryShadow());
     out.image(panel, kImages + "GamePanel/", "Ashby_icon.png", portrait(76));
+    out.image(panel, kImages + "GamePanel/", "Rusca_icon.png", portrait(76, kRuscaCoat, kRuscaBackdrop));
+    out.image(panel, kImages + "GamePanel/", "Corwin_icon.png", portrait(76, kCorwinCoat, kCorwinBackdrop));
     out.write(kImages + "GamePanel/_images.list", panel);
 
     std::string loading;
@@ -249,8 +258,10 @@ int main(int argc, char** argv) {
     writePictures(out, fonts);
     writeSounds(out);
     writeMusic(out);
-    writeDemoRooms(out, kGameData + "Investigations/Demo/");
-    writeSharedRooms(out, kGameData + "Investigations/", fonts);
+    writeDemoRooms(out, kInvestigations + "Demo/");
+    writeLabRooms(out, kInvestigations + "Lab/", fonts);
+    writeTownRooms(out, kInvestigations + "Town/", fonts);
+    writeSharedRooms(out, kInvestigations, fonts);
     out.write(kGameData + "Particles/_particles.list", std::string("Fog\nWindowsLight\nMagicStars\n"));
     out.write(kGameData + "Video/waves.ogg", wavesVideo(320, 180, 15, 30));
 

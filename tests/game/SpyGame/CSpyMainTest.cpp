@@ -5,6 +5,7 @@
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/CTipManager.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "support/game/CaseStartSave.h"
 #include "support/game/ItemPoint.h"
 #include "tk2v/file/aOptionsFile.h"
 
@@ -129,16 +130,7 @@ protected:
     }
     // A saved game holding only the game object's record.
     void writeSave(const std::string& investigationName, const std::string& recordName = "<SpyMain>") {
-        struct Record : SaveLoadEntity {
-            Record(const std::string& record, std::string name)
-                : SaveLoadEntity(record), text(std::move(name)) {}
-            u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override { return sys.writeString(pos, text); }
-            std::string text;
-        } record(recordName, investigationName);
-        SaveLoadSystem sys;
-        sys.BeginSave(saveFile(), CSpyMain::SaveHeader);
-        sys.SaveEntity(record);
-        ASSERT_TRUE(sys.Finish());
+        ASSERT_TRUE(demo::writeCaseStartSave(saveFile(), investigationName, recordName));
     }
 };
 

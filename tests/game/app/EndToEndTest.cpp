@@ -1,3 +1,4 @@
+#include "CaseRuns.h"
 #include "GameHome.h"
 #include "RunnerProcess.h"
 #include "Scenario.h"
@@ -9,8 +10,10 @@
 #include "game/SpyGame/CDialogMessage.h"
 #include "game/SpyGame/CDialogSpyGamePanel.h"
 #include "game/SpyGame/Events/CSpyEventBase.h"
+#include "game/SpyGame/Events/EInvestigationWin.h"
 #include "game/cMain.h"
 #include "support/ScriptedInput.h"
+#include "support/game/CaseStartSave.h"
 #include "tk2v/file/aFileServer.h"
 #include "tk2v/file/aLocaleServer.h"
 #include "tk2v/gfx/aApplication.h"
@@ -26,13 +29,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <regex>
 #include <sys/wait.h>
 
 namespace {
 
-constexpr u8 DIK_E = 0x12, DIK_R = 0x13, DIK_T = 0x14, DIK_S = 0x1F, DIK_LSHIFT = 0x2A, DIK_SPACE = 0x39;
+constexpr u8 DIK_T = 0x14, DIK_LSHIFT = 0x2A;
 
 int runGame() {
     char name[] = "rvh";
@@ -160,11 +164,11 @@ TEST(EndToEnd, AFirstStartCreatesThePlayerAndTheNextStartGoesStraightToTheMenuIn
     Scenario player;
     player.skipSplash();
     player.waitForState(CGameFlow::PROFILES, 30);
-    player.type({DIK_SPACE, DIK_SPACE});
+    player.type("  ");
     player.add("shift down", 1, [&player] { return player.keyDown(DIK_LSHIFT), true; });
-    player.type({DIK_T});
+    player.type(std::vector<u8>{DIK_T});
     player.add("shift up", 1, [&player] { return player.keyUp(DIK_LSHIFT), true; });
-    player.type({DIK_E, DIK_S, DIK_T, DIK_E, DIK_R, DIK_SPACE, DIK_RETURN});
+    player.type("ester \n");
     player.waitForState(CGameFlow::MAIN_MENU, 2);
     player.add("the player's name", 1, [] {
         GUI::Widget* name = Scenario::find("MainMenu", "UserName");
@@ -242,57 +246,10 @@ TEST(EndToEnd, AFirstStartCreatesThePlayerAndTheNextStartGoesStraightToTheMenuIn
 
 namespace {
 
-CInvestigation& investigation() {
-    return Scenario::game().GetInvestigation();
-}
-CPersonage& personage() {
-    return *Scenario::game().GetPersonagesManager().GetCurrentPersonage();
-}
-std::string currentRoom() {
-    const CRoomBase* room = investigation().GetCurrentRoomPtr();
-    return room ? room->GetName() : std::string();
-}
-CSpyItem* item(const std::string& room, const std::string& name) {
-    return Scenario::game().GetRoomsManager().GetItem(room, name);
-}
-bool eventDone(const std::string& name) {
-    const CSpyEventBase* event = investigation().GetEventsManager().FindEvent(name);
-    return event && event->IsDone();
-}
-bool holds(const std::string& name) {
-    return personage().GetInventory().HasItem(name);
-}
-// The message box is up with the text of `key`; `still`: slid into its place.
-bool messageShows(const std::string& key, const std::string& section, bool still = true) {
-    const CDialogMessage& message = Scenario::game().GetPanel().GetMessage();
-    const GUI::Widget* text = Scenario::find("Message", "text");
-    const std::wstring* wanted = CResManager::getSingleton()->getLocaleServer()->findString(key, section);
-    return message.IsVisible() && (!still || message.GetSlideMode() == CDialogMessage::SLIDE_STILL) && text &&
-           wanted && text->GetText() == *wanted;
-}
-std::string saveFile() {
-    return aFileServer::resolve(Scenario::game().GetSaveFileName());
-}
+using namespace play;
 
-// The name the saved game's first record holds.
-struct SavedName : SaveLoadEntity {
-    SavedName() : SaveLoadEntity("<SpyMain>") {}
-    const u8* LoadSelf(SaveLoadSystem& sys, const u8* pos) override { return sys.readString(pos, name); }
-    std::string name;
-};
-std::string savedInvestigation(const std::string& file) {
-    SaveLoadSystem load;
-    SavedName saved;
-    if (load.Load(file, CSpyMain::SaveHeader))
-        load.LoadEntity(saved);
-    load.Finish();
-    return saved.name;
-}
-
-// The demo case, step by step as a player takes it, with what each step must leave behind. A frame
-// moves the game on by at most 0.04 s, so on a slow machine the steps that wait out a flight, a fade
-// or an effect take several times their game time: their deadlines leave room for that.
-class CasePlayer : public Scenario {
+// The demo case, step by step as a player takes it.
+class DemoPlayer : public CasePlayer {
 public:
     // Play with no case under way: a new game, on the map.
     void startTheCase() {
@@ -462,46 +419,33 @@ public:
         });
     }
 
-    // Back in the study the case ends: the effect, "EndGame" saved, the credits, the menu.
+    // Back in the study the case ends with its effect, and the lab follows on the map.
     void closeTheCase() {
         clickOn("SpyGameInterface", "Back");
         waitForInvestigation(CInvestigation::Completion, 10);
-        check("the end in the study", [] { EXPECT_EQ(currentRoom(), "room_Study"); });
-        waitForState(CGameFlow::CREDITS, 120);
-        check("the campaign over", [] {
-            EXPECT_EQ(game().GetCurrentInvestigation(), END_GAME_NAME);
-            EXPECT_EQ(savedInvestigation(saveFile()), END_GAME_NAME);
+        check("the end in the study", [] {
+            EXPECT_EQ(currentRoom(), "room_Study");
+            const auto* win = dynamic_cast<const SpyEvents::EInvestigationWin*>(
+                investigation().GetEventsManager().FindEvent("CaseSolved"));
+            ASSERT_NE(win, nullptr);
+            EXPECT_FALSE(win->IsEndGame()) << "the story goes on";
         });
-        waitForState(CGameFlow::MAIN_MENU, 120);
-    }
-
-    // The message box slides in: its button is clicked once the box stands still. A message that
-    // waits for it may take the box in the same frame.
-    void closeMessage(const std::string& key, const std::string& section) {
-        add("the message " + key, 10, [key, section] { return messageShows(key, section); });
-        clickOn("Message", "Close");
-        add("the message " + key + " gone", 5, [key, section] { return !messageShows(key, section, false); });
-    }
-    void waitForGame(u32 state, double deadline) {
-        add("game state " + std::to_string(state), deadline, [state] { return game().GetState() == state; });
-    }
-    // A step of one frame that checks what the steps before it left.
-    void check(const std::string& name, std::function<void()> expectations) {
-        add(name, 1, [expectations = std::move(expectations)] { return expectations(), true; });
+        checkTheCaseFollowed(*this, labCase());
+        enterTheHub(*this, labCase(), CaseStart::Following);
     }
 };
 
-// The demo case from a new game to the credits, with a save and exit at the desk continued twice: in
+// The demo case from a new game to its close, with a save and exit at the desk continued twice: in
 // the same run, without loading, and in the next run, from the file. Each continue saves again at
-// once, and both of those saves are the first one byte for byte. The next run plays on to the end,
-// where Play starts the case anew.
-TEST(EndToEnd, TheDemoCasePlaysFromANewGameThroughASavedGameToTheCredits) {
+// once, and both of those saves are the first one byte for byte. The next run plays on to the end
+// of the case, where the lab follows, and leaves the lab's hub by saving.
+TEST(EndToEnd, TheDemoCasePlaysFromANewGameThroughASavedGameToTheLabThatFollows) {
     GameHome home(gameIni(false));
     GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
     std::string firstSave;
     std::vector<std::string> resaves;
 
-    CasePlayer first;
+    DemoPlayer first;
     first.waitForState(CGameFlow::MAIN_MENU, 60);
     first.startTheCase();
     first.searchTheHall();
@@ -526,14 +470,13 @@ TEST(EndToEnd, TheDemoCasePlaysFromANewGameThroughASavedGameToTheCredits) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     resaves.push_back(GameHome::readFile(GameHome::savesFolder() + "RVH_Tester.save"));
 
-    CasePlayer next;
+    DemoPlayer next;
     next.waitForState(CGameFlow::MAIN_MENU, 60);
     next.continueTheCase(true, resaves);
     next.finishTheHall();
     next.searchTheStudy();
     next.lookAtTheEvidence();
     next.closeTheCase();
-    next.startTheCase();
     next.saveAndExit();
     next.clickOn("MainMenu", "Exit");
     EXPECT_EQ(runGame(), 0);
@@ -545,6 +488,86 @@ TEST(EndToEnd, TheDemoCasePlaysFromANewGameThroughASavedGameToTheCredits) {
     EXPECT_TRUE(resaves[0] == firstSave) << "continued in the same run";
     EXPECT_TRUE(resaves[1] == firstSave) << "continued in a process of its own";
     EXPECT_TRUE(resaves[2] == firstSave) << "continued in the next run";
+}
+
+// A puzzle case started at its start, as a saved game that names it alone makes it: Play continues
+// into the case's map. From the lab's start the lab and then the town are played; from the town's,
+// the town alone. Either way the town's win ends the story: "EndGame" saved, the credits, the menu;
+// Play then starts the demo case anew.
+TEST(EndToEnd, APuzzleCasePlaysFromItsStartToTheEndOfTheStory) {
+    struct Run {
+        const PuzzleCase& first;
+        std::vector<const PuzzleCase*> following;
+    };
+    for (const Run& run : {Run{labCase(), {&townCase()}}, Run{townCase(), {}}}) {
+        SCOPED_TRACE(run.first.name);
+        GameHome home(gameIni(false));
+        GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+        std::filesystem::create_directories(GameHome::savesFolder());
+        ASSERT_TRUE(demo::writeCaseStartSave(GameHome::savesFolder() + "RVH_Tester.save", run.first.name));
+
+        CasePlayer player;
+        player.waitForState(CGameFlow::MAIN_MENU, 60);
+        player.clickOn("MainMenu", "Play");
+        player.waitForInvestigation(CInvestigation::OnMap, 120);
+        player.check("continued into the case's start",
+                     [] { EXPECT_EQ(Scenario::game().GetStartMode(), CSpyMain::CONTINUED); });
+        playTheCase(player, run.first, CaseStart::AtItsStart);
+        for (const PuzzleCase* next : run.following) {
+            checkTheCaseFollowed(player, *next);
+            playTheCase(player, *next, CaseStart::Following);
+        }
+        player.clickOn("MainMenu", "Play");
+        player.waitForInvestigation(CInvestigation::OnMap, 120);
+        player.check("the demo case anew", [] {
+            EXPECT_EQ(Scenario::game().GetStartMode(), CSpyMain::NEW_GAME);
+            EXPECT_EQ(Scenario::game().GetCurrentInvestigation(), "Demo");
+        });
+        player.saveAndExit();
+        player.clickOn("MainMenu", "Exit");
+        EXPECT_EQ(runGame(), 0);
+        EXPECT_EQ(player.failure(), "");
+        expectOnlyTheseErrorLines({});
+    }
+}
+
+// Every room of a puzzle case solved with the panel's Solve, from the case's start, then saved on the
+// way out. A process of its own continues that save and saves it again at once: the same bytes.
+TEST(EndToEnd, APuzzleCaseWithEveryRoomSolvedContinuesInAFreshProcessToTheSameSave) {
+    for (const PuzzleCase* c : {&labCase(), &townCase()}) {
+        SCOPED_TRACE(c->name);
+        GameHome home(gameIni(false));
+        GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+        const std::string save = GameHome::savesFolder() + "RVH_Tester.save";
+        std::filesystem::create_directories(GameHome::savesFolder());
+        ASSERT_TRUE(demo::writeCaseStartSave(save, c->name));
+
+        CasePlayer player;
+        player.waitForState(CGameFlow::MAIN_MENU, 60);
+        player.clickOn("MainMenu", "Play");
+        player.waitForInvestigation(CInvestigation::OnMap, 120);
+        enterTheHub(player, *c, CaseStart::AtItsStart);
+        // A right click and a drag over the hub's bare floor take nothing and leave the play as it was.
+        player.rightClickAt(c->hub, 420, 650);
+        player.dragThrough(c->hub, {{400, 640}, {430, 620}, {470, 645}});
+        player.check("nothing taken", [] {
+            EXPECT_EQ(investigation().GetState(), CInvestigation::Playing);
+            EXPECT_EQ(investigation().GetCurrentRoomPtr()->GetItemOnCursor(), nullptr);
+        });
+        solveTheCase(player, *c);
+        player.saveAndExit();
+        player.clickOn("MainMenu", "Exit");
+        EXPECT_EQ(runGame(), 0);
+        EXPECT_EQ(player.failure(), "");
+        expectOnlyTheseErrorLines({});
+        const std::string solved = GameHome::readFile(save);
+        EXPECT_EQ(savedInvestigation(save), c->name);
+
+        RunnerProcess fresh(home.path(), GameHome::dataHome(), {"continue-and-save-again"});
+        const int status = fresh.finish();
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        EXPECT_TRUE(GameHome::readFile(save) == solved);
+    }
 }
 
 } // namespace

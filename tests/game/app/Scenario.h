@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -111,6 +112,45 @@ public:
         }
         add("let go of " + name, 1, [this] { return buttonUp(0), true; });
     }
+    // A press held at the room point (x, y) of the room played for `frames` frames, then released
+    // there.
+    void holdAt(const std::string& room, i32 x, i32 y, int frames) {
+        pointAtRoom(room, x, y);
+        add("press at " + room, 1, [this] { return buttonDown(0), true; });
+        add("hold at " + room, 10 + frames, [frames, held = 0]() mutable { return ++held >= frames; });
+        add("release at " + room, 1, [this] { return buttonUp(0), true; });
+    }
+    // Pressed at the first room point, moved through the others in steps of at most ten window
+    // pixels, released at the last.
+    void dragThrough(const std::string& room, const std::vector<platform::Point>& points) {
+        if (points.empty())
+            return;
+        pointAtRoom(room, points.front().x, points.front().y);
+        add("press at " + room, 1, [this] { return buttonDown(0), true; });
+        for (size_t i = 1; i < points.size(); ++i) {
+            const platform::Point to = points[i];
+            add("drag in " + room, 5, [this, room, to] {
+                const std::optional<platform::Point> back = roomPoint(room, to.x, to.y);
+                if (!back)
+                    return false;
+                const platform::Point at = toWindow(*back), from = cursor();
+                const i32 dx = std::clamp(at.x - from.x, -10, 10), dy = std::clamp(at.y - from.y, -10, 10);
+                move(dx, dy);
+                return dx == at.x - from.x && dy == at.y - from.y;
+            });
+        }
+        add("release at " + room, 1, [this] { return buttonUp(0), true; });
+    }
+    // A click of the right button at the room point.
+    void rightClickAt(const std::string& room, i32 x, i32 y) {
+        pointAtRoom(room, x, y);
+        add("right press at " + room, 1, [this] { return buttonDown(1), true; });
+        add("right release at " + room, 1, [this] { return buttonUp(1), true; });
+    }
+    // A step of one frame that calls into the running game.
+    void call(const std::string& name, std::function<void()> act) {
+        add(name, 1, [act = std::move(act)] { return act(), true; });
+    }
     // A press and release wherever the pointer is.
     void clickHere() {
         add("press", 1, [this] { return buttonDown(0), true; });
@@ -148,6 +188,14 @@ public:
     void type(const std::vector<u8>& keys) {
         for (u8 key : keys)
             add("key " + std::to_string(key), 1, [this, key] { return tapKey(key), true; });
+    }
+    // Text as the keys that type it, one a frame: lower-case letters, digits, blanks and '\n' for
+    // Enter. A character without a key fails the step that would type it.
+    void type(const std::string& text) {
+        for (char ch : text) {
+            const u8 key = scanCode(ch);
+            add(std::string("type '") + ch + "'", 0, [this, key] { return key && (tapKey(key), true); });
+        }
     }
     void waitForState(u32 state, double deadline) {
         add("flow state " + std::to_string(state), deadline, [state] { return flowState() == state; });
@@ -190,7 +238,38 @@ public:
         return at;
     }
 
+    // The back-buffer point that shows the room point (x, y) of the room played, in the room's
+    // pixels as its objects.ini places things; none while that room is not played.
+    static std::optional<platform::Point> roomPoint(const std::string& roomName, i32 x, i32 y) {
+        CRoomsManager& rooms = game().GetRoomsManager();
+        CRoomBase* room = rooms.HasRoom(roomName) ? rooms.GetRoom(roomName) : nullptr;
+        if (!room || game().GetInvestigation().GetCurrentRoomPtr() != room)
+            return std::nullopt;
+        const SpyPoint origin = room->GetPosition(), scale = room->GetScale();
+        return platform::Point{i32(origin.x + f32(x) * scale.x), i32(origin.y + f32(y) * scale.y)};
+    }
+    // The key that types the character on a US keyboard without Shift; 0 for none.
+    static u8 scanCode(char ch) {
+        static const char* const rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm"};
+        static const u8 rowStarts[] = {0x02, 0x10, 0x1E, 0x2C};
+        for (int row = 0; row < 4; ++row)
+            if (const char* at = std::strchr(rows[row], ch); at && ch)
+                return u8(rowStarts[row] + (at - rows[row]));
+        return ch == ' ' ? 0x39 : ch == '\n' ? 0x1C : 0;
+    }
+
 private:
+    // Points at the room point once the room is played.
+    void pointAtRoom(const std::string& room, i32 x, i32 y) {
+        add("point at " + room + " " + std::to_string(x) + "," + std::to_string(y), 5, [this, room, x, y] {
+            const std::optional<platform::Point> back = roomPoint(room, x, y);
+            if (back) {
+                const platform::Point at = toWindow(*back);
+                setCursor(at.x, at.y);
+            }
+            return back.has_value();
+        });
+    }
     // The window pixel that shows a back-buffer point, in full screen as well.
     static platform::Point toWindow(platform::Point back) {
         const platform::Point client = aApplication::getInstance()->getWindow()->clientSize();

@@ -1,4 +1,5 @@
 #pragma once
+#include "CaseStartSave.h"
 #include "ItemPoint.h"
 #include "game/CGameFlow.h"
 #include "game/CGameIni.h"
@@ -25,7 +26,8 @@
 #include <string>
 
 // The demo game as a player has it, for the benchmarks and fuzz targets that need the whole game: the
-// game flow over a copy of the demo data's investigations, fast-started into the game object's play.
+// game flow over a copy of the demo data's investigations, fast-started into the game object's play:
+// the first case anew, or the case named at its start (as a saved game that names it alone makes it).
 
 namespace demo {
 
@@ -37,28 +39,31 @@ inline void writeFile(const std::string& path, const std::string& bytes) {
     }
 }
 
-// Copies the demo data's investigations into `folder`; with `events`, the copy's "_events.ini" is that
-// text.
+// Copies the demo data's investigations into `folder`; with `events`, the copy's "_events.ini" of the
+// case `investigation` is that text.
 inline void layDemoInvestigations(const std::string& demoData, const std::string& folder,
-                                  const std::optional<std::string>& events) {
+                                  const std::optional<std::string>& events,
+                                  const std::string& investigation) {
     std::filesystem::copy(demoData + "GameData/Investigations", folder,
                           std::filesystem::copy_options::recursive |
                               std::filesystem::copy_options::overwrite_existing);
     if (events)
-        writeFile(folder + "Demo/_events.ini", *events);
+        writeFile(folder + investigation + "/_events.ini", *events);
 }
 
 // The game over the demo data in `demoData` (its Game.ini beside GameData/), with its investigations,
-// profiles and saved games in the caller's scratch `folder`. Needs a running aApplication; draws only
-// when a graph server stands. No music or ambient sound is queued and the player sees no tips, so that
-// what runs in a frame is the play itself.
+// profiles and saved games in the caller's scratch `folder`, playing the case `investigation` from
+// its start (the first case anew when empty), whose story `events` may replace. Needs a running aApplication;
+// draws only when a graph server stands. No music or ambient sound is queued and the player sees no tips, so
+// that what runs in a frame is the play itself.
 class DemoGame {
 public:
     static constexpr f32 FrameTime = 0.02f;
 
     DemoGame(const std::string& demoData, const std::string& folder,
-             const std::optional<std::string>& events = std::nullopt) {
-        layDemoInvestigations(demoData, folder + "Investigations/", events);
+             const std::optional<std::string>& events = std::nullopt, const std::string& investigation = "") {
+        layDemoInvestigations(demoData, folder + "Investigations/", events,
+                              investigation.empty() ? "Demo" : investigation);
         writeFile(folder + "Game.ini",
                   "[Graphics]\nHiColor = 1\nVSync = 0\n[Other]\nLanguage = English\n"
                   "SplashScrEnabled = 0\nFastStart = 1\n[Sound]\nAmbient = 0\nMusic = 0\n");
@@ -76,6 +81,8 @@ public:
         m_profiles.setFolders(folder, folder + "saves/");
         m_profiles.getProfiles().push_back(player);
         m_profiles.setSelected(0);
+        if (!investigation.empty())
+            writeCaseStartSave(m_profiles.GetSaveFileName(player), investigation);
         m_res = std::make_unique<CResManager>(false);
         m_res->getLocaleServer()->loadFile("language:Text/Main.txt", "");
         m_gui = std::make_unique<GUI::Server>(m_res->getImageManager(), m_res->getSoundManager());

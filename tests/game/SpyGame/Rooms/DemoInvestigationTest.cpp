@@ -1,4 +1,4 @@
-// The bundled demo investigation played as the game plays it: its rooms registered from its
+// The bundled demo's cases played as the game plays them: each case's rooms registered from its
 // "_rooms.list", loaded with the global resources they draw on, its personage's scripts read, a new
 // game started, saved, loaded into a fresh build and saved again.
 #include "game/CParticleManager.h"
@@ -11,9 +11,11 @@
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/engine/TestEngine.h"
+#include "support/game/DemoCases.h"
 #include "tk2v/file/aFileServer.h"
 #include "tk2v/file/aLocaleServer.h"
 #include "tk2v/file/aOptionsFile.h"
+#include "tk2v/file/aStringList.h"
 #include "tk2v/file/file.h"
 #include "tk2v/gfx/aImageManager.h"
 #include "tk2v/platform/Random.h"
@@ -28,7 +30,6 @@
 namespace {
 
 const std::string kData = RVH_DEMO_DATA;
-const std::string kRooms[] = {"room_Hall", "zoom_Desk", "room_Study", "Evidence_box"};
 
 // One build of the game's investigation layer: its own resource owner, personages and rooms.
 // Members go in reverse order, so the rooms, which hold the resources' pictures, go first.
@@ -38,7 +39,7 @@ struct Game {
     CRoomsManager rooms;
 };
 
-class DemoInvestigation : public testing::Test {
+class DemoInvestigation : public testing::TestWithParam<demo::DemoCase> {
 protected:
     DemoInvestigation() {
         testGraphServer();
@@ -55,7 +56,8 @@ protected:
         server.setAssign("investigations", "gamedata:Investigations/");
     }
 
-    static std::string data() { return "investigations:Demo/"; }
+    static std::string name() { return GetParam().name; }
+    static std::string data() { return "investigations:" + name() + "/"; }
 
     // Opens the investigation as the game does once its global resources are queued: rooms
     // registered and their resources loaded, personages and their scripts, rooms made from their
@@ -67,14 +69,15 @@ protected:
         game.res.getParticleManager()->AddListToTask("particles:_particles.list", "");
         game.res.getSoundManager()->AddListToTask("sounds:_sounds.list", "");
         game.rooms.LoadSharedRoomsList(&game.personages, nullptr);
-        game.rooms.Init(data(), "Demo");
-        game.res.getLocaleServer()->loadFile("language:Investigations/Demo/investigation.txt", "Demo");
+        game.rooms.Init(data(), name());
+        game.res.getLocaleServer()->loadFile("language:Investigations/" + name() + "/investigation.txt",
+                                             name());
         game.res.BeginLoading();
         while (!game.res.isDone())
             game.res.LoadStep();
         game.personages.CreatePersonages(aOptionsFile(data() + "_investigation.ini"), nullptr, &game.rooms);
         game.personages.LoadScripts(data() + "GlobalMap.AI/", "_GlobalMap");
-        game.personages.LoadInvestigationScripts(data(), "Demo");
+        game.personages.LoadInvestigationScripts(data(), name());
         game.rooms.AfterLoadInitRooms(data());
     }
 
@@ -86,9 +89,9 @@ protected:
     }
 
     // The personages' and the rooms' records, in the order the investigation saves them.
-    void save(const std::string& name, Game& game) {
+    void save(const std::string& file, Game& game) {
         SaveLoadSystem sys;
-        sys.BeginSave(dir.file(name), 4056);
+        sys.BeginSave(dir.file(file), 4056);
         sys.SaveEntity(game.personages);
         sys.SaveEntity(game.rooms);
         ASSERT_TRUE(sys.Finish());
@@ -108,17 +111,18 @@ std::vector<std::string> missingLines(const std::vector<std::string>& lines) {
     return out;
 }
 
-TEST_F(DemoInvestigation, ANewGameSavedLoadedIntoAFreshBuildAndSavedAgainKeepsItsBytes) {
+TEST_P(DemoInvestigation, ANewGameSavedLoadedIntoAFreshBuildAndSavedAgainKeepsItsBytes) {
     LogCapture capture;
     {
         Game game;
         open(game);
-        for (const std::string& room : kRooms)
+        const aStringList rooms(data() + "_rooms.list");
+        for (const std::string& room : rooms.lines())
             ASSERT_TRUE(game.rooms.HasRoom(room)) << room;
         platform::srand(5);
         start(game);
         ASSERT_NE(game.personages.GetCurrentPersonage(), nullptr);
-        game.rooms.GetRoom("room_Hall")->Enter("Demo", nullptr);
+        game.rooms.GetRoom(GetParam().hub)->Enter(name(), nullptr);
         save("first.save", game);
     }
 
@@ -130,13 +134,18 @@ TEST_F(DemoInvestigation, ANewGameSavedLoadedIntoAFreshBuildAndSavedAgainKeepsIt
     EXPECT_TRUE(load.LoadEntity(fresh.personages));
     EXPECT_TRUE(load.LoadEntity(fresh.rooms));
     load.Finish();
-    CPersonage& ashby = *fresh.personages.GetCurrentPersonage();
-    EXPECT_EQ(ashby.GetName(), "Ashby");
-    // "ISpyItemsCount = 2" in the hall: the cups and the hat.
-    EXPECT_EQ(ashby.GetRoomInfo("room_Hall").m_GeneratedGroups.size(), 2u);
+    CPersonage& personage = *fresh.personages.GetCurrentPersonage();
+    EXPECT_EQ(personage.GetName(), GetParam().personage);
+    if (name() == "Demo") {
+        // "ISpyItemsCount = 2" in the hall: the cups and the hat.
+        EXPECT_EQ(personage.GetRoomInfo("room_Hall").m_GeneratedGroups.size(), 2u);
+    }
     save("second.save", fresh);
     EXPECT_EQ(dir.read("first.save"), dir.read("second.save"));
     EXPECT_EQ(missingLines(capture.messages()), std::vector<std::string>());
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryCase, DemoInvestigation, testing::ValuesIn(demo::cases()),
+                         [](const testing::TestParamInfo<demo::DemoCase>& info) { return info.param.name; });
 
 } // namespace

@@ -1,0 +1,63 @@
+#pragma once
+#include "CasePlayer.h"
+
+#include <string>
+#include <vector>
+
+// The runs of the puzzle cases, put together from the steps of their room groups. Each group keeps
+// its steps in a file of its own (tests/game/app/<Case><Group>Steps.cpp) and its entry in its slot
+// of the case's list (CaseRuns.cpp). A group's steps start in the case's hub with play going on and
+// nothing in hand, and end there the same way.
+
+struct RoomGroupSteps {
+    const char* name;
+    // The group played as a player takes it, every room of it finished.
+    void (*play)(CasePlayer&);
+    // Every room of the group solved with the panel's Solve (`CasePlayer::solveRoom`), as quickly as
+    // the rooms can be reached.
+    void (*solve)(CasePlayer&);
+};
+
+// A puzzle case: its personage, its place on the map and its hub, the hub's own find (taken last,
+// once every group is done) and a point of it in the hub's pixels, and its win event.
+struct PuzzleCase {
+    const char* name;
+    const char* personage;
+    const char* door;
+    const char* hub;
+    const char* find;
+    platform::Point findAt;
+    const char* firstEnter;
+    const char* briefing;
+    const char* win;
+    const std::vector<RoomGroupSteps>& groups;
+};
+const PuzzleCase& labCase();
+const PuzzleCase& townCase();
+
+// The groups of each case in the order of play, from the slots in CaseRuns.cpp.
+const std::vector<RoomGroupSteps>& labGroups();
+const std::vector<RoomGroupSteps>& townGroups();
+
+// Each group's entry, defined in its steps file; one declaration in the group's slot.
+// ---- Lab: chemistry ----
+// ---- Lab: computers ----
+// ---- Town: mazes ----
+// ---- Town: words ----
+// ---- Town: garden ----
+// ---- Town: close-ups ----
+
+// How the case was started: from its start (a saved game naming it, or a new game), which shows
+// the notepad's tip in the hub, or following the case before it, whose tip has been shown.
+enum class CaseStart { AtItsStart, Following };
+
+// From the case's map into its hub: the map shows the case's place alone and the personage is the
+// case's; the hub's tip when the case shows it, its first message and its briefing.
+void enterTheHub(CasePlayer& player, const PuzzleCase& c, CaseStart start);
+// Every group played, then the hub's find: the case is won and the next case follows on its map.
+// The last case ends the story instead: "EndGame" saved, the credits, the menu.
+void playTheCase(CasePlayer& player, const PuzzleCase& c, CaseStart start);
+// Every room of every group solved; play goes on in the hub.
+void solveTheCase(CasePlayer& player, const PuzzleCase& c);
+// On the case's map once it has followed the case before it: saved under its name before entry.
+void checkTheCaseFollowed(CasePlayer& player, const PuzzleCase& c);
