@@ -1,4 +1,5 @@
 #include "fuzz_record_stream.h"
+#include "fuzz_rooms.h"
 #include "game/CResManager.h"
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
@@ -36,22 +37,9 @@ struct World {
         writeFile("_InvestigationCards/objects.ini", "[ico]\nClass = object\n");
         writeFile("_InvestigationCards/items.ini", "[ICO_LETTER]\nObject = ico\nGroup = Letter\n");
         writeFile("_rooms.list", "Evidence_box\n_InvestigationCards\n");
-        rooms.LoadSharedRoomsList(nullptr, nullptr);
-        rooms.Init(folder(), "Demo");
-        res.BeginLoading();
-        while (!res.isDone())
-            res.LoadStep();
-        rooms.AfterLoadInitRooms(folder());
-        rooms.ResetRooms(folder());
+        loadRooms(res, rooms, nullptr, folder());
     }
 };
-
-void load(CRoomBase& room, const std::string& file) {
-    SaveLoadSystem sys;
-    if (sys.Load(file, SaveLoadSystem::AnyHeader))
-        sys.LoadEntity(room);
-    sys.Finish();
-}
 
 } // namespace
 
@@ -61,11 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static World world;
     CRoomBase& room = *world.rooms.GetRoom(data[0] % 2 ? "Evidence_box" : "_InvestigationCards");
     writeFile("in.save", oneRecordStream(room.getName(), data + 1, size - 1));
-    load(room, folder() + "in.save");
+    loadFromStream(room, folder() + "in.save");
     SaveLoadSystem save;
     save.BeginSave(folder() + "out.save", 4056);
     save.SaveEntity(room);
     save.Finish();
-    load(room, folder() + "out.save");
+    loadFromStream(room, folder() + "out.save");
     return 0;
 }

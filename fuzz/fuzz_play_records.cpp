@@ -138,13 +138,6 @@ struct World {
     }
 };
 
-void loadFrom(SaveLoadEntity& entity, const std::string& path) {
-    SaveLoadSystem load;
-    if (load.Load(path, SaveLoadSystem::AnyHeader))
-        load.LoadEntity(entity);
-    load.Finish();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -155,11 +148,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                   &world.panel.GetTipManager()};
     SaveLoadEntity& entity = *entities[data[0] % 4];
     writeFile("in.save", oneRecordStream(entity.getName(), data + 1, size - 1));
-    loadFrom(entity, folder() + "in.save");
+    loadFromStream(entity, folder() + "in.save");
     SaveLoadSystem save;
     save.BeginSave(folder() + "out.save", 4056);
     save.SaveEntity(entity);
     save.Finish();
-    loadFrom(entity, folder() + "out.save");
+    loadFromStream(entity, folder() + "out.save");
     return 0;
 }

@@ -58,6 +58,14 @@ inline std::string recordStream(uint32_t header, const SaveRecords& records) {
     return bytes;
 }
 
+// Loads the entity from the stream file, if it reads as a whole.
+inline void loadFromStream(SaveLoadEntity& entity, const std::string& path) {
+    SaveLoadSystem load;
+    if (load.Load(path, SaveLoadSystem::AnyHeader))
+        load.LoadEntity(entity);
+    load.Finish();
+}
+
 // A stream of one record under header 1.
 inline std::string oneRecordStream(const std::string& name, const uint8_t* data, size_t size) {
     return recordStream(1, {{name, std::string(reinterpret_cast<const char*>(data), size)}});

@@ -5,9 +5,12 @@
 #include <vector>
 
 // The runs of the puzzle cases, put together from the steps of their room groups. Each group keeps
-// its steps in a file of its own (tests/game/app/<Case><Group>Steps.cpp) and its entry in its slot
-// of the case's list (CaseRuns.cpp). A group's steps start in the case's hub with play going on and
-// nothing in hand, and end there the same way.
+// its steps in a file of its own, which defines its entry (tests/game/app/LabComputersSteps.cpp:
+// `const RoomGroupSteps kLabComputers = {"computers", playLabComputers, solveLabComputers};`), and
+// adds one line under its own heading in two places: its declaration below
+// (`extern const RoomGroupSteps kLabComputers;`) and its entry in the case's list in CaseRuns.cpp
+// (`kLabComputers,`). A group's steps start in the case's hub with play going on and nothing in
+// hand, and end there the same way; the runs that use them are in EndToEndTest.cpp.
 
 struct RoomGroupSteps {
     const char* name;

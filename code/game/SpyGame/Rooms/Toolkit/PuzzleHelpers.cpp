@@ -7,6 +7,7 @@
 #include "tk2v/util/log.h"
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -175,6 +176,15 @@ void SwapVisibleItem(CSpyItem*& slot, CSpyItem* item) {
     slot = item;
     if (slot)
         slot->SetVisible(true);
+}
+
+void SetItemEnabled(CSpyItem* item, bool enabled) {
+    if (item)
+        item->SetDisabled(!enabled);
+}
+
+bool IsItemAngleZero(const CSpyItem* item) {
+    return item && std::cos(item->GetRotation()) >= 0.999f;
 }
 
 bool IsCursorOverItem(const CSpyItem* slot) {

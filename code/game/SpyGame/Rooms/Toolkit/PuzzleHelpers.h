@@ -50,6 +50,10 @@ u32 SetColorAlpha(u32 argb, u8 alpha);
 
 // The slot shows one item at a time: the old one is hidden, the new one shown.
 void SwapVisibleItem(CSpyItem*& slot, CSpyItem* item);
+// An enabled item takes clicks; a disabled one counts as locked.
+void SetItemEnabled(CSpyItem* item, bool enabled);
+// Standing at angle 0 (or a whole number of turns), give or take about 2.5 degrees.
+bool IsItemAngleZero(const CSpyItem* item);
 bool IsCursorOverItem(const CSpyItem* slot);
 
 // Shift, Ctrl and Alt pressed or held this frame, and the lock keys that are on.

@@ -8,7 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
+#include <string_view>
 
 namespace {
 
@@ -16,46 +16,63 @@ template <class Char> Char FoldAscii(Char c) {
     return c >= 'A' && c <= 'Z' ? Char(c + ('a' - 'A')) : c;
 }
 
-template <class String> bool EqualFolded(const String& a, const String& b) {
+template <class A, class B> bool EqualFolded(const A& a, const B& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
                                               [](auto x, auto y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
-template <class String> void Split(const String& text, std::list<String>& out) {
+// Calls `piece` with each run between separators, as a view into the text; stops when it says so.
+template <class String, class Piece> void ForEachPiece(const String& text, Piece piece) {
     using Char = typename String::value_type;
     const auto separator = [](Char c) { return c == Char(',') || c == Char(' '); };
-    auto at = text.begin();
-    while (at != text.end()) {
+    for (auto at = text.begin(); at != text.end();) {
         at = std::find_if_not(at, text.end(), separator);
         const auto end = std::find_if(at, text.end(), separator);
-        if (at != end)
-            out.emplace_back(at, end);
+        if (at != end && !piece(std::basic_string_view<Char>(&*at, size_t(end - at))))
+            return;
         at = end;
     }
 }
 
+template <class String> void Split(const String& text, std::list<String>& out) {
+    ForEachPiece(text, [&out](auto piece) {
+        out.emplace_back(piece);
+        return true;
+    });
+}
+
 template <class String>
 bool Match(const std::list<String>& texts, const std::list<String>& words, u16* count, u8* firstWord) {
-    std::set<size_t> matched;
+    // Nothing to match: every input passes, and no piece is looked at.
+    if (words.empty())
+        return true;
+    std::vector<bool> matched(words.size());
+    size_t distinct = 0;
+    bool refused = false;
     for (const String& text : texts) {
-        std::list<String> pieces;
-        Split(text, pieces);
-        for (const String& piece : pieces) {
-            if (words.empty())
-                break;
-            const auto word = std::find_if(words.begin(), words.end(),
-                                           [&piece](const String& w) { return EqualFolded(w, piece); });
-            if (word == words.end())
+        ForEachPiece(text, [&](auto piece) {
+            size_t index = 0;
+            auto word = words.begin();
+            while (word != words.end() && !EqualFolded(*word, piece))
+                ++word, ++index;
+            if (word == words.end()) {
+                refused = true;
                 return false;
-            const size_t index = size_t(std::distance(words.begin(), word));
-            matched.insert(index);
+            }
+            if (!matched[index]) {
+                matched[index] = true;
+                ++distinct;
+            }
             if (count)
-                *count = u16(matched.size());
+                *count = u16(distinct);
             if (firstWord && index == 0)
                 *firstWord = 1;
-        }
+            return true;
+        });
+        if (refused)
+            break;
     }
-    return matched.size() == words.size();
+    return !refused && distinct == words.size();
 }
 
 } // namespace

@@ -18,6 +18,15 @@ bool MatchAnswer(const std::list<std::string>& texts, const std::list<std::strin
                  u16* count = nullptr, u8* firstWord = nullptr);
 bool MatchAnswerW(const std::list<std::wstring>& texts, const std::list<std::wstring>& words,
                   u16* count = nullptr, u8* firstWord = nullptr);
+// The name some rooms know the test by.
+inline bool StringListMatch(const std::list<std::string>& texts, const std::list<std::string>& words,
+                            u16* count = nullptr, u8* firstWord = nullptr) {
+    return MatchAnswer(texts, words, count, firstWord);
+}
+inline bool StringListMatch(const std::list<std::wstring>& texts, const std::list<std::wstring>& words,
+                            u16* count = nullptr, u8* firstWord = nullptr) {
+    return MatchAnswerW(texts, words, count, firstWord);
+}
 
 // Equal but for the case of ASCII letters.
 bool StrEqual(std::string a, std::string b);

@@ -91,7 +91,8 @@ void cCellsManager::CreateCells(CRoomBase& room) {
 void cCellsManager::CreatePositions(Cell& cell, u16 count, u32& counter, CRoomBase& room) const {
     CSpyItemManager& items = room.GetItemManager();
     const SpyPoint start = cell.marker->GetPos();
-    i32 x = TruncToInt(start.x), y = TruncToInt(start.y);
+    // Wide enough that no step of a full row of positions overflows.
+    i64 x = TruncToInt(start.x), y = TruncToInt(start.y);
     const u16 w = cell.marker->GetWidth(), h = cell.marker->GetHeight();
     for (u16 i = 0; i < count; ++i) {
         const std::string name = "_cellmenu_" + DoubleToString(++counter);

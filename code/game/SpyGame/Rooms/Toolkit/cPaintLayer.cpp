@@ -50,25 +50,28 @@ void cPaintLayer::SetRect(const aRect& page) {
     if (page.w == 0 || page.h == 0 || page.w > MaxSide || page.h > MaxSide) {
         m_Page.w = m_Page.h = 0;
         m_Texture.clear();
-        m_Texels.clear();
+        m_Colors.clear();
+        m_Alphas.clear();
         return;
     }
     m_Texture.create(page.w, page.h);
-    m_Texels.assign(size_t(page.w) * page.h, m_BaseColor & RgbMask);
+    m_Colors.assign(size_t(page.w) * page.h, m_BaseColor & RgbMask);
+    m_Alphas.assign(m_Colors.size(), 0);
 }
 
 void cPaintLayer::Reset() {
     m_Painted = 0;
     ResetLastPoint();
-    std::fill(m_Texels.begin(), m_Texels.end(), m_BaseColor & RgbMask);
-    if (m_Source && !m_Texels.empty()) {
+    std::fill(m_Colors.begin(), m_Colors.end(), m_BaseColor & RgbMask);
+    std::fill(m_Alphas.begin(), m_Alphas.end(), 0);
+    if (m_Source && !m_Colors.empty()) {
         // The source's pixels that lie on the page, in room coordinates.
         const i32 dx = m_PlaceX - m_Page.x, dy = m_PlaceY - m_Page.y;
         const i32 x0 = std::max(0, -dx), x1 = std::min<i32>(m_Source->getWidth(), m_Page.w - dx);
         const i32 y0 = std::max(0, -dy), y1 = std::min<i32>(m_Source->getHeight(), m_Page.h - dy);
         for (i32 y = y0; y < y1; ++y)
             for (i32 x = x0; x < x1; ++x)
-                m_Texels[size_t(y + dy) * m_Page.w + size_t(x + dx)] = m_Source->getPixel(x, y) & RgbMask;
+                m_Colors[size_t(y + dy) * m_Page.w + size_t(x + dx)] = m_Source->getPixel(x, y) & RgbMask;
     }
     Upload(Whole());
 }
@@ -92,7 +95,7 @@ bool cPaintLayer::Update(f32 strength) {
 bool cPaintLayer::Stroke(i32 x, i32 y, f32 strength) {
     const double dx = double(x) - m_LastX, dy = double(y) - m_LastY;
     const double length = std::sqrt(dx * dx + dy * dy);
-    if (length < 0.5 || m_Texels.empty())
+    if (length < 0.5 || m_Alphas.empty())
         return false;
     // Only the steps whose spot can reach the page are walked: a stroke from far off the page (a
     // point from an old save, a tiny room scale) would otherwise take billions of steps to no effect.
@@ -117,16 +120,16 @@ bool cPaintLayer::Spot(i32 x, i32 y, f32 strength) {
     if (x0 >= x1 || y0 >= y1)
         return false;
     const u32 amount = u32(TruncToInt(m_Speed * strength * 255.0f)) & 0xFF;
+    u32 gained = 0;
     for (i64 row = y0; row < y1; ++row) {
-        u32* texel = &m_Texels[size_t(row - m_Page.y) * m_Page.w + size_t(x0 - m_Page.x)];
-        for (i64 col = x0; col < x1; ++col, ++texel) {
-            const u32 alpha = *texel >> 24;
-            const u32 raised = std::min<u32>(alpha + amount, m_AlphaLimit);
-            if (raised > alpha)
-                m_Painted += f32(raised - alpha);
-            *texel = (*texel & RgbMask) | raised << 24;
+        u8* alpha = &m_Alphas[size_t(row - m_Page.y) * m_Page.w + size_t(x0 - m_Page.x)];
+        for (i64 col = x0; col < x1; ++col, ++alpha) {
+            const u32 before = *alpha, raised = std::min<u32>(before + amount, m_AlphaLimit);
+            gained += raised > before ? raised - before : 0;
+            *alpha = u8(raised);
         }
     }
+    m_Painted += f32(gained);
     MarkDirty(i32(x0 - m_Page.x), i32(y0 - m_Page.y), i32(x1 - m_Page.x), i32(y1 - m_Page.y));
     return true;
 }
@@ -146,11 +149,16 @@ void cPaintLayer::Upload(const aRect& area) {
     m_Dirty[0] = m_Dirty[2] = 0;
     u32* bits = nullptr;
     i32 pitch = 0;
-    if (m_Texels.empty() || !m_Texture.hasTexture() || !m_Texture.lock(&bits, &pitch, &area, false))
+    if (m_Alphas.empty() || !m_Texture.hasTexture() || !m_Texture.lock(&bits, &pitch, &area, false))
         return;
-    for (u16 row = 0; row < area.h; ++row)
-        std::memcpy(bits + size_t(row) * pitch, &m_Texels[size_t(area.y + row) * m_Page.w + area.x],
-                    size_t(area.w) * 4);
+    for (u16 row = 0; row < area.h; ++row) {
+        const size_t from = size_t(area.y + row) * m_Page.w + size_t(area.x);
+        const u32* color = m_Colors.data() + from;
+        const u8* alpha = m_Alphas.data() + from;
+        u32* texel = bits + size_t(row) * pitch;
+        for (u16 x = 0; x < area.w; ++x)
+            texel[x] = color[x] | u32(alpha[x]) << 24;
+    }
     m_Texture.unlock();
 }
 
@@ -158,7 +166,7 @@ void cPaintLayer::Render() {
     if (m_Dirty[0] < m_Dirty[2])
         Upload(
             {i16(m_Dirty[0]), i16(m_Dirty[1]), u16(m_Dirty[2] - m_Dirty[0]), u16(m_Dirty[3] - m_Dirty[1])});
-    if (m_Texels.empty())
+    if (m_Alphas.empty())
         return;
     const SpyPoint at = m_Transform.LocalToScreen(m_Page.x, m_Page.y);
     m_Texture.drawAtF(at.x, at.y);
@@ -174,10 +182,7 @@ u8* cPaintLayer::SaveSelf(SaveLoadSystem& sys, u8* pos) {
     pos = sys.writeF32(pos, m_Speed);
     pos = sys.writeF32(pos, m_Painted);
     pos = sys.writeU8(pos, m_AlphaLimit);
-    std::vector<u8> alphas(m_Texels.size());
-    std::transform(m_Texels.begin(), m_Texels.end(), alphas.begin(),
-                   [](u32 texel) { return u8(texel >> 24); });
-    return alphas.empty() ? pos : sys.write(pos, alphas.data(), alphas.size());
+    return m_Alphas.empty() ? pos : sys.write(pos, m_Alphas.data(), m_Alphas.size());
 }
 
 const u8* cPaintLayer::LoadSelf(CRoomItemLookup&, SaveLoadSystem& sys, const u8* pos) {
@@ -204,12 +209,9 @@ const u8* cPaintLayer::LoadSelf(CRoomItemLookup&, SaveLoadSystem& sys, const u8*
     }
     m_Page.x = i16(fields[4]);
     m_Page.y = i16(fields[5]);
-    if (m_Texels.empty())
+    if (m_Alphas.empty())
         return pos;
-    std::vector<u8> alphas(m_Texels.size());
-    pos = sys.read(pos, alphas.data(), alphas.size());
-    for (size_t i = 0; i < alphas.size(); ++i)
-        m_Texels[i] = (m_Texels[i] & RgbMask) | u32(alphas[i]) << 24;
+    pos = sys.read(pos, m_Alphas.data(), m_Alphas.size());
     Upload(Whole());
     return pos;
 }

@@ -60,8 +60,10 @@ private:
     f32 m_Speed = 0;
     f32 m_Painted = 0;
     u8 m_AlphaLimit = 0;
-    // ARGB, rows of the page's width.
-    std::vector<u32> m_Texels;
+    // The texels in two planes, rows of the page's width: the colour (RGB) and the alpha, which is
+    // what painting changes and what the record holds.
+    std::vector<u32> m_Colors;
+    std::vector<u8> m_Alphas;
     // Texels painted since the last upload, as x0, y0, x1, y1 (exclusive); empty when x0 >= x1.
     i32 m_Dirty[4] = {0, 0, 0, 0};
 };

@@ -29,6 +29,9 @@ public:
     }
     // Called each time `period` seconds have gathered while the bar runs.
     void AddPeriodic(f32 period, std::unique_ptr<GUI::Subscriber> handler);
+    void AddPeriodicHandler(f32 period, std::unique_ptr<GUI::Subscriber> handler) {
+        AddPeriodic(period, std::move(handler));
+    }
     void Start();
     void Update(f32 dt);
     void Render();

@@ -10,8 +10,8 @@
 // The test room "zoom_Basics" beside the hall, played by Ann: two text boxes at the top, the menu's
 // pictures in a row at y 100 (BTN_A at 220, BTN_B at 250, MENU_TEXT at 280, MENU at 300, BTN_A_ON over
 // BTN_A), the cell markers M1 (three positions from x 20, y 150, 25 apart) and M2 (two from x 20,
-// y 200), the bar at (10, 250) 100 x 20, and a 64 x 32 paint page at (100, 150) whose 16 x 8 source
-// picture lies at (110, 155). Pictures are 20 x 20 and white.
+// y 200), the bar at (10, 250) 100 x 20 (dark blue), and a 64 x 32 paint page at (100, 150) whose 16 x 8
+// source picture lies at (110, 155). Pictures are 20 x 20: white, BTN_A_ON red, MENU_TEXT blue, MENU olive.
 class BasicsRoomTest : public RoomFrameTestOn<TestRoomsManager<BasicsTestRoom>> {
 protected:
     static constexpr const char* Name = "zoom_Basics";
@@ -22,6 +22,7 @@ protected:
         writeRoom(Name, std::string("Class = BasicsTestRoom\n") + roomSections(), roomObjects(), roomItems(),
                   400, 300);
         addPicture("page", 16, 8, 0xFF00FF00);
+        addPicture("strip", 100, 20, 0xFFFFFFFF);
         play("", "", "[ROOM]\n", std::string(Name) + "\n");
         room = dynamic_cast<BasicsTestRoom*>(rooms.GetRoom(Name));
         ASSERT_TRUE(room);
@@ -37,16 +38,22 @@ protected:
                "limit = 200\nspeed = 2\n";
     }
     static std::string roomObjects() {
-        std::string text = "[box1]\nClass = text\nFont = text\nX = 210\nY = 20\nWidth = 150\nHeight = 16\n"
-                           "[box2]\nClass = text\nFont = text\nX = 210\nY = 40\nWidth = 150\nHeight = 16\n"
-                           "[bar]\nClass = object\nX = 10\nY = 250\nWidth = 100\nHeight = 20\n";
-        return text + objects({{"btn_a", 220, 100},
-                               {"btn_a_on", 220, 100},
-                               {"btn_b", 250, 100},
-                               {"menu_text", 280, 100},
-                               {"menu", 300, 100},
-                               {"m1", 20, 150},
-                               {"m2", 20, 200}});
+        std::string text =
+            "[box1]\nClass = text\nFont = text\nColor = FF202020\nX = 210\nY = 20\nWidth = 150\nHeight = 16\n"
+            "[box2]\nClass = text\nFont = text\nColor = FF202020\nX = 210\nY = 40\nWidth = 150\nHeight = 16\n"
+            "[bar]\nClass = image\nImage = strip\nX = 10\nY = 250\nColor = FF000040\n";
+        text += objects({{"btn_a", 220, 100},
+                         {"btn_a_on", 220, 100},
+                         {"btn_b", 250, 100},
+                         {"menu_text", 280, 100},
+                         {"menu", 300, 100},
+                         {"m1", 20, 150},
+                         {"m2", 20, 200}});
+        for (const auto& [object, color] :
+             {std::pair{"btn_a_on", "FFFF0000"}, {"menu_text", "FF0000FF"}, {"menu", "FF808000"}})
+            text.replace(text.find(std::string("[") + object + "]\n"), std::string(object).size() + 3,
+                         std::string("[") + object + "]\nColor = " + color + "\n");
+        return text;
     }
     static std::string roomItems() {
         std::string text;

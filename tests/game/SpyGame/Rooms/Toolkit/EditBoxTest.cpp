@@ -1,5 +1,6 @@
 #include "BasicsRoomKit.h"
 #include "support/game/SaveRecords.h"
+#include "tk2v/gfx/aGraphServer.h"
 
 namespace {
 
@@ -180,6 +181,25 @@ TEST_F(EditBoxes, TheRecordKeepsTheTextAndALoadPutsTheCaretBackAtZero) {
         ASSERT_TRUE(records.load(host, both.substr(0, both.size() - 4) + focus));
         EXPECT_EQ(room->boxes.GetFocused(), focus[0] == 2 ? &room->boxes.GetBoxes().back() : nullptr);
     }
+}
+
+TEST_F(EditBoxes, ABoxWithoutItemOrFontStillTypesAndDrawsNoCaret) {
+    cEditBoxManager boxes;
+    cEditBox* bare = boxes.AddEditBox(nullptr, true);
+    cEditBox* picture = boxes.AddEditBox(&item("MENU"), false);
+    for (cEditBox* box : {bare, picture}) {
+        boxes.SelectByItem(box->GetItem());
+        room->boxes.Reset();
+        beforeRoom = [&] { boxes.Update(0.05f); };
+        frame(300, 280, {.taps = {KEY_A}});
+        frame(300, 280, Input{});
+        EXPECT_EQ(box->GetText(), "a");
+        aGraphServer& graph = testGraphServer();
+        ASSERT_TRUE(graph.beginScene());
+        boxes.Render();
+        graph.endScene();
+    }
+    beforeRoom = nullptr;
 }
 
 } // namespace

@@ -133,4 +133,26 @@ TEST_F(Menu, EntriesChangeTheirPicturesAndTheRecordNamesThemInOrder) {
     EXPECT_EQ(records.save(host), changed);
 }
 
+TEST_F(Menu, ALaterEntryStaysHighlightedWhenReleasedOverAnEarlierOne) {
+    menu().Reset();
+    cMenu two;
+    two.AddItem(&item("BTN_A"), nullptr);
+    two.AddItem(&item("BTN_B"), nullptr, &item("MENU"));
+    two.SetVisible(true);
+    const auto step = [&](i32 x, i32 y, const Input& in) {
+        frame(x, y, in);
+        two.Update(room->GetItemUnderCursor());
+    };
+    step(255, 105, {.down = {0}});
+    EXPECT_TRUE(item("MENU").IsVisible());
+    step(225, 105, Input{});
+    step(225, 105, {.up = {0}});
+    EXPECT_TRUE(item("MENU").IsVisible());
+    EXPECT_FALSE(item("BTN_B").IsVisible());
+    // Anywhere but over an earlier entry the picture goes back.
+    step(150, 280, Input{});
+    EXPECT_FALSE(item("MENU").IsVisible());
+    EXPECT_TRUE(item("BTN_B").IsVisible());
+}
+
 } // namespace

@@ -137,4 +137,12 @@ TEST_F(Paint, APageOfAnotherSizeIsPassedOverAndAnOversizedOneHasNoTexture) {
     EXPECT_EQ(record().size(), Header);
 }
 
+TEST_F(Paint, AnAmountPastAByteKeepsItsLowByte) {
+    // 30 x 0.1 x 255 = 765, of which 253 is left.
+    layer().Setup(nullptr, 0, 0, 1, 1, 0xFF000000, 255, 30);
+    frame(120, 160, {.down = {0}});
+    EXPECT_EQ(at(alphas(), 20, 10), 253);
+    EXPECT_EQ(layer().GetPaintedAmount(), 253);
+}
+
 } // namespace
