@@ -7,6 +7,7 @@
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabButtles.h"
+#include "game/SpyGame/Rooms/Puzzles/cCrimeLabMain.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -29,6 +30,7 @@ const RoomClass RoomClasses[] = {
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
     {cCrimeLabButtles::GetClassStaticName(), &Make<cCrimeLabButtles>},
+    {cCrimeLabMain::GetClassStaticName(), &Make<cCrimeLabMain>},
 };
 
 } // namespace
