@@ -10,6 +10,7 @@
 #include "game/SpyGame/Rooms/Toolkit/PuzzleHelpers.h"
 #include "game/SpyGame/Rooms/Toolkit/PuzzleStrings.h"
 #include "tk2v/gfx/aApplication.h"
+#include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/input/aInputServer.h"
 #include "tk2v/sound/aSound.h"
 #include "tk2v/util/log.h"
@@ -809,12 +810,17 @@ bool cBasePoizonPuzzle2::ProcessAutoActions() {
 
 // ---- Drawing ----
 
-// The reaction's text floats up from the dish, growing and fading while the animator runs.
+// The reaction's text floats up from the dish, growing and fading while the animator runs, clipped to
+// the room as the room's own drawing is.
 void cBasePoizonPuzzle2::Render() {
     CRoomBase::Render();
     const f32 from = errorAnimator.from, to = errorAnimator.to;
-    if (!errorAnimator.IsRunning() || !dishItem || from == to)
+    aGraphServer* gfx = aApplication::graphServer();
+    if (!errorAnimator.IsRunning() || !dishItem || from == to || !gfx)
         return;
+    const aRect kept = gfx->getViewport();
+    aRect clip;
+    gfx->setViewport(kept.intersect(clip, m_ActiveRect));
     const f32 value = from + std::fabs(to - from) * errorAnimator.time / errorAnimator.duration;
     const u32 alpha = u32(std::clamp(TruncToInt(255.0f * (to - value) / (to - from)), 0, 255));
     const f32 requested = bigFont.getRequestedScale();
@@ -824,6 +830,7 @@ void cBasePoizonPuzzle2::Render() {
     bigFont.printW(at.x + f32(dishItem->GetWidth()) / 2, at.y + f32(dishItem->GetHeight()) / 2, reactionText,
                    aFont::PRINT_CENTER | aFont::PRINT_VCENTER);
     bigFont.setScale(requested);
+    gfx->setViewport(kept);
 }
 
 // ---- Record ----

@@ -5,6 +5,7 @@
 #include "game/SpyGame/SaveCounts.h"
 #include "game/SpyGame/WideTextField.h"
 
+#include <cstring>
 #include <string>
 #include <type_traits>
 
@@ -15,9 +16,41 @@ constexpr u32 MinText = 2;
 
 } // namespace
 
+cRecordReader::cRecordReader(const char* owner, CRoomItemLookup* rooms, SaveLoadSystem& sys, const u8* pos)
+    : m_owner(owner), m_rooms(rooms), m_sys(sys), m_pos(pos), m_end(pos + sys.bytesLeftInRecord(pos)) {}
+
+void cRecordReader::stop() {
+    m_stopped = true;
+    m_pos = m_end;
+}
+
+bool cRecordReader::fits(size_t size) {
+    if (!m_stopped && m_pos <= m_end && size_t(m_end - m_pos) >= size)
+        return true;
+    stop();
+    return false;
+}
+
+bool cRecordReader::stringFits(size_t unit) {
+    if (!m_stopped && unit == 1 && m_pos < m_end && std::memchr(m_pos, 0, size_t(m_end - m_pos)))
+        return true;
+    for (const u8* at = m_pos; !m_stopped && unit == 2 && at + unit <= m_end; at += unit)
+        if (at[0] == 0 && at[1] == 0)
+            return true;
+    stop();
+    return false;
+}
+
 template <class T> cRecordReader& cRecordReader::field(T& value) {
-    if (m_stopped)
+    if constexpr (std::is_same_v<T, std::string>) {
+        if (!stringFits(1))
+            return *this;
+    } else if constexpr (std::is_same_v<T, std::wstring>) {
+        if (!stringFits(2))
+            return *this;
+    } else if (!fits(sizeof(T))) {
         return *this;
+    }
     if constexpr (std::is_same_v<T, u8>)
         m_pos = m_sys.readU8(m_pos, value);
     else if constexpr (std::is_same_v<T, u16>)
@@ -76,10 +109,11 @@ bool cRecordReader::count(u32& n, u32 minEntrySize, const char* what) {
     field(n);
     if (m_stopped)
         return false;
-    if (countFits(m_sys, m_pos, n, minEntrySize, (std::string(m_owner) + " " + what).c_str()))
+    // The line names the list only when it is written.
+    if (u64(n) * minEntrySize <= u64(m_end - m_pos) ||
+        countFits(m_sys, m_pos, n, minEntrySize, (std::string(m_owner) + " " + what).c_str()))
         return true;
-    m_pos += m_sys.bytesLeftInRecord(m_pos);
-    m_stopped = true;
+    stop();
     n = 0;
     return false;
 }

@@ -9,15 +9,15 @@ class CRoomItemLookup;
 class CSpyItem;
 class SaveLoadSystem;
 
-// Reads a puzzle room's record field by field, the way cRecordWriter wrote it. A count that cannot fit
-// the bytes left in the record ends the reading there, with one line: the fields after it keep what
-// they held, and the position is the record's end, so that nothing past the record is taken for them.
+// Reads a puzzle room's record field by field, the way cRecordWriter wrote it, inside the record that
+// loads now. A field that runs past the record's end, or a count that cannot fit the bytes left (with
+// one line), ends the reading there: the fields after it keep what they held, and the position is the
+// record's end, so that nothing of the records after it is taken for them.
 class cRecordReader {
 public:
     // References resolve through `rooms`; without rooms they read as null. `owner` starts the line of
     // a count that does not fit.
-    cRecordReader(const char* owner, CRoomItemLookup* rooms, SaveLoadSystem& sys, const u8* pos)
-        : m_owner(owner), m_rooms(rooms), m_sys(sys), m_pos(pos) {}
+    cRecordReader(const char* owner, CRoomItemLookup* rooms, SaveLoadSystem& sys, const u8* pos);
 
     cRecordReader& get(u8& value);
     cRecordReader& get(u16& value);
@@ -41,6 +41,8 @@ public:
     template <class Load> cRecordReader& part(Load load) {
         if (!m_stopped)
             m_pos = load(m_sys, m_pos);
+        if (m_pos > m_end)
+            stop();
         return *this;
     }
 
@@ -50,6 +52,11 @@ public:
     SaveLoadSystem& sys() const { return m_sys; }
 
 private:
+    // Whether the next `size` bytes lie in the record; when they do not, the reading stops.
+    bool fits(size_t size);
+    // The bytes up to the string's end lie in the record (16-bit units for a wide one).
+    bool stringFits(size_t unit);
+    void stop();
     template <class T> cRecordReader& field(T& value);
     template <class List> cRecordReader& each(List& list, u32 minEntrySize, const char* what);
 
@@ -57,5 +64,6 @@ private:
     CRoomItemLookup* m_rooms;
     SaveLoadSystem& m_sys;
     const u8* m_pos;
+    const u8* m_end;
     bool m_stopped = false;
 };

@@ -17,6 +17,7 @@ struct LabProbe : cCrimeLabMain {
     using cBasePoizonPuzzle2::colorGrid;
     using cBasePoizonPuzzle2::colorMarks;
     using cBasePoizonPuzzle2::dishDrops;
+    using cBasePoizonPuzzle2::dishItem;
     using cBasePoizonPuzzle2::dishReaction;
     using cBasePoizonPuzzle2::DrawReactions;
     using cBasePoizonPuzzle2::dropTemplate;
@@ -132,12 +133,19 @@ protected:
         f.picture("TABLE_PIPETKA", 100, 10);
         f.picture("PIPETKA", 100, 40, false);
         f.picture("PIPETKA_FULL", 100, 40, false);
-        for (const char* dish : {"DISH_NONE", "DISH_RED", "DISH_BLUE", "DISH_GREEN", "DISH_BLACK"})
-            f.picture(dish, 150, 10, std::string(dish) == "DISH_NONE");
+        // The dish in its colours, the effects each a colour of its own.
+        const struct {
+            const char* name;
+            int y;
+            const char* color;
+        } tinted[] = {
+            {"DISH_NONE", 10, "FFFFFFFF"},  {"DISH_RED", 10, "FFD03030"},   {"DISH_BLUE", 10, "FF3050D0"},
+            {"DISH_GREEN", 10, "FF30B040"}, {"DISH_BLACK", 10, "FF202020"}, {"FIZZ", 70, "FF60E0E0"},
+            {"BOIL", 70, "FFF09030"},       {"SMOKE", 70, "FF909090"},      {"BOIL_SMOKE", 90, "FFC0C0C0"}};
+        for (const auto& t : tinted)
+            f.picture(t.name, 150, t.y, std::string(t.name) == "DISH_NONE", "",
+                      std::string("Color = ") + t.color + "\n");
         f.picture("TARELKA", 150, 40);
-        for (const char* effect : {"FIZZ", "BOIL", "SMOKE"})
-            f.picture(effect, 150, 70, false);
-        f.picture("BOIL_SMOKE", 150, 90, false);
         f.picture("CHECK_C", 200, 10, false);
         f.picture("CHECK_E", 200, 100, false);
         f.picture("SELECTION", 180, 0, false);

@@ -27,8 +27,10 @@ struct RackProbe : cCrimeLabButtles {
 struct LabRoomFiles {
     std::string objects, items;
 
-    void picture(const std::string& name, int x, int y, bool visible = true, const std::string& more = "") {
-        object(name, "image", x, y).append("Image = dot\n");
+    // `more` goes to the item's section, `look` to its object's ("Color = ..." tints the picture).
+    void picture(const std::string& name, int x, int y, bool visible = true, const std::string& more = "",
+                 const std::string& look = "") {
+        object(name, "image", x, y).append("Image = dot\n").append(look);
         item(name, visible, more);
     }
     // A text over a picture, or a bare text box that takes no clicks.

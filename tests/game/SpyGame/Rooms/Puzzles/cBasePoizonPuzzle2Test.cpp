@@ -129,8 +129,9 @@ TEST_F(Bench, FreshDrawsGiveEveryAllowedColourOnceNeverTheErrorOneAndAreTakenFro
         platform::srand(seed);
         bench->DrawReactions();
         std::set<std::string> seen;
+        const char* const rows[] = {"B1", "B2", "B3"};
         for (size_t row = 0; row < 3; ++row) {
-            const std::string name = "B" + std::to_string(row + 1);
+            const std::string name = rows[row];
             const LabProbe::Reaction& drawn = bench->reactions.at(name);
             seen.insert(drawn.color);
             EXPECT_EQ(drawn.color, colors[colorDraw[2 - row]]) << seed << " " << name;
