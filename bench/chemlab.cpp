@@ -45,6 +45,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -155,7 +156,7 @@ template <class Room> struct PlainBenchRecord : Room {
         pos = sys.writeU32(pos, u32(positionToBottle.size()));
         for (const auto& [position, bottleItem] : positionToBottle)
             pos = SaveItemRef(sys, SaveItemRef(sys, pos, position), bottleItem);
-        pos = putStrings(sys, pos, orderList);
+        pos = putList(sys, pos, orderList);
         pos = sys.writeU32(pos, u32(bottleOrder.size()));
         for (u16 value : bottleOrder)
             pos = sys.writeU16(pos, value);
@@ -165,11 +166,10 @@ template <class Room> struct PlainBenchRecord : Room {
                            dishTimer);
         for (CSpyItem* item : {monitorItem, lastCellItem, bigFsItem})
             pos = SaveItemRef(sys, pos, item);
-        pos = putStrings(sys, putStrings(sys, putStrings(sys, pos, colorCellNames), effectCellNames),
-                         screenOrder);
-        pos = putStrings(sys, pos, sampleNames);
-        pos = putTexts(sys, putTexts(sys, pos, aboutTexts), nameTexts);
-        pos = putStrings(sys, putStrings(sys, pos, colors), effects);
+        pos = putList(sys, putList(sys, putList(sys, pos, colorCellNames), effectCellNames), screenOrder);
+        pos = putList(sys, pos, sampleNames);
+        pos = putList(sys, putList(sys, pos, aboutTexts), nameTexts);
+        pos = putList(sys, putList(sys, pos, colors), effects);
         for (const CellGrid* grid : {&colorGrid, &effectGrid}) {
             pos = sys.writeU32(pos, u32(grid->size()));
             for (const auto& row : *grid) {
@@ -187,7 +187,7 @@ template <class Room> struct PlainBenchRecord : Room {
         pos = errorAnimator.SaveSelf(sys, pos);
         pos = sys.writeU8(sys.writeU8(sys.writeU8(pos, reservedFlag), checklistLocked), needsEnable);
         pos = sys.writeString(sys.writeString(pos, errorReaction.color), errorReaction.effect);
-        pos = putTexts(sys, pos, dropTemplate);
+        pos = putList(sys, pos, dropTemplate);
         pos = sys.writeU8(SaveItemRef(sys, pos, submitItem), reshuffle);
         pos = sys.writeU32(pos, u32(reactions.size()));
         for (const auto& [name, reaction] : reactions)
@@ -212,7 +212,7 @@ template <class Room> struct PlainBenchRecord : Room {
             pos = LoadItemRef(rooms, sys, LoadItemRef(rooms, sys, pos, position), bottleItem);
             positionToBottle[position] = bottleItem;
         }
-        pos = getStrings(sys, pos, orderList);
+        pos = getList(sys, pos, orderList);
         pos = sys.readU32(pos, count);
         bottleOrder.resize(count);
         for (u16& value : bottleOrder)
@@ -223,11 +223,10 @@ template <class Room> struct PlainBenchRecord : Room {
             sys.readF32(sys.readU32(sys.readString(pos, dishReaction.color), dishReaction.effect), dishTimer);
         for (CSpyItem** item : {&monitorItem, &lastCellItem, &bigFsItem})
             pos = LoadItemRef(rooms, sys, pos, *item);
-        pos = getStrings(sys, getStrings(sys, getStrings(sys, pos, colorCellNames), effectCellNames),
-                         screenOrder);
-        pos = getStrings(sys, pos, sampleNames);
-        pos = getTexts(sys, getTexts(sys, pos, aboutTexts), nameTexts);
-        pos = getStrings(sys, getStrings(sys, pos, colors), effects);
+        pos = getList(sys, getList(sys, getList(sys, pos, colorCellNames), effectCellNames), screenOrder);
+        pos = getList(sys, pos, sampleNames);
+        pos = getList(sys, getList(sys, pos, aboutTexts), nameTexts);
+        pos = getList(sys, getList(sys, pos, colors), effects);
         for (CellGrid* grid : {&colorGrid, &effectGrid}) {
             pos = sys.readU32(pos, count);
             grid->resize(count);
@@ -247,7 +246,7 @@ template <class Room> struct PlainBenchRecord : Room {
         pos = errorAnimator.LoadSelf(rooms, sys, pos);
         pos = sys.readU8(sys.readU8(sys.readU8(pos, reservedFlag), checklistLocked), needsEnable);
         pos = sys.readString(sys.readString(pos, errorReaction.color), errorReaction.effect);
-        pos = getTexts(sys, pos, dropTemplate);
+        pos = getList(sys, pos, dropTemplate);
         pos = sys.readU8(LoadItemRef(rooms, sys, pos, submitItem), reshuffle);
         pos = sys.readU32(pos, count);
         reactions.clear();
@@ -262,32 +261,25 @@ template <class Room> struct PlainBenchRecord : Room {
     }
 
 protected:
-    template <class List> static u8* putStrings(SaveLoadSystem& sys, u8* pos, const List& list) {
+    // A count, then each string with its NUL or each text in 16-bit units.
+    template <class List> static u8* putList(SaveLoadSystem& sys, u8* pos, const List& list) {
         pos = sys.writeU32(pos, u32(list.size()));
-        for (const std::string& text : list)
-            pos = sys.writeString(pos, text);
+        for (const auto& text : list)
+            if constexpr (std::is_same_v<std::decay_t<decltype(text)>, std::string>)
+                pos = sys.writeString(pos, text);
+            else
+                pos = SaveWideText(sys, pos, text);
         return pos;
     }
-    template <class List> static u8* putTexts(SaveLoadSystem& sys, u8* pos, const List& list) {
-        pos = sys.writeU32(pos, u32(list.size()));
-        for (const std::wstring& text : list)
-            pos = SaveWideText(sys, pos, text);
-        return pos;
-    }
-    template <class List> static const u8* getStrings(SaveLoadSystem& sys, const u8* pos, List& list) {
+    template <class List> static const u8* getList(SaveLoadSystem& sys, const u8* pos, List& list) {
         u32 count = 0;
         pos = sys.readU32(pos, count);
         list.resize(count);
-        for (std::string& text : list)
-            pos = sys.readString(pos, text);
-        return pos;
-    }
-    template <class List> static const u8* getTexts(SaveLoadSystem& sys, const u8* pos, List& list) {
-        u32 count = 0;
-        pos = sys.readU32(pos, count);
-        list.resize(count);
-        for (std::wstring& text : list)
-            pos = LoadWideText(sys, pos, text);
+        for (auto& text : list)
+            if constexpr (std::is_same_v<std::decay_t<decltype(text)>, std::string>)
+                pos = sys.readString(pos, text);
+            else
+                pos = LoadWideText(sys, pos, text);
         return pos;
     }
 };
@@ -377,7 +369,7 @@ struct Bench : PlainBenchRecord<cCrimeLabMain> {
 
     u8* PlainSave(SaveLoadSystem& sys, u8* pos) {
         pos = PlainBenchSave(sys, pos);
-        pos = putStrings(sys, sys.writeU8(sys.writeU32(pos, samplesDone), resultReady), itemsToOut);
+        pos = putList(sys, sys.writeU8(sys.writeU32(pos, samplesDone), resultReady), itemsToOut);
         for (CSpyItem* item : {reportItem, report2Item, labMonitorItem, winCaptionItem})
             pos = SaveItemRef(sys, pos, item);
         pos = sys.writeString(pos, taskText);
@@ -387,7 +379,7 @@ struct Bench : PlainBenchRecord<cCrimeLabMain> {
         for (const auto* all : {&sampleAboutTexts, &sampleNameTexts}) {
             pos = sys.writeU32(pos, u32(all->size()));
             for (const auto& entry : *all)
-                pos = putTexts(sys, pos, entry);
+                pos = putList(sys, pos, entry);
         }
         return pos;
     }
@@ -396,7 +388,7 @@ struct Bench : PlainBenchRecord<cCrimeLabMain> {
         CRoomItemLookup& rooms = *m_pRoomsManager;
         pos = PlainBenchLoad(sys, pos);
         u32 count = 0;
-        pos = getStrings(sys, sys.readU8(sys.readU32(pos, samplesDone), resultReady), itemsToOut);
+        pos = getList(sys, sys.readU8(sys.readU32(pos, samplesDone), resultReady), itemsToOut);
         for (CSpyItem** item : {&reportItem, &report2Item, &labMonitorItem, &winCaptionItem})
             pos = LoadItemRef(rooms, sys, pos, *item);
         pos = sys.readString(pos, taskText);
@@ -407,7 +399,7 @@ struct Bench : PlainBenchRecord<cCrimeLabMain> {
             pos = sys.readU32(pos, count);
             all->resize(count);
             for (auto& entry : *all)
-                pos = getTexts(sys, pos, entry);
+                pos = getList(sys, pos, entry);
         }
         return pos;
     }

@@ -35,11 +35,6 @@ constexpr i32 MaxColumns = 1024;
 // What "ErrorEffect" leaves out of the colour draw when its colour is none of the list's.
 constexpr u16 NoExclusion = 0xFFFF;
 
-bool RightPressed() {
-    const aInputServer* input = aApplication::inputServer();
-    return input && input->mouseButtons[1] == KEY_PRESSED;
-}
-
 f32 ReadFloat(const aOptionsFile& ini, const std::string& key) {
     return std::strtof(ini.getString(key).c_str(), nullptr);
 }
@@ -488,7 +483,7 @@ void cBasePoizonPuzzle2::HandleCursorItemInput(f32 dt) {
         CRoomBase::HandleCursorItemInput(dt);
         return;
     }
-    if (RightPressed() && bigViewShown && pipetteInHand) {
+    if (MouseButtonState(1) == KEY_PRESSED && bigViewShown && pipetteInHand) {
         PutPipetteBack();
         return;
     }
