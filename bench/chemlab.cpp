@@ -320,6 +320,15 @@ struct Bench : PlainBenchRecord<cCrimeLabMain> {
             effectDraw.pop_back();
         }
         reshuffle = 0;
+        std::vector<std::wstring> labels, places, byLabel, byPlace;
+        for (u32 j = 1; j <= n; ++j) {
+            labels.push_back(m_Items.GetItem("T" + sampleNames[bottleOrder[j - 1]])->GetText());
+            const u32 at =
+                u32(std::find(bottleOrder.begin(), bottleOrder.end(), u16(j - 1)) - bottleOrder.begin());
+            places.push_back(m_pResManager->GetString("BTL_UID_" + std::to_string(at + 1), m_Name));
+            byLabel.push_back(L"%" + std::to_wstring(j) + L"%");
+            byPlace.push_back(L"%" + std::to_wstring(j + 2 * n) + L"%");
+        }
         for (const std::string& name : orderList) {
             CSpyItem* item = m_Items.GetItem(name);
             std::vector<std::wstring> pieces;
@@ -334,23 +343,13 @@ struct Bench : PlainBenchRecord<cCrimeLabMain> {
                 pieces.push_back(text.substr(open, close - open + 1));
                 from = close + 1;
             }
-            u32 j = 1;
-            for (const std::string& other : orderList) {
-                const std::wstring label = m_Items.GetItem("T" + other)->GetText();
-                const u32 at =
-                    u32(std::find(bottleOrder.begin(), bottleOrder.end(), u16(j - 1)) - bottleOrder.begin());
-                const std::wstring place =
-                    m_pResManager->GetString("BTL_UID_" + std::to_string(at + 1), m_Name);
-                const std::wstring byLabel = L"%" + std::to_wstring(j) + L"%";
-                const std::wstring byPlace = L"%" + std::to_wstring(j + 2 * n) + L"%";
+            for (u32 j = 0; j < n; ++j)
                 for (std::wstring& piece : pieces) {
-                    if (piece == byLabel)
-                        piece = label;
-                    else if (piece == byPlace)
-                        piece = place;
+                    if (piece == byLabel[j])
+                        piece = labels[j];
+                    else if (piece == byPlace[j])
+                        piece = places[j];
                 }
-                ++j;
-            }
             std::wstring joined;
             for (const std::wstring& piece : pieces)
                 joined += piece;

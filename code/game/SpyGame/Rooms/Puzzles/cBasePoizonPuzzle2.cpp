@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -306,21 +307,34 @@ void cBasePoizonPuzzle2::DrawReactions() {
 // name of the place that bottle stands at.
 void cBasePoizonPuzzle2::DescribeBottles() {
     const u32 n = u32(orderList.size());
+    // What %j% and %j+2n% stand for, the same in every description: the j-th bottle's label, and the
+    // place the j-th name stands at. Either may be missing; its placeholder then stays.
+    struct Fill {
+        std::wstring placeholder;
+        std::optional<std::wstring> value;
+    };
+    std::vector<Fill> fills;
+    u32 j = 1;
+    for (const std::string& other : orderList) {
+        const CSpyItem* label = FindItem("T" + other);
+        fills.push_back(
+            {L"%" + std::to_wstring(j) + L"%", label ? std::optional(label->GetText()) : std::nullopt});
+        auto at = std::find(bottleOrder.begin(), bottleOrder.end(), u16(j - 1));
+        fills.push_back({L"%" + std::to_wstring(j + 2 * n) + L"%",
+                         at == bottleOrder.end()
+                             ? std::nullopt
+                             : std::optional(RoomText(
+                                   "BTL_UID_" + DoubleToString(double(at - bottleOrder.begin() + 1))))});
+        ++j;
+    }
     for (const std::string& name : orderList) {
         CSpyItem* bottle = GetItem(name);
         if (!bottle)
             continue;
         SplitTemplate(bottle->GetText());
-        u32 j = 1;
-        for (const std::string& other : orderList) {
-            if (CSpyItem* label = FindItem("T" + other))
-                SetTemplateValue(j, label->GetText());
-            auto at = std::find(bottleOrder.begin(), bottleOrder.end(), u16(j - 1));
-            if (at != bottleOrder.end())
-                SetTemplateValue(j + 2 * n,
-                                 RoomText("BTL_UID_" + DoubleToString(double(at - bottleOrder.begin() + 1))));
-            ++j;
-        }
+        for (const Fill& fill : fills)
+            if (fill.value)
+                ReplacePlaceholder(fill.placeholder, *fill.value);
         bottle->SetText(JoinTemplate());
     }
 }
@@ -346,7 +360,10 @@ void cBasePoizonPuzzle2::SplitTemplate(const std::wstring& text) {
 }
 
 void cBasePoizonPuzzle2::SetTemplateValue(const std::wstring& key, const std::wstring& value) {
-    const std::wstring placeholder = L"%" + key + L"%";
+    ReplacePlaceholder(L"%" + key + L"%", value);
+}
+
+void cBasePoizonPuzzle2::ReplacePlaceholder(const std::wstring& placeholder, const std::wstring& value) {
     for (std::wstring& piece : dropTemplate)
         if (piece == placeholder)
             piece = value;

@@ -98,6 +98,8 @@ protected:
     void SplitTemplate(const std::wstring& text);
     void SetTemplateValue(const std::wstring& key, const std::wstring& value);
     void SetTemplateValue(u32 key, const std::wstring& value);
+    // Every piece that is the placeholder ("%" + key + "%") becomes the value.
+    void ReplacePlaceholder(const std::wstring& placeholder, const std::wstring& value);
     std::wstring JoinTemplate() const;
     // The room's own text of that id.
     std::wstring RoomText(const std::string& id) const;
