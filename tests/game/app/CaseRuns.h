@@ -49,7 +49,9 @@ extern const RoomGroupSteps kLabChemistry;
 void solveLabChemistryToTheResult(CasePlayer& player);
 // ---- Lab: computers ----
 // ---- Town: mazes ----
+extern const RoomGroupSteps kTownMazes;
 // ---- Town: words ----
+extern const RoomGroupSteps townWords;
 // ---- Town: garden ----
 // ---- Town: close-ups ----
 

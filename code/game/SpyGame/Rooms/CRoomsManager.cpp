@@ -6,8 +6,15 @@
 #include "game/SpyGame/Rooms/CGlobalMap.h"
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabButtles.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabMain.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -31,6 +38,13 @@ const RoomClass RoomClasses[] = {
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
     {cCrimeLabButtles::GetClassStaticName(), &Make<cCrimeLabButtles>},
     {cCrimeLabMain::GetClassStaticName(), &Make<cCrimeLabMain>},
+    {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
+    {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
+    {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
+    {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
+    {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
+    {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
 };
 
 } // namespace

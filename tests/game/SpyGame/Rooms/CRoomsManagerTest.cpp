@@ -18,9 +18,9 @@ TEST(RoomsFactory, ClassesMatchExactly) {
     struct Case {
         const char* className;
         bool made;
-    } cases[] = {{"RoomBase", true},         {"roombase", false},    {"", false},
-                 {"CrimeLabButtles", true},  {"CrimeLabMain", true}, {"VictimIdPuzzleRoom", false},
-                 {"BasePoizonPuzzle", false}};
+    } cases[] = {{"RoomBase", true},          {"roombase", false},      {"", false},
+                 {"CrimeLabButtles", true},   {"CrimeLabMain", true},   {"VictimIdPuzzleRoom", false},
+                 {"BasePoizonPuzzle", false}, {"GardenMazeRoom", true}, {"VentMazePuzzleRoom", true}};
     for (const Case& c : cases) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(c.className));
         EXPECT_EQ(room != nullptr, c.made) << c.className;
@@ -28,6 +28,15 @@ TEST(RoomsFactory, ClassesMatchExactly) {
             EXPECT_EQ(room->GetClassName(), c.className);
             EXPECT_EQ(room->GetState(), 0u);
         }
+    }
+    // The word and book puzzles; each shows the panel's solve button.
+    for (const char* className : {"CapOJoePuzzleRoom", "AppointmentBookRoom", "ZodiacBookPuzzleRoom",
+                                  "ReservationsRegisterRoom", "AssembleInviationRoom"}) {
+        std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
+        ASSERT_TRUE(room) << className;
+        EXPECT_EQ(room->GetClassName(), className);
+        EXPECT_EQ(room->GetState(), 0u);
+        EXPECT_TRUE(room->GetPropertys().SolveButtonShown) << className;
     }
 }
 

@@ -54,7 +54,6 @@ protected:
                                          aOptionsFile(kData + "Game.ini").getValue("Other", "Language") +
                                          "/");
         server.setAssign("investigations", "gamedata:Investigations/");
-        // As the game has it: the chemistry bench reads its big font from there.
         server.setAssign("fonts", "language:Fonts/");
     }
 
