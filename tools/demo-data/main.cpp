@@ -39,14 +39,19 @@ void writeFonts(DataWriter& out, const std::string& regular, const std::string& 
         const char* name;
         const std::string& file;
         int size;
+        // The chemistry bench reads its face's description as an ini file.
+        const char* description = ".fnt";
     };
-    const Face faces[] = {
-        {"main", regular, 20}, {"small", regular, 16}, {"blair", bold, 34}, {"credits", regular, 26}};
+    const Face faces[] = {{"main", regular, 20},
+                          {"small", regular, 16},
+                          {"blair", bold, 34},
+                          {"credits", regular, 26},
+                          {"system_ui_big", bold, 24, ".ini"}};
     for (const Face& face : faces) {
         TextRenderer renderer(face.file, face.size);
         TextRenderer::BitmapFont font = renderer.bitmapFont(std::string(face.name) + ".png");
         out.write(kLanguage + "Fonts/" + face.name + ".png", font.texture);
-        out.write(kLanguage + "Fonts/" + face.name + ".fnt", font.description);
+        out.write(kLanguage + "Fonts/" + face.name + face.description, font.description);
     }
 }
 

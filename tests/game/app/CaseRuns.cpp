@@ -9,6 +9,7 @@ using namespace play;
 const std::vector<RoomGroupSteps>& labGroups() {
     static const std::vector<RoomGroupSteps> groups = {
         // ---- chemistry ----
+        kLabChemistry,
         // ---- computers ----
     };
     return groups;

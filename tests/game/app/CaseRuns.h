@@ -44,6 +44,9 @@ const std::vector<RoomGroupSteps>& townGroups();
 
 // Each group's entry, defined in its steps file; one declaration in the group's slot.
 // ---- Lab: chemistry ----
+extern const RoomGroupSteps kLabChemistry;
+// The rack and the bench solved from the hub: the bench's result screen waits for its button.
+void solveLabChemistryToTheResult(CasePlayer& player);
 // ---- Lab: computers ----
 // ---- Town: mazes ----
 extern const RoomGroupSteps kTownMazes;

@@ -571,3 +571,36 @@ TEST(EndToEnd, APuzzleCaseWithEveryRoomSolvedContinuesInAFreshProcessToTheSameSa
 }
 
 } // namespace
+
+// ---- Lab: chemistry ----
+namespace {
+
+// The rack and the bench solved from the lab's start, and the game saved on the bench's result
+// screen. A process of its own continues that save and saves it again at once: the same bytes.
+TEST(EndToEnd, TheBenchSavedOnItsResultScreenContinuesInAFreshProcessToTheSameSave) {
+    GameHome home(gameIni(false));
+    GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+    const std::string save = GameHome::savesFolder() + "RVH_Tester.save";
+    std::filesystem::create_directories(GameHome::savesFolder());
+    ASSERT_TRUE(demo::writeCaseStartSave(save, "Lab"));
+
+    CasePlayer player;
+    player.waitForState(CGameFlow::MAIN_MENU, 60);
+    player.clickOn("MainMenu", "Play");
+    player.waitForInvestigation(CInvestigation::OnMap, 120);
+    enterTheHub(player, labCase(), CaseStart::AtItsStart);
+    solveLabChemistryToTheResult(player);
+    player.saveAndExit();
+    player.clickOn("MainMenu", "Exit");
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_EQ(player.failure(), "");
+    expectOnlyTheseErrorLines({});
+    const std::string atTheResult = GameHome::readFile(save);
+
+    RunnerProcess fresh(home.path(), GameHome::dataHome(), {"continue-and-save-again"});
+    const int status = fresh.finish();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(GameHome::readFile(save) == atTheResult);
+}
+
+} // namespace

@@ -9,6 +9,8 @@
 #include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cCrimeLabButtles.h"
+#include "game/SpyGame/Rooms/Puzzles/cCrimeLabMain.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
@@ -34,6 +36,8 @@ const RoomClass RoomClasses[] = {
     {CGlobalMap::GetClassStaticName(), &Make<CGlobalMap>},
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
+    {cCrimeLabButtles::GetClassStaticName(), &Make<cCrimeLabButtles>},
+    {cCrimeLabMain::GetClassStaticName(), &Make<cCrimeLabMain>},
     {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
     {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},

@@ -18,9 +18,9 @@ TEST(RoomsFactory, ClassesMatchExactly) {
     struct Case {
         const char* className;
         bool made;
-    } cases[] = {{"RoomBase", true},          {"roombase", false},         {"", false},
-                 {"CrimeLabMain", false},     {"BasePoizonPuzzle", false}, {"GardenMazeRoom", true},
-                 {"VentMazePuzzleRoom", true}};
+    } cases[] = {{"RoomBase", true},          {"roombase", false},      {"", false},
+                 {"CrimeLabButtles", true},   {"CrimeLabMain", true},   {"VictimIdPuzzleRoom", false},
+                 {"BasePoizonPuzzle", false}, {"GardenMazeRoom", true}, {"VentMazePuzzleRoom", true}};
     for (const Case& c : cases) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(c.className));
         EXPECT_EQ(room != nullptr, c.made) << c.className;
@@ -45,14 +45,14 @@ TEST_F(RoomsManager, RoomsThatCannotBeMadeAreLoggedAndLeftOut) {
     list = "Gone\n";
     load({{"Hall", Key, "[KEY]\nObject = key\n"},
           {"Cellar", "", "", "[Room]\nClass = roombase\n"},
-          {"Study", "", "", "[Room]\nClass = CrimeLabMain\n"}});
+          {"Study", "", "", "[Room]\nClass = VictimIdPuzzleRoom\n"}});
     EXPECT_TRUE(rooms.HasRoom("Hall"));
     EXPECT_FALSE(rooms.HasRoom("Cellar"));
     EXPECT_FALSE(rooms.HasRoom("Gone"));
     EXPECT_TRUE(capture.contains("CRoomsManager::LoadRooms(). Room 'Gone' from '_rooms.list' not found."));
     EXPECT_TRUE(capture.contains("CRoomsManager::LoadRooms(). Not find class 'roombase' for room 'Cellar'"));
     EXPECT_TRUE(
-        capture.contains("CRoomsManager::LoadRooms(). Not find class 'CrimeLabMain' for room 'Study'"));
+        capture.contains("CRoomsManager::LoadRooms(). Not find class 'VictimIdPuzzleRoom' for room 'Study'"));
     EXPECT_EQ(room("Hall").getName(), "RoomBase : Hall");
     EXPECT_EQ(room("Hall").GetState(), 4u);
     EXPECT_EQ(rooms.getName(), "RoomsManager : Demo");

@@ -6,9 +6,13 @@
 
 // What the toolkit's mouse-driven classes read of the frame's input. Without an input server (a
 // room run before the application is up) the button is up and the pointer at (0, 0).
-inline aKeyState LeftButtonState() {
+inline aKeyState MouseButtonState(u32 button) {
     const aInputServer* input = aApplication::inputServer();
-    return input ? input->mouseButtons[0] : KEY_UP;
+    return input && button < 3 ? input->mouseButtons[button] : KEY_UP;
+}
+
+inline aKeyState LeftButtonState() {
+    return MouseButtonState(0);
 }
 
 inline std::pair<i32, i32> MousePosition() {
