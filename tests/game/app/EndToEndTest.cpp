@@ -570,4 +570,32 @@ TEST(EndToEnd, APuzzleCaseWithEveryRoomSolvedContinuesInAFreshProcessToTheSameSa
     }
 }
 
+// The town's word puzzles left midway, saved in the word machine on the way out: a process of its own
+// continues there and saves again at once, to the same bytes.
+TEST(EndToEnd, TheTownsWordPuzzlesSavedMidwayContinueInAFreshProcessToTheSameSave) {
+    GameHome home(gameIni(false));
+    GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+    const std::string save = GameHome::savesFolder() + "RVH_Tester.save";
+    std::filesystem::create_directories(GameHome::savesFolder());
+    ASSERT_TRUE(demo::writeCaseStartSave(save, townCase().name));
+
+    CasePlayer player;
+    player.waitForState(CGameFlow::MAIN_MENU, 60);
+    player.clickOn("MainMenu", "Play");
+    player.waitForInvestigation(CInvestigation::OnMap, 120);
+    enterTheHub(player, townCase(), CaseStart::AtItsStart);
+    playTownWordsMidway(player);
+    player.saveAndExit();
+    player.clickOn("MainMenu", "Exit");
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_EQ(player.failure(), "");
+    expectOnlyTheseErrorLines({});
+    const std::string midway = GameHome::readFile(save);
+
+    RunnerProcess fresh(home.path(), GameHome::dataHome(), {"continue-and-save-again"});
+    const int status = fresh.finish();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(GameHome::readFile(save) == midway);
+}
+
 } // namespace
