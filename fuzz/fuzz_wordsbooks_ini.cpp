@@ -1,3 +1,4 @@
+#include "fuzz_rooms.h"
 #include "fuzz_wordsbooks.h"
 #include "game/CResManager.h"
 #include "game/SaveLoadSystem.h"
@@ -40,14 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     CRoomsManager rooms;
     CPersonagesManager personages;
-    rooms.LoadSharedRoomsList(&personages, nullptr);
-    rooms.Init(folder(), "Demo");
+    loadRooms(res, rooms, &personages, folder());
     personages.CreatePersonages(aOptionsFile(folder() + "_investigation.ini"), nullptr, &rooms);
-    res.BeginLoading();
-    while (!res.isDone())
-        res.LoadStep();
-    rooms.AfterLoadInitRooms(folder());
-    rooms.ResetRooms(folder());
     personages.ResetForNewGame(false);
     CRoomBase* room = rooms.HasRoom(chosen.name) ? rooms.GetRoom(chosen.name) : nullptr;
     if (!room)
@@ -56,10 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     room->Enter("Demo", nullptr);
     playWordsRoom(*room, 100);
     room->SolveRoom();
-    SaveLoadSystem save;
-    save.BeginSave(folder() + "out.save", 4056);
-    save.SaveEntity(*room);
-    save.Finish();
+    saveToStream(*room, folder() + "out.save");
     room->Reset();
     loadFromStream(*room, folder() + "out.save");
     playWordsRoom(*room, 5);

@@ -62,19 +62,7 @@ struct World {
             u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override { return room.CRoomBase::SaveSelf(sys, pos); }
             CRoomBase& room;
         } base(room);
-        SaveLoadSystem save;
-        save.BeginSave(folder() + "base.save", 1);
-        save.SaveEntity(base);
-        save.Finish();
-        std::FILE* file = std::fopen((folder() + "base.save").c_str(), "rb");
-        std::string bytes;
-        if (file) {
-            char buffer[4096];
-            for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-                bytes.append(buffer, n);
-            std::fclose(file);
-        }
-        const SaveRecords records = readRecordStream(bytes);
+        const SaveRecords records = readRecordStream(saveToStream(base, folder() + "base.save", 1));
         return records.empty() ? std::string() : records.back().second;
     }
 };
@@ -96,10 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         oneRecordStream(room->getName(), reinterpret_cast<const uint8_t*>(record.data()), record.size()));
     loadFromStream(*room, folder() + "in.save");
     playWordsRoom(*room, 5);
-    SaveLoadSystem save;
-    save.BeginSave(folder() + "out.save", 4056);
-    save.SaveEntity(*room);
-    save.Finish();
+    saveToStream(*room, folder() + "out.save");
     loadFromStream(*room, folder() + "out.save");
     room->Reset();
     room->Enter("Demo", nullptr);
