@@ -15,22 +15,6 @@
 
 namespace {
 
-std::string saveRoom(CRoomBase& room, const std::string& path) {
-    SaveLoadSystem save;
-    save.BeginSave(path, 4056);
-    save.SaveEntity(room);
-    save.Finish();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    std::string bytes;
-    if (file) {
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
-            bytes.append(buffer, n);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
 struct World {
     CResManager res{false};
     std::string folder = fuzzScratchFolder("fuzz_maze_records");
@@ -45,7 +29,7 @@ World& world() {
 
 // The selector and the room's record as the room saves it now.
 std::string seed(CRoomBase& room, char selector) {
-    const SaveRecords records = readRecordStream(saveRoom(room, world().folder + "seed.save"));
+    const SaveRecords records = readRecordStream(saveToStream(room, world().folder + "seed.save"));
     return records.empty() ? std::string() : selector + records.back().second;
 }
 
@@ -88,9 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     loadFromStream(*room, folder + "in.save");
     for (int frame = 0; frame < 50; ++frame)
         room->FrameMove(0.05f, false);
-    const SaveRecords first = readRecordStream(saveRoom(*room, folder + "first.save"));
+    const SaveRecords first = readRecordStream(saveToStream(*room, folder + "first.save"));
     loadFromStream(*room, folder + "first.save");
-    const SaveRecords second = readRecordStream(saveRoom(*room, folder + "second.save"));
+    const SaveRecords second = readRecordStream(saveToStream(*room, folder + "second.save"));
     if (first.empty() || first.back() != second.back())
         std::abort();
     return 0;

@@ -66,6 +66,22 @@ inline void loadFromStream(SaveLoadEntity& entity, const std::string& path) {
     load.Finish();
 }
 
+// Saves the entity alone into the stream file at `path` under the header; the file's bytes.
+inline std::string saveToStream(SaveLoadEntity& entity, const std::string& path, u32 header = 4056) {
+    SaveLoadSystem save;
+    save.BeginSave(path, header);
+    save.SaveEntity(entity);
+    save.Finish();
+    std::string bytes;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
 // A stream of one record under header 1.
 inline std::string oneRecordStream(const std::string& name, const uint8_t* data, size_t size) {
     return recordStream(1, {{name, std::string(reinterpret_cast<const char*>(data), size)}});

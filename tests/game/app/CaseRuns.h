@@ -52,6 +52,9 @@ void solveLabChemistryToTheResult(CasePlayer& player);
 extern const RoomGroupSteps kTownMazes;
 // ---- Town: words ----
 extern const RoomGroupSteps townWords;
+// From the town's hub: the appointment book rubbed a little, the register's page turned, the torn
+// letter's table laid out, and play left in the word machine with a letter bought.
+void playTownWordsMidway(CasePlayer& player);
 // ---- Town: garden ----
 // ---- Town: close-ups ----
 

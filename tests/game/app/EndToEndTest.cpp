@@ -531,43 +531,59 @@ TEST(EndToEnd, APuzzleCasePlaysFromItsStartToTheEndOfTheStory) {
     }
 }
 
-// Every room of a puzzle case solved with the panel's Solve, from the case's start, then saved on the
+// From a saved game naming the case, Play into its hub, where the steps are played; then saved on the
 // way out. A process of its own continues that save and saves it again at once: the same bytes.
+void playFromTheCaseStartAndResaveInAFreshProcess(const PuzzleCase& c,
+                                                  std::function<void(CasePlayer&)> steps) {
+    GameHome home(gameIni(false));
+    GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+    const std::string save = GameHome::savesFolder() + "RVH_Tester.save";
+    std::filesystem::create_directories(GameHome::savesFolder());
+    ASSERT_TRUE(demo::writeCaseStartSave(save, c.name));
+
+    CasePlayer player;
+    player.waitForState(CGameFlow::MAIN_MENU, 60);
+    player.clickOn("MainMenu", "Play");
+    player.waitForInvestigation(CInvestigation::OnMap, 120);
+    enterTheHub(player, c, CaseStart::AtItsStart);
+    steps(player);
+    player.saveAndExit();
+    player.clickOn("MainMenu", "Exit");
+    EXPECT_EQ(runGame(), 0);
+    EXPECT_EQ(player.failure(), "");
+    expectOnlyTheseErrorLines({});
+    const std::string saved = GameHome::readFile(save);
+    EXPECT_EQ(savedInvestigation(save), c.name);
+
+    RunnerProcess fresh(home.path(), GameHome::dataHome(), {"continue-and-save-again"});
+    const int status = fresh.finish();
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(GameHome::readFile(save) == saved);
+}
+
+// Every room of a puzzle case solved with the panel's Solve, from the case's start, then saved on the
+// way out and saved again by a fresh process.
 TEST(EndToEnd, APuzzleCaseWithEveryRoomSolvedContinuesInAFreshProcessToTheSameSave) {
     for (const PuzzleCase* c : {&labCase(), &townCase()}) {
         SCOPED_TRACE(c->name);
-        GameHome home(gameIni(false));
-        GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
-        const std::string save = GameHome::savesFolder() + "RVH_Tester.save";
-        std::filesystem::create_directories(GameHome::savesFolder());
-        ASSERT_TRUE(demo::writeCaseStartSave(save, c->name));
-
-        CasePlayer player;
-        player.waitForState(CGameFlow::MAIN_MENU, 60);
-        player.clickOn("MainMenu", "Play");
-        player.waitForInvestigation(CInvestigation::OnMap, 120);
-        enterTheHub(player, *c, CaseStart::AtItsStart);
-        // A right click and a drag over the hub's bare floor take nothing and leave the play as it was.
-        player.rightClickAt(c->hub, 420, 650);
-        player.dragThrough(c->hub, {{400, 640}, {430, 620}, {470, 645}});
-        player.check("nothing taken", [] {
-            EXPECT_EQ(investigation().GetState(), CInvestigation::Playing);
-            EXPECT_EQ(investigation().GetCurrentRoomPtr()->GetItemOnCursor(), nullptr);
+        playFromTheCaseStartAndResaveInAFreshProcess(*c, [c](CasePlayer& player) {
+            // A right click and a drag over the hub's bare floor take nothing and leave the play as it
+            // was.
+            player.rightClickAt(c->hub, 420, 650);
+            player.dragThrough(c->hub, {{400, 640}, {430, 620}, {470, 645}});
+            player.check("nothing taken", [] {
+                EXPECT_EQ(investigation().GetState(), CInvestigation::Playing);
+                EXPECT_EQ(investigation().GetCurrentRoomPtr()->GetItemOnCursor(), nullptr);
+            });
+            solveTheCase(player, *c);
         });
-        solveTheCase(player, *c);
-        player.saveAndExit();
-        player.clickOn("MainMenu", "Exit");
-        EXPECT_EQ(runGame(), 0);
-        EXPECT_EQ(player.failure(), "");
-        expectOnlyTheseErrorLines({});
-        const std::string solved = GameHome::readFile(save);
-        EXPECT_EQ(savedInvestigation(save), c->name);
-
-        RunnerProcess fresh(home.path(), GameHome::dataHome(), {"continue-and-save-again"});
-        const int status = fresh.finish();
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-        EXPECT_TRUE(GameHome::readFile(save) == solved);
     }
+}
+
+// The town's word puzzles left midway and saved in the word machine: a fresh process continues there
+// and saves the same bytes again.
+TEST(EndToEnd, TheTownsWordPuzzlesSavedMidwayContinueInAFreshProcessToTheSameSave) {
+    playFromTheCaseStartAndResaveInAFreshProcess(townCase(), playTownWordsMidway);
 }
 
 } // namespace

@@ -103,7 +103,9 @@ void waitUntil(CasePlayer& p, const std::string& name, double deadline, std::fun
     p.add(name, deadline, std::move(done));
 }
 
-void playMachine(CasePlayer& p) {
+// Into the machine, the shuffle over, a letter bought with the token and the coin it pays out come to
+// rest: play goes on in the machine with no message on its way.
+void buyALetter(CasePlayer& p) {
     enterRoom(p, "MACHINE", kMachine, "CAPOJOE_FIRST_ENTER");
     waitUntil(p, "the shuffle over", 20, [] { return item(kMachine, "TEXT_5_FREE_LETTERS")->IsVisible(); });
     clickRoom(p, kMachine, 600, 150);
@@ -120,6 +122,10 @@ void playMachine(CasePlayer& p) {
                coin->GetPos().x <= item(kMachine, "MONEY_HOLE_LEFT")->GetPos().x - coin->GetWidth();
     });
     clickRoom(p, kMachine, 600, 150);
+}
+
+void playMachine(CasePlayer& p) {
+    buyALetter(p);
     // The theme typed: its free vowels and the C leave the two Fs.
     p.clickItem(kMachine, "SOLVE");
     waitUntil(p, "the theme to type", 5, [] { return item(kMachine, "INPUT_MESSAGE")->IsVisible(); });
@@ -246,6 +252,15 @@ void playLetter(CasePlayer& p) {
     backToTheSquare(p);
 }
 
+// The pencil taken and a few lines of the page rubbed, not enough to show the writing.
+void rubALittle(CasePlayer& p) {
+    enterRoom(p, "DIARY", kDiary, "DIARY_FIRST_ENTER");
+    takeFromStrip(p, "STAKANSKARAND");
+    p.dragThrough(kDiary, {{400, 200}, {640, 200}, {640, 210}, {400, 210}});
+    p.check("the writing still hidden", [] { EXPECT_FALSE(item(kDiary, "HIDDEN_TEXT")->IsVisible()); });
+    backToTheSquare(p);
+}
+
 void playWords(CasePlayer& p) {
     for (const char* find : {"TOKEN1", "INV01", "INV02", "STAKANSKARAND", "PIECE1", "PIECE2", "PIECE3"})
         takeFind(p, find);
@@ -282,5 +297,21 @@ void solveWords(CasePlayer& p) {
 }
 
 } // namespace
+
+void playTownWordsMidway(CasePlayer& p) {
+    for (const char* find : {"TOKEN1", "STAKANSKARAND", "PIECE1", "PIECE2", "PIECE3"})
+        takeFind(p, find);
+    rubALittle(p);
+    enterRoom(p, "REGISTER", kRegister, "REGISTER_FIRST_ENTER");
+    turnTo(p, "NEXT", 2);
+    backToTheSquare(p);
+    enterRoom(p, "LETTERTABLE", kLetter, "LETTER_FIRST_ENTER");
+    backToTheSquare(p);
+    buyALetter(p);
+    p.check("the machine midway", [] {
+        EXPECT_EQ(currentRoom(), kMachine);
+        EXPECT_FALSE(item(kMachine, "TICKET")->IsVisible());
+    });
+}
 
 const RoomGroupSteps townWords = {"words", &playWords, &solveWords};

@@ -25,10 +25,11 @@ protected:
         // Paper at its corner, ink elsewhere.
         std::vector<u32> writing(16, 0xFF202080);
         writing[0] = 0xFFC8C0A8;
-        addPicture("hidden_text_ontable", 4, 4, writing);
+        if (withWriting)
+            addPicture("hidden_text_ontable", 4, 4, writing);
         addPicture("page", 64, 32, 0xFFE0E0C0);
         addSound("book_pen_use");
-        open(section(winPercent),
+        open(withPaintSection ? section(winPercent) : std::string("[Other]\npagerect = 100 100 64 32\n"),
              "[zone]\nClass = image\nImage = page\nX = 100\nY = 100\n" +
                  objects({{"pen", 0, 0}, {"imprint", 110, 105}, {"page29", 300, 200}, {"text", 300, 250}}),
              "[PEN]\nObject = pen\nVisible = 0\n[HIDDEN_TEXT_ONTABLE]\nObject = imprint\nVisible = 0\n"
@@ -43,6 +44,8 @@ protected:
                winPercent + "\n";
     }
     std::string winPercent = "1.0";
+    bool withWriting = true;
+    bool withPaintSection = true;
     void carry(const std::string& name) { room->SetItemOnCursor(&hallItem(name), nullptr); }
     f32 painted() { return layer().GetPaintedAmount(); }
     cPaintLayer& layer() { return room->m_PaintLayer; }
@@ -157,6 +160,34 @@ TEST_F(AppointmentBook, TheRecordKeepsTheRubbedPagePackedAndRefusesADamagedOne) 
     EXPECT_TRUE(log.contains(
         "cAppointmentBookRoom::LoadSelf(). Damaged paint layer record, the page starts unrubbed"));
 }
+
+// A book without the pressed-in writing's picture (false) or without its paint section (true).
+class AppointmentBookWithoutWriting : public AppointmentBook, public testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override {
+        withWriting = GetParam();
+        withPaintSection = !GetParam();
+        AppointmentBook::SetUp();
+    }
+};
+
+TEST_P(AppointmentBookWithoutWriting, RubbingFindsNothingButTheSolveStillDoes) {
+    inventory().AddItem(&hallItem("STAKANSKARAND"));
+    carry("STAKANSKARAND");
+    frame(110, 110, {.down = {0}});
+    for (i32 x = 100; x < 164; x += 4)
+        frame(x, 110 + x % 20);
+    frame(160, 110, {.up = {0}});
+    EXPECT_FALSE(found());
+    EXPECT_EQ(shown(), Names{});
+    room->SetItemOnCursor(nullptr, nullptr);
+    room->ProcessAutoActions();
+    EXPECT_TRUE(found());
+    EXPECT_EQ(shown(), Names{"MSG_ONFINDTEXT"});
+    expectSameBytesAfterReload();
+}
+
+INSTANTIATE_TEST_SUITE_P(MissingData, AppointmentBookWithoutWriting, testing::Bool());
 
 TEST_F(AppointmentBookStrokes, TheRubbedWritingShowsThroughThePage) {
     carry("STAKANSKARAND");
