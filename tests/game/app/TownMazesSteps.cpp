@@ -2,6 +2,7 @@
 #include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
 
+#include <functional>
 #include <string>
 
 // The town's mazes: the hedge maze, where Marwenn corners Tez behind the gate, and the air vent,
@@ -54,6 +55,14 @@ void tezSettlesIn(CasePlayer& player, int cell) {
     });
 }
 
+// The figure spends a few frames on each cell whatever their length (a frame to turn onto the next
+// one among them), and a frame moves the game on by at most 0.04 s: a walk of a hundred cells takes
+// some 300 frames on a slow machine, 12 s of game time where its speed promises 5. Its deadline
+// leaves room for that, and for a fast machine drawing many short frames.
+void crawlTo(CasePlayer& player, const std::string& place, std::function<bool()> found) {
+    player.add("the figure crawls to " + place, 40, [found = std::move(found)] { return vent() && found(); });
+}
+
 void playTownMazes(CasePlayer& player) {
     enter(player, "HEDGE", kGarden, "GARDEN_FIRST_ENTER");
     tezSettlesIn(player, 1);
@@ -71,8 +80,10 @@ void playTownMazes(CasePlayer& player) {
 
     enter(player, "VENT", kVent, "VENT_FIRST_ENTER");
     player.holdAt(kVent, 330, 380, 3);
+    crawlTo(player, "the dragon", [] { return vent()->IsDragonSeen(); });
     player.closeMessage("MSG_SEEDRAGONBEFOREEXIT", kVent);
     player.holdAt(kVent, 630, 580, 3);
+    crawlTo(player, "the way out", [] { return vent()->IsExitSeen(); });
     player.closeMessage("MSG_SEEEXITAFTERDRAGON", kVent);
     player.check("both places found", [] {
         EXPECT_TRUE(vent()->IsBothSeen());

@@ -143,6 +143,21 @@ TEST_F(VentMazeTest, TheDragonSeenFirstThenTheExitSolvesTheRoomAndNeitherPlaceSh
     EXPECT_EQ(vent->shown.size(), 2u);
 }
 
+// A long frame carries the figure to the end of its cell and no further, so no cell and no place on
+// the way is skipped.
+TEST_F(VentMazeTest, BothPlacesAreFoundOnTheWayWhateverTheFrameTime) {
+    for (f32 dt : {0.01f, 0.05f, 0.2f}) {
+        SCOPED_TRACE(dt);
+        playVent();
+        clickAt(530, 55);
+        for (int i = 0; i < 2000 && !vent->GetPath().Empty(); ++i)
+            frame(0, 0, false, false, dt);
+        EXPECT_EQ(vent->shown,
+                  (std::vector<std::string>{"MSG_SEEDRAGONBEFOREEXIT", "MSG_SEEEXITAFTERDRAGON"}));
+        EXPECT_EQ(figureCentre(), (SpyPoint{500, 50}));
+    }
+}
+
 TEST_F(VentMazeTest, SolvingShowsBothPlacesAtOnce) {
     playVent();
     EXPECT_TRUE(vent->SolveRoom());
