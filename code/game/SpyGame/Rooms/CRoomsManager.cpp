@@ -9,7 +9,9 @@
 #include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
@@ -32,9 +34,11 @@ const RoomClass RoomClasses[] = {
     {CGlobalMap::GetClassStaticName(), &Make<CGlobalMap>},
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
+    {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
     {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
     {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
+    {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
     {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
 };
