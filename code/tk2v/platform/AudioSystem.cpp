@@ -246,6 +246,11 @@ void AudioSystem::advance(u64 frames) {
     m_mixer->advance(frames);
 }
 
+bool AudioSystem::awaitFeed() {
+    // Without the API lock: the feed being waited for takes it.
+    return m_feeder.awaitFeed();
+}
+
 void AudioSystem::feed() {
     std::vector<std::shared_ptr<AudioStream>> streams;
     {

@@ -63,6 +63,10 @@ public:
     // can be had. Plays once unless the loop mode is changed.
     int playSample(int channel, Sample sample, bool paused);
 
+    // Returns once the feeding thread has topped up every stream after this call (what was played before
+    // it is decoded again); false when the system is not open.
+    bool awaitFeed();
+
     // Decoded from memory the caller keeps until closeStream.
     Stream openStream(const void* data, std::size_t size, bool loop);
     // From the first frame, stopping the stream's earlier channel; the handle or -1.

@@ -1,5 +1,6 @@
 #include "support/FakeClock.h"
 #include "support/PulledAudioOutput.h"
+#include "tk2v/platform/AudioStream.h"
 #include "tk2v/platform/AudioSystem.h"
 #include "tk2v/platform/NullAudioOutput.h"
 
@@ -7,7 +8,6 @@
 #include <vorbis/vorbisenc.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -420,11 +420,14 @@ TEST_F(AudioMixerTest, TheFeedingThreadKeepsAStreamAheadOfTheDevice) {
     AudioSystem::Stream stream = audio.openStream(file.data(), file.size(), false);
     audio.playStream(AudioSystem::FREE, stream, false);
     std::vector<float> out;
-    // Each pull takes less than the stream buffer; the pause gives the thread time to top it up.
+    static_assert(STREAM_FRAMES / 3 + 1 < platform::AudioStream::BUFFER_FRAMES &&
+                  STREAM_FRAMES > platform::AudioStream::BUFFER_FRAMES);
+    // Each pull takes less than the stream buffer, and the three together more than it holds: only the
+    // thread's top-ups between them, however late the thread gets to run, carry the stream through.
     for (int part = 0; part < 3; ++part) {
         std::vector<float> piece = output->pull(STREAM_FRAMES / 3 + 1, false);
         out.insert(out.end(), piece.begin(), piece.end());
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ASSERT_TRUE(audio.awaitFeed());
     }
     for (int f = 0; f < STREAM_FRAMES; ++f)
         ASSERT_FLOAT_EQ(out[2 * std::size_t(f)], float(rampLevel(f)) * ONE_BIT) << f;
@@ -473,6 +476,7 @@ TEST_F(AudioMixerTest, CloseFreesEverythingAndOldHandlesStayDead) {
     EXPECT_FALSE(audio.init(RATE, CHANNELS, std::make_unique<PulledAudioOutput>()));
     audio.close();
     EXPECT_FALSE(audio.isOpen());
+    EXPECT_FALSE(audio.awaitFeed()); // no thread to wait for: at once
     EXPECT_EQ(audio.loadSample(file.data(), file.size()), 0u);
     EXPECT_EQ(audio.playSample(AudioSystem::FREE, sample, false), -1);
     EXPECT_FALSE(audio.isPlaying(channel));
