@@ -8,7 +8,11 @@
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cBackMooverPuzzle.h"
 #include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cCursorRoomShower.h"
+#include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cGettingBloodSample.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
@@ -34,9 +38,13 @@ const RoomClass RoomClasses[] = {
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
     {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cGettingBloodSample::GetClassStaticName(), &Make<cGettingBloodSample>},
+    {cFaxMachinePuzzleRoom::GetClassStaticName(), &Make<cFaxMachinePuzzleRoom>},
     {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
+    {cBackMooverPuzzle::GetClassStaticName(), &Make<cBackMooverPuzzle>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
     {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
+    {cCursorRoomShower::GetClassStaticName(), &Make<cCursorRoomShower>},
 };
 
 } // namespace
