@@ -261,7 +261,7 @@ void writeMachine(DataWriter& out, const std::string& room, PictureFonts& fonts)
     files.image("btn_concede_pressed", plate(small, 120, 32, "GIVE UP", 0xFF3A3A3A, 0xFFC0C0C0));
     files.image("message_menu", plate(small, 380, 110, "", 0xF0303C54, kCream, 14));
     files.image("text_token_bonus",
-                writing(small, {"A FREE COIN! Take it from", "the tray under the slot."}, 340, kGold));
+                writing(small, {"A FREE COIN! Take it from", "beside the slot."}, 340, kGold));
     files.image("text_5_free_letters",
                 writing(small, {"FIVE LETTERS ON THE HOUSE!", "Click to play."}, 340, kGold));
     files.image("text_out_of_tokens",

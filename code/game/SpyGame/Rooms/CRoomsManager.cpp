@@ -12,8 +12,10 @@
 #include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCursorRoomShower.h"
 #include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGettingBloodSample.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
@@ -36,12 +38,14 @@ const RoomClass RoomClasses[] = {
     {CGlobalMap::GetClassStaticName(), &Make<CGlobalMap>},
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
+    {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
     {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
     {cGettingBloodSample::GetClassStaticName(), &Make<cGettingBloodSample>},
     {cFaxMachinePuzzleRoom::GetClassStaticName(), &Make<cFaxMachinePuzzleRoom>},
     {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
     {cBackMooverPuzzle::GetClassStaticName(), &Make<cBackMooverPuzzle>},
+    {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
     {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
     {cCursorRoomShower::GetClassStaticName(), &Make<cCursorRoomShower>},

@@ -18,11 +18,9 @@ TEST(RoomsFactory, ClassesMatchExactly) {
     struct Case {
         const char* className;
         bool made;
-    } cases[] = {{"RoomBase", true},
-                 {"roombase", false},
-                 {"", false},
-                 {"CrimeLabMain", false},
-                 {"BasePoizonPuzzle", false}};
+    } cases[] = {{"RoomBase", true},          {"roombase", false},         {"", false},
+                 {"CrimeLabMain", false},     {"BasePoizonPuzzle", false}, {"GardenMazeRoom", true},
+                 {"VentMazePuzzleRoom", true}};
     for (const Case& c : cases) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(c.className));
         EXPECT_EQ(room != nullptr, c.made) << c.className;
