@@ -22,6 +22,7 @@ const std::vector<RoomGroupSteps>& townGroups() {
         townWords,
         // ---- garden ----
         // ---- close-ups ----
+        kTownCloseUps,
     };
     return groups;
 }
