@@ -70,6 +70,8 @@ TEST_F(VentMazeTest, APathOfDistanceCellsOrMoreMovesNothingAndStopsAWalk) {
     playVent(layout);
     clickAt(510, 55);
     EXPECT_TRUE(vent->GetPath().Empty());
+    // A press right after a release reads up for a frame first: the button goes up here.
+    frame(510, 55);
     clickAt(230, 55);
     ASSERT_EQ(vent->GetPath().Count(), 9u);
     for (int i = 0; i < 100 && vent->GetPath().GetStep() < 4; ++i)
