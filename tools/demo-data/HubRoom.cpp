@@ -2,6 +2,8 @@
 
 #include "Synth.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kWidth = 845, kHeight = 768;
@@ -52,4 +54,33 @@ std::vector<uint8_t> paperSlide() {
     s.note(0, 0.3f, 900, 0.15f, Synth::Wave::Triangle, 0.02f, 500);
     s.normalize(0.45f);
     return s.wav();
+}
+
+Canvas fitted(const Canvas& src, int size) {
+    const float k = float(std::max(src.width(), src.height())) / float(size);
+    Canvas c(size, size, 0);
+    const int offX = (size - int(float(src.width()) / k)) / 2,
+              offY = (size - int(float(src.height()) / k)) / 2;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            float sum[4] = {0, 0, 0, 0}, n = 0;
+            for (int sy = int(float(y - offY) * k); sy < int(float(y - offY + 1) * k); ++sy)
+                for (int sx = int(float(x - offX) * k); sx < int(float(x - offX + 1) * k); ++sx) {
+                    if (sx < 0 || sy < 0 || sx >= src.width() || sy >= src.height())
+                        continue;
+                    const Canvas::Color p = src.at(sx, sy);
+                    const float a = float(p >> 24);
+                    sum[0] += a;
+                    for (int ch = 1; ch < 4; ++ch)
+                        sum[ch] += a * float(p >> (24 - 8 * ch) & 0xFF);
+                    n += 1;
+                }
+            if (n == 0 || sum[0] == 0)
+                continue;
+            Canvas::Color out = Canvas::Color(sum[0] / n) << 24;
+            for (int ch = 1; ch < 4; ++ch)
+                out |= Canvas::Color(sum[ch] / sum[0]) << (24 - 8 * ch);
+            c.set(x, y, out);
+        }
+    return c;
 }

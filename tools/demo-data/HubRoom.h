@@ -58,5 +58,9 @@ private:
     std::string m_images, m_sounds;
 };
 
+// The picture shrunk to fit a square of `size`, each pixel the average of those it covers: the
+// smaller picture the inventory strip shows of a find ("<picture>_icon").
+Canvas fitted(const Canvas& src, int size);
+
 // The sound of a sheet of paper taken up, which both hubs play when their note is picked.
 std::vector<uint8_t> paperSlide();

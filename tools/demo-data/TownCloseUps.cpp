@@ -1,5 +1,264 @@
 #include "RoomGroups.h"
+#include "Synth.h"
+#include "TextRenderer.h"
 
-// The close-ups, the shower room and their finds (slots BOX, FIGURES, FAX, STAIN, EXIT, LAMPS,
-// TILES, TABLE, SHOWER, JADE, LAMP01, LAMP02, TORCH) come with the close-up puzzles.
-void writeTownCloseUps(const std::string&, HubFiles&) {}
+#include <string>
+#include <utility>
+#include <vector>
+
+// The close-ups of the town: the fax machine (zoom_Fax), the stain (zoom_Stain) and the way out
+// (zoom_Exit), each 720 x 540, and the shower room (room_Shower, 845 x 768, the whole room area);
+// their places on the hub (FAX, STAIN, EXIT, SHOWER) and the torch found there (TORCH). Where each
+// object stands is the rooms' objects.ini; the pictures are cut to size.
+
+namespace {
+
+using Color = Canvas::Color;
+
+constexpr int kCloseW = 720, kCloseH = 540;
+constexpr Color kCream = 0xFFF6EEDA, kInk = 0xFF2A2A3A, kSteel = 0xFF8A96A4, kTile = 0xFFD8E4EA;
+
+// One room's pictures and sounds, its lists written once it is done.
+struct CloseUpFiles {
+    DataWriter& out;
+    std::string folder;
+    std::string images = {}, sounds = {};
+
+    ~CloseUpFiles() {
+        out.write(folder + "Images/_images.list", images);
+        out.write(folder + "Sounds/_sounds.list", sounds);
+    }
+    void picture(const std::string& name, const Canvas& c) {
+        out.image(images, folder + "Images/", name + ".png", c);
+    }
+    void wave(const std::string& name, const std::vector<uint8_t>& wav) {
+        out.sound(sounds, folder + "Sounds/", name + ".wav", wav);
+    }
+};
+
+Canvas surface(int w, int h, Color top, Color bottom) {
+    Canvas c(w, h, 0xFF000000);
+    c.verticalGradient(0, 0, w, h, top, bottom);
+    return c;
+}
+
+// A place on the hub: a framed picture of what waits in the close-up, with its name written in.
+Canvas hubPlace(TextRenderer& font, Color back, Color thing, const std::string& name) {
+    Canvas c(150, 80, 0);
+    c.fillRoundRect(0, 0, 150, 80, 8, back);
+    c.fillRoundRect(40, 12, 70, 40, 6, thing);
+    font.drawCentered(c, 75, 56, name, kCream);
+    return c;
+}
+
+// ---- The fax machine ----
+
+// The machine's body with the slot the report rises from at y 200, the front below it an item of
+// its own so that the report slides out from behind it.
+Canvas faxBackground() {
+    Canvas c = surface(kCloseW, kCloseH, 0xFF3A3A44, 0xFF1E1E26);
+    c.fillRoundRect(180, 180, 360, 260, 18, 0xFF4A4E58);
+    c.fillRect(250, 196, 220, 8, 0xFF0A0A0A);
+    return c;
+}
+
+Canvas faxFront() {
+    Canvas c(360, 240, 0);
+    c.fillRoundRect(0, 0, 360, 240, 16, 0xFFB8BCC4);
+    c.fillRoundRect(30, 40, 180, 60, 6, 0xFF2A3A30);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            c.fillRoundRect(float(240 + col * 34), float(40 + row * 34), 26, 26, 4, 0xFF7A7E88);
+    return c;
+}
+
+Canvas faxButton(TextRenderer& font) {
+    Canvas c(90, 40, 0);
+    c.fillRoundRect(0, 0, 90, 40, 8, 0xFF1E6A30);
+    c.fillRoundRect(3, 3, 84, 34, 6, 0xFF3AA050);
+    font.drawCentered(c, 45, (40 - font.lineHeight()) / 2, "START", kCream);
+    return c;
+}
+
+Canvas light(int size, Color color) {
+    Canvas c(size, size, 0);
+    c.radialGlow(float(size) / 2, float(size) / 2, float(size) / 2, color);
+    c.fillCircle(float(size) / 2, float(size) / 2, float(size) / 5, 0xFFFFFFFF);
+    return c;
+}
+
+Canvas report(TextRenderer& font) {
+    Canvas c(180, 200, 0xFFF8F8F2);
+    font.draw(c, 12, 10, "POLICE REPORT", kInk);
+    for (int y = 40; y < 190; y += 14)
+        c.fillRect(12, y, 156 - (y % 3) * 20, 3, 0xFF9098A8);
+    return c;
+}
+
+std::vector<uint8_t> printing() {
+    Synth s(2.0f);
+    for (int i = 0; i < 16; ++i)
+        s.noiseBurst(float(i) * 0.125f, 0.06f, 0.25f);
+    s.note(0, 2.0f, 220, 0.15f, Synth::Wave::Triangle);
+    s.normalize(0.4f);
+    return s.wav();
+}
+
+void writeFax(DataWriter& out, const std::string& room, PictureFonts& fonts) {
+    CloseUpFiles files{out, room};
+    files.picture("background", faxBackground());
+    files.picture("fax_front", faxFront());
+    files.picture("fax_button", faxButton(fonts.body));
+    files.picture("fax_waiting", light(28, 0xFFFF9030));
+    files.picture("report", report(fonts.body));
+    files.picture("report_icon", fitted(report(fonts.body), 38));
+    files.wave("fax_printing", printing());
+}
+
+// ---- The stain ----
+
+Canvas stainBackground() {
+    Canvas c = surface(kCloseW, kCloseH, 0xFF7A6A58, 0xFF4A3E32);
+    for (int x = 0; x < kCloseW; x += 60)
+        c.fillRect(x, 0, 2, kCloseH, 0xFF5A4C3E);
+    return c;
+}
+
+Canvas swab() {
+    Canvas c(120, 24, 0);
+    c.fillRoundRect(20, 9, 100, 6, 3, 0xFFE8E0D0);
+    c.fillRoundRect(0, 2, 30, 20, 10, 0xFFFFFFFF);
+    return c;
+}
+
+Canvas bloodStain() {
+    Canvas c(160, 110, 0);
+    c.fillCircle(70, 55, 40, 0xFF6A0A0A);
+    c.fillCircle(115, 40, 18, 0xFF7A1010);
+    c.fillCircle(40, 85, 14, 0xFF5A0808);
+    return c;
+}
+
+Canvas packet(TextRenderer& font) {
+    Canvas c(130, 90, 0);
+    c.fillRoundRect(0, 0, 130, 90, 6, 0xFFD8D0B0);
+    c.fillRect(0, 14, 130, 4, 0xFF9A2A2A);
+    font.drawCentered(c, 65, 40, "SAMPLE", kInk);
+    return c;
+}
+
+void writeStain(DataWriter& out, const std::string& room, PictureFonts& fonts) {
+    CloseUpFiles files{out, room};
+    files.picture("background", stainBackground());
+    files.picture("swab", swab());
+    files.picture("swab_icon", fitted(swab(), 38));
+    files.picture("blood", bloodStain());
+    files.picture("packet", packet(fonts.body));
+}
+
+// ---- The way out ----
+
+Canvas exitBackground() {
+    Canvas c = surface(kCloseW, kCloseH, 0xFF2A3A4A, 0xFF18222C);
+    c.fillRoundRect(220, 40, 280, 460, 10, 0xFF5A3E28);
+    c.fillRoundRect(240, 60, 240, 420, 8, 0xFF6E4E32);
+    return c;
+}
+
+Canvas handle() {
+    Canvas c(90, 40, 0);
+    c.fillRoundRect(0, 12, 90, 16, 8, 0xFFC8A048);
+    c.fillCircle(14, 20, 14, 0xFFA88030);
+    return c;
+}
+
+Canvas note(TextRenderer& font) {
+    Canvas c(170, 70, 0xFFF4EEC8);
+    font.draw(c, 8, 8, "Gone to the harbour.", kInk);
+    font.draw(c, 8, 36, "Back by night.", kInk);
+    return c;
+}
+
+void writeExit(DataWriter& out, const std::string& room, PictureFonts& fonts) {
+    CloseUpFiles files{out, room};
+    files.picture("background", exitBackground());
+    files.picture("handle", handle());
+    files.picture("note", note(fonts.body));
+}
+
+// ---- The shower room ----
+
+Canvas showerBackground() {
+    Canvas c(845, 768, 0xFF101418);
+    for (int y = 0; y < 660; y += 40)
+        for (int x = (y / 40 % 2) * 20; x < 845; x += 40)
+            c.fillRect(x, y, 38, 38, mixColor(kTile, 0xFF000000, 0.8f));
+    c.fillRect(0, 660, 845, 108, 0xFF1A1E22);
+    return c;
+}
+
+Canvas beam() {
+    Canvas c(200, 200, 0);
+    c.radialGlow(100, 100, 100, 0xC0FFF4C0);
+    return c;
+}
+
+Canvas radio(TextRenderer& font) {
+    Canvas c(140, 90, 0);
+    c.fillRoundRect(0, 0, 140, 90, 10, 0xFF6A4A2A);
+    c.fillCircle(40, 45, 26, 0xFF2A1A10);
+    c.fillRoundRect(80, 20, 48, 24, 4, 0xFFE0C880);
+    font.draw(c, 84, 54, "FM", kCream);
+    return c;
+}
+
+Canvas showerDoor(TextRenderer& font) {
+    Canvas c(120, 220, 0);
+    c.fillRoundRect(0, 0, 120, 220, 6, kSteel);
+    c.fillRoundRect(8, 8, 104, 204, 4, 0xFF5A6470);
+    font.drawCentered(c, 60, 100, "SQUARE", kCream);
+    return c;
+}
+
+Canvas torch() {
+    Canvas c(70, 40, 0);
+    c.fillRoundRect(0, 12, 50, 16, 6, 0xFF3A3A44);
+    c.fillRoundRect(46, 4, 24, 32, 6, 0xFF8A8A94);
+    c.fillCircle(64, 20, 8, 0xFFFFF4C0);
+    return c;
+}
+
+std::vector<uint8_t> radioLoop() {
+    Synth s(2.0f);
+    const float tune[] = {392, 440, 494, 523, 494, 440, 392, 330};
+    for (int i = 0; i < 8; ++i)
+        s.note(float(i) * 0.25f, 0.3f, tune[i], 0.4f, Synth::Wave::Triangle);
+    s.noiseBurst(0, 2.0f, 0.03f);
+    s.normalize(0.35f);
+    return s.wav();
+}
+
+void writeShower(DataWriter& out, const std::string& room, PictureFonts& fonts) {
+    CloseUpFiles files{out, room};
+    files.picture("background", showerBackground());
+    files.picture("beam", beam());
+    files.picture("radio", radio(fonts.body));
+    files.picture("door", showerDoor(fonts.body));
+    files.wave("radio_loop", radioLoop());
+}
+
+} // namespace
+
+void writeTownCloseUps(const std::string& investigation, HubFiles& hub) {
+    TextRenderer& font = hub.fonts().body;
+    hub.image("fax.png", hubPlace(font, 0xFF3A3A44, 0xFFB8BCC4, "FAX"));
+    hub.image("stain.png", hubPlace(font, 0xFF4A3E32, 0xFF6A0A0A, "STAIN"));
+    hub.image("exit.png", hubPlace(font, 0xFF18222C, 0xFF6E4E32, "EXIT"));
+    hub.image("shower.png", hubPlace(font, 0xFF101418, kTile, "SHOWER"));
+    hub.image("torch.png", torch());
+    hub.image("torch_icon.png", fitted(torch(), 38));
+    writeFax(hub.out(), investigation + "zoom_Fax/", hub.fonts());
+    writeStain(hub.out(), investigation + "zoom_Stain/", hub.fonts());
+    writeExit(hub.out(), investigation + "zoom_Exit/", hub.fonts());
+    writeShower(hub.out(), investigation + "room_Shower/", hub.fonts());
+}

@@ -48,36 +48,6 @@ private:
 
 // ---- Shapes shared by the rooms ----
 
-// The picture shrunk to fit a square of `size`, each pixel the average of those it covers.
-Canvas fitted(const Canvas& src, int size) {
-    const float k = float(std::max(src.width(), src.height())) / float(size);
-    Canvas c(size, size, 0);
-    const int offX = (size - int(float(src.width()) / k)) / 2,
-              offY = (size - int(float(src.height()) / k)) / 2;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float sum[4] = {0, 0, 0, 0}, n = 0;
-            for (int sy = int(float(y - offY) * k); sy < int(float(y - offY + 1) * k); ++sy)
-                for (int sx = int(float(x - offX) * k); sx < int(float(x - offX + 1) * k); ++sx) {
-                    if (sx < 0 || sy < 0 || sx >= src.width() || sy >= src.height())
-                        continue;
-                    const Color p = src.at(sx, sy);
-                    const float a = float(p >> 24);
-                    sum[0] += a;
-                    for (int ch = 1; ch < 4; ++ch)
-                        sum[ch] += a * float(p >> (24 - 8 * ch) & 0xFF);
-                    n += 1;
-                }
-            if (n == 0 || sum[0] == 0)
-                continue;
-            Color out = Color(sum[0] / n) << 24;
-            for (int ch = 1; ch < 4; ++ch)
-                out |= Color(sum[ch] / sum[0]) << (24 - 8 * ch);
-            c.set(x, y, out);
-        }
-    return c;
-}
-
 Canvas table(Color top, Color bottom) {
     Canvas c(kRoomW, kRoomH, 0xFF000000);
     c.verticalGradient(0, 0, kRoomW, kRoomH, top, bottom);

@@ -23,6 +23,7 @@ const std::vector<RoomGroupSteps>& townGroups() {
         townWords,
         // ---- garden ----
         // ---- close-ups ----
+        kTownCloseUps,
     };
     return groups;
 }

@@ -57,6 +57,7 @@ extern const RoomGroupSteps townWords;
 void playTownWordsMidway(CasePlayer& player);
 // ---- Town: garden ----
 // ---- Town: close-ups ----
+extern const RoomGroupSteps kTownCloseUps;
 
 // How the case was started: from its start (a saved game naming it, or a new game), which shows
 // the notepad's tip in the hub, or following the case before it, whose tip has been shown.

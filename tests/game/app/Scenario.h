@@ -234,7 +234,9 @@ public:
         if (!item)
             return std::nullopt;
         const aRect& area = personage->GetInventory().GetArea();
-        const platform::Point at{i32(item->GetPos().x) + item->GetWidth() / 2, area.y + area.h / 2};
+        // The item stands at its cell's left edge; a picture wider than the cell shows clipped to it.
+        const i32 width = std::min<i32>(item->GetWidth(), CInventory::ClipWidth);
+        const platform::Point at{i32(item->GetPos().x) + width / 2, area.y + area.h / 2};
         if (!personage->GetInventory().IsPointInArea(i16(at.x), i16(at.y)))
             return std::nullopt;
         return at;

@@ -2,16 +2,17 @@
 // the word machine, the zodiac book, the appointment book, the register and the torn letter; and, anew,
 // each of them solved with the panel's Solve.
 #include "CaseRuns.h"
+#include "TownSteps.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 
 using namespace play;
+using namespace town;
 
 namespace {
 
-const char* const kHub = "room_Town";
 const char* const kMachine = "zoom_CapOJoe";
 const char* const kZodiac = "zoom_ZodiacBook";
 const char* const kDiary = "zoom_AppointmentBook";
@@ -24,74 +25,6 @@ const char* const kLetter = "zoom_TornLetter";
 constexpr i32 kCellStep100 = 1512;
 i32 cellX(i32 lineX, i32 cell) {
     return lineX + cell * kCellStep100 / 100 + 7;
-}
-
-// A find of the square picked up and taken into the strip.
-void takeFind(CasePlayer& p, const std::string& item) {
-    p.clickItem(kHub, item);
-    p.waitForInvestigation(CInvestigation::ItemPick, 60);
-    p.clickOn("PickItem", "Continue");
-    p.add(item + " in the strip", 5,
-          [item] { return investigation().GetState() == CInvestigation::Playing && holds(item); });
-}
-
-// Into a close-up from its place on the square, its first message closed.
-void enterRoom(CasePlayer& p, const std::string& place, const std::string& room,
-               const std::string& firstEnter) {
-    p.clickItem(kHub, place);
-    p.add("in " + room, 10, [room] { return currentRoom() == room; });
-    p.closeMessage(firstEnter, room);
-}
-
-// Back on the square, its entry message closed: a save taken there holds no message on its way.
-void backToTheSquare(CasePlayer& p) {
-    p.clickOn("SpyGameInterface", "Back");
-    p.add("back on the square", 10,
-          [] { return currentRoom() == kHub && investigation().GetState() == CInvestigation::Playing; });
-    p.closeMessage("TOWN_ENTER", kHub);
-}
-
-// The strip scrolled with the panel's arrows until it shows the item at rest, then the item taken
-// from it onto the cursor; nothing at all when `wanted` says no as the steps come to it.
-void takeFromStrip(CasePlayer& p, const std::string& find, std::shared_ptr<bool> wanted = nullptr) {
-    auto skipped = [wanted] { return wanted && !*wanted; };
-    p.add("show " + find + " in the strip", 20, [&p, find, skipped, pressed = false]() mutable {
-        if (pressed) {
-            p.buttonUp(0);
-            pressed = false;
-            return false;
-        }
-        if (skipped())
-            return true;
-        const CInventory& strip = personage().GetInventory();
-        const auto& items = strip.GetItems();
-        const auto at = std::find(items.begin(), items.end(), strip.FindItem(find));
-        if (at == items.end())
-            return false;
-        const u32 index = u32(at - items.begin()), first = strip.GetFirstVisible();
-        const bool shown = index >= first && index < first + strip.GetVisibleCells();
-        if (shown)
-            return strip.GetScrollOffset() == 0;
-        const GUI::Widget* arrow =
-            Scenario::find("SpyGameInterface", index < first ? "ArrowLeft" : "ArrowRight");
-        if (!arrow)
-            return false;
-        p.setCursor(arrow->GetScreenX() + arrow->GetArea().w / 2,
-                    arrow->GetScreenY() + arrow->GetArea().h / 2);
-        p.buttonDown(0);
-        pressed = true;
-        return false;
-    });
-    p.add("point at the strip's " + find, 5, [&p, find, skipped] {
-        if (skipped())
-            return true;
-        const std::optional<platform::Point> at = Scenario::inventoryPoint(find);
-        if (at)
-            p.setCursor(at->x, at->y);
-        return at.has_value();
-    });
-    p.add("press on the strip's " + find, 1, [&p, skipped] { return skipped() || (p.buttonDown(0), true); });
-    p.add("release on the strip's " + find, 1, [&p] { return p.buttonUp(0), true; });
 }
 
 // A click at a point of the room played.
@@ -270,14 +203,6 @@ void playWords(CasePlayer& p) {
     playRegister(p);
     playLetter(p);
     waitUntil(p, "the word puzzles done", 10, [] { return eventDone("TownWordsDone"); });
-}
-
-void solveIn(CasePlayer& p, const std::string& place, const std::string& room, const std::string& firstEnter,
-             std::function<void()> solved) {
-    enterRoom(p, place, room, firstEnter);
-    p.solveRoom(room);
-    p.check(room + " solved", std::move(solved));
-    backToTheSquare(p);
 }
 
 // The appointment book's solve needs the pencil in the strip, the letter's table every piece found.

@@ -8,10 +8,14 @@
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cBackMooverPuzzle.h"
 #include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabButtles.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabMain.h"
+#include "game/SpyGame/Rooms/Puzzles/cCursorRoomShower.h"
+#include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cGettingBloodSample.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
@@ -41,10 +45,14 @@ const RoomClass RoomClasses[] = {
     {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
     {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cGettingBloodSample::GetClassStaticName(), &Make<cGettingBloodSample>},
+    {cFaxMachinePuzzleRoom::GetClassStaticName(), &Make<cFaxMachinePuzzleRoom>},
     {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
+    {cBackMooverPuzzle::GetClassStaticName(), &Make<cBackMooverPuzzle>},
     {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
     {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
+    {cCursorRoomShower::GetClassStaticName(), &Make<cCursorRoomShower>},
 };
 
 } // namespace

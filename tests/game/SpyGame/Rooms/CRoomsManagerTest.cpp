@@ -38,6 +38,17 @@ TEST(RoomsFactory, ClassesMatchExactly) {
         EXPECT_EQ(room->GetState(), 0u);
         EXPECT_TRUE(room->GetPropertys().SolveButtonShown) << className;
     }
+    // The close-ups; all but the fax, whose report comes out by itself, show the solve button.
+    for (const auto& [className, solve] :
+         std::initializer_list<std::pair<const char*, bool>>{{"GettingBloodSample", true},
+                                                             {"FaxMachinePuzzleRoom", false},
+                                                             {"BackMooverPuzzle", true},
+                                                             {"CursorRoomShower", true}}) {
+        std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
+        ASSERT_TRUE(room) << className;
+        EXPECT_EQ(room->GetClassName(), className);
+        EXPECT_EQ(bool(room->GetPropertys().SolveButtonShown), solve) << className;
+    }
 }
 
 TEST_F(RoomsManager, RoomsThatCannotBeMadeAreLoggedAndLeftOut) {

@@ -29,6 +29,7 @@ public:
 
     bool IsRunning() const { return m_Running; }
     u16 GetTicksDone() const { return m_TicksDone; }
+    u16 GetTickCount() const { return m_TickCount; }
     f32 GetElapsed() const { return m_Elapsed; }
 
 private:
