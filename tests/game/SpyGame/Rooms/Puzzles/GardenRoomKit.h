@@ -48,6 +48,14 @@ protected:
         room->Enter("Demo", nullptr);
     }
     CSpyItem& at(const std::string& name) { return *room->GetItem(name); }
+    // The item taken out of Ann's strip onto the cursor, as the investigation does.
+    void carry(CSpyItem& item) {
+        this->ann->GetInventory().AddItem(&item);
+        this->ann->GetInventory().RemoveItem(item.GetName());
+        room->SetItemOnCursor(&item, nullptr);
+    }
+    // The room base's flag that shows the system pointer over the room, as its record holds it.
+    bool pointerShownInside() { return ownRecord().at(31) != 0; }
     // The texts shown since the last call.
     std::vector<std::string> shown() { return std::exchange(room->shown, {}); }
 
