@@ -6,6 +6,11 @@
 #include "game/SpyGame/Rooms/CGlobalMap.h"
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/Puzzles/CRoomCleaning.h"
+#include "game/SpyGame/Rooms/Puzzles/cCrabPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenRoseRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cNetPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cWarehouseRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -27,6 +32,11 @@ const RoomClass RoomClasses[] = {
     {CGlobalMap::GetClassStaticName(), &Make<CGlobalMap>},
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
+    {cCrabPuzzleRoom::GetClassStaticName(), &Make<cCrabPuzzleRoom>},
+    {CRoomCleaning::GetClassStaticName(), &Make<CRoomCleaning>},
+    {cNetPuzzleRoom::GetClassStaticName(), &Make<cNetPuzzleRoom>},
+    {cGardenRoseRoom::GetClassStaticName(), &Make<cGardenRoseRoom>},
+    {cWarehouseRoom::GetClassStaticName(), &Make<cWarehouseRoom>},
 };
 
 } // namespace

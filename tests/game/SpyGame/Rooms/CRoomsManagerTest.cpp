@@ -31,6 +31,16 @@ TEST(RoomsFactory, ClassesMatchExactly) {
             EXPECT_EQ(room->GetState(), 0u);
         }
     }
+    // The garden and physics puzzles; each shows the panel's solve button.
+    for (const char* className :
+         {"CrabPuzzleRoom", "RoomCleaning", "cNetPuzzleRoom", "GardenRoseRoom", "WarehouseRoom"}) {
+        std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
+        ASSERT_TRUE(room) << className;
+        EXPECT_EQ(room->GetClassName(), className);
+        EXPECT_EQ(room->GetState(), 0u);
+        EXPECT_TRUE(room->GetPropertys().SolveButtonShown) << className;
+    }
+    EXPECT_EQ(CRoomsManager::CreateRoom("NetPuzzleRoom"), nullptr);
 }
 
 TEST_F(RoomsManager, RoomsThatCannotBeMadeAreLoggedAndLeftOut) {

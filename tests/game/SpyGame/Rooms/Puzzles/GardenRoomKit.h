@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A garden puzzle room that notes the texts it shows.
@@ -35,12 +36,27 @@ protected:
 
     void open(const std::string& name, const std::string& roomIni, const std::string& objectsIni,
               const std::string& itemsIni, const std::string& script, u32 width = 400, u32 height = 300) {
+        write(name, roomIni, objectsIni, itemsIni, script, width, height);
+        start();
+    }
+    // The room's files; `start` then loads the investigation and enters the room.
+    void write(const std::string& name, const std::string& roomIni, const std::string& objectsIni,
+               const std::string& itemsIni, const std::string& script, u32 width = 400, u32 height = 300) {
         m_name = name;
         this->writeRoom(name, std::string("Class = ") + Room::GetClassStaticName() + "\n" + roomIni,
                         objectsIni, itemsIni, width, height);
         dir.write("Demo/" + name + "/Ann.ai", script);
-        this->play("", "", "[ROOM]\n", name + "\n");
+    }
+    void start(const std::string& moreRooms = "") {
+        this->play("", "", "[ROOM]\n", m_name + "\n" + moreRooms);
         enter(rooms);
+    }
+    // A picture of the room's own, listed after the others.
+    void addPicture(const std::string& name, u32 w, u32 h, u32 argb) {
+        const std::string folder = "Demo/" + m_name + "/Images/";
+        dir.write(folder + name + ".png",
+                  imagefiles::text(imagefiles::png(w, h, std::vector<u32>(w * h, argb))));
+        dir.write(folder + "_images.list", dir.read(folder + "_images.list") + name + ".png 8888 8888\n");
     }
     void enter(CRoomsManager& manager) {
         playing = room = dynamic_cast<Shown<Room>*>(manager.GetRoom(m_name));
@@ -64,6 +80,13 @@ protected:
         HostEntity host;
         host.save = [this](SaveLoadSystem& sys, u8* pos) { return room->SaveSelf(sys, pos); };
         return records.save(host);
+    }
+    // The puzzle's part of it alone.
+    std::string puzzleRecord() {
+        HostEntity base;
+        base.save = [this](SaveLoadSystem& sys, u8* pos) { return room->CRoomBase::SaveSelf(sys, pos); };
+        const std::string own = ownRecord();
+        return own.substr(records.save(base).size());
     }
     bool loadOwnRecord(const std::string& bytes) {
         HostEntity host;
@@ -105,6 +128,32 @@ protected:
         playing = room = dynamic_cast<Shown<Room>*>(m_fresh.back()->GetRoom(m_name));
         ASSERT_TRUE(room);
     }
+
+    // Fields read off a record in order; past its end they read as zero.
+    struct Fields {
+        explicit Fields(std::string bytes) : bytes(std::move(bytes)) {}
+        u8 byte() { return at < bytes.size() ? u8(bytes[at++]) : (at++, 0); }
+        u32 u32le() {
+            u32 value = 0;
+            for (int i = 0; i < 4; ++i)
+                value |= u32(byte()) << (8 * i);
+            return value;
+        }
+        f32 f32le() {
+            const u32 bits = u32le();
+            f32 value;
+            std::memcpy(&value, &bits, 4);
+            return value;
+        }
+        std::string text() {
+            std::string out;
+            for (char c; at < bytes.size() && (c = bytes[at++]) != 0;)
+                out += c;
+            return out;
+        }
+        std::string bytes;
+        size_t at = 0;
+    };
 
     static std::string u8s(u8 value) { return std::string(1, char(value)); }
     static std::string str(const std::string& text) { return text + '\0'; }
