@@ -186,14 +186,18 @@ void cCrabPuzzleRoom::StartCrabRun(CSpyItem* crab, CrabHole& hole) {
     m_CrabPath.clear();
     for (const SpyPoint& point : {hole.start, hole.turn, hole.start})
         m_CrabPath.addPoint(TruncToInt(point.x), TruncToInt(point.y));
-    m_CrabPath.startMove();
+    StartPath();
 }
 
 // The path's length over the show delay per second, so a run takes that long; without a delay a run
 // ends in the frame it starts.
-f32 cCrabPuzzleRoom::RunStep(f32 seconds) {
-    const f32 length = f32(m_CrabPath.getLength());
-    return m_DelayOfCrabShow > 0 ? length * seconds / m_DelayOfCrabShow : length + 1;
+f32 cCrabPuzzleRoom::RunStep(f32 seconds) const {
+    return m_DelayOfCrabShow > 0 ? m_RunLength * seconds / m_DelayOfCrabShow : m_RunLength + 1;
+}
+
+void cCrabPuzzleRoom::StartPath() {
+    m_RunLength = f32(m_CrabPath.getLength());
+    m_CrabPath.startMove();
 }
 
 u32 cCrabPuzzleRoom::FrameMove(f32 dt, bool paused) {
@@ -210,10 +214,12 @@ u32 cCrabPuzzleRoom::FrameMove(f32 dt, bool paused) {
     if (IsCarrying(m_pStickWithoutCrystal) && LeftButtonState() == KEY_PRESSED)
         FinishCatch();
     const u32 blockedBefore = CountBlockedHoles();
+    // The base finds the item under the mouse when it takes input; over the panel it takes none.
+    m_pItemUnderCursor = nullptr;
     const u32 state = CRoomBase::FrameMove(dt, paused);
     if (m_Solved)
         return state;
-    CSpyItem* under = GetItemUnderCursor();
+    CSpyItem* under = m_pItemUnderCursor;
     ClickHole(under);
     ShakeOrMove(blockedBefore, under);
     return state;
@@ -312,7 +318,7 @@ void cCrabPuzzleRoom::FinishCatch() {
         m_CrabPath.clear();
         for (const SpyPoint& point : {home->turn, home->start})
             m_CrabPath.addPoint(TruncToInt(point.x), TruncToInt(point.y));
-        m_CrabPath.startMove();
+        StartPath();
         if (m_pCrab) {
             f32 x = 0, y = 0;
             m_CrabPath.getPosition(x, y);
@@ -506,8 +512,9 @@ const u8* cCrabPuzzleRoom::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
         pos = sys.readI32(pos, point.y);
     }
     m_CrabPath.setPoints(points);
+    m_RunLength = 0;
     if (count > 0)
-        m_CrabPath.startMove();
+        StartPath();
     // Back where the run had got to.
     if (!m_CrabPath.getFlattenedPoints().empty())
         m_CrabPath.advance(RunStep(m_HoleTimer));

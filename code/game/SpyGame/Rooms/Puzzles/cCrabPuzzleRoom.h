@@ -79,7 +79,8 @@ private:
     void DrawStick(CSpyItem* stick, SpyPoint grip);
     bool IsCarrying(const CSpyItem* item) const { return item && m_pCursorItem == item; }
     bool IsCarrying(const char* name) const;
-    f32 RunStep(f32 seconds);
+    f32 RunStep(f32 seconds) const;
+    void StartPath();
 
     // Read by AfterLoadInit.
     cRoomTransform m_Transform{&m_Origin, &m_Scale};
@@ -106,6 +107,9 @@ private:
     CrabHole* m_pCurrentHole = nullptr;
     aTrajectory m_CrabPath;
     bool m_CrabSoundPlaying = false;
+
+    // The path's length, measured once a run as its path is laid.
+    f32 m_RunLength = 0;
 
     // Shared by every crab room and never saved: the crab's turns keep their own beat.
     static f32 s_TurnTimer;

@@ -59,13 +59,13 @@ void cGardenRoseRoom::AfterLoadInit() {
 // The leaves get their bodies first, then the petals, which fall last.
 void cGardenRoseRoom::ReadAnimation() {
     ReadStrictFloat(m_Ini, "speed", m_AnimationSpeed, Reader);
-    ReadNames(m_Ini, "Items", m_FallingNames);
-    for (const std::string& name : m_FallingNames)
-        m_Physics.LoadObject(name, m_Ini);
-    for (const std::string& petal : m_PetalNames) {
-        m_Physics.LoadObject(petal, m_Ini);
-        m_FallingNames.push_back(petal);
-    }
+    std::list<std::string> leaves;
+    ReadNames(m_Ini, "Items", leaves);
+    for (const std::list<std::string>* names : {&leaves, &m_PetalNames})
+        for (const std::string& name : *names) {
+            m_Physics.LoadObject(name, m_Ini);
+            m_Blown.push_back({name, GetItem(name)});
+        }
 }
 
 void cGardenRoseRoom::ReadPhysics() {
@@ -119,10 +119,10 @@ void cGardenRoseRoom::CheckAllBugsPlaced() {
     if (m_BugsPlaced != m_BugNames.size())
         return;
     m_Falling = true;
-    for (const std::string& name : m_FallingNames)
-        if (CSpyItem* item = GetItem(name)) {
-            const SpyPoint at = item->GetPos();
-            m_Physics.SetCoord(name, m_Transform.ScreenToLocal(at.x, at.y));
+    for (const Falling& falling : m_Blown)
+        if (falling.item) {
+            const SpyPoint at = falling.item->GetPos();
+            m_Physics.SetCoord(falling.name, m_Transform.ScreenToLocal(at.x, at.y));
         }
     SetPetalsFixed(true);
     if (CSpyItem* shadow = GetItem("LEAF_SHADOW"))
@@ -143,11 +143,11 @@ u32 cGardenRoseRoom::FrameMove(f32 dt, bool paused) {
 void cGardenRoseRoom::UpdateFalling(f32 dt) {
     m_FallTime += dt;
     m_Physics.Update(dt * m_AnimationSpeed);
-    for (const std::string& name : m_FallingNames)
-        if (CSpyItem* item = GetItem(name)) {
-            const SpyPoint body = m_Physics.GetCoord(name);
+    for (const Falling& falling : m_Blown)
+        if (falling.item) {
+            const SpyPoint body = m_Physics.GetCoord(falling.name);
             const SpyPoint at = m_Transform.LocalToScreen(body.x, body.y);
-            item->SetPos(at.x, at.y);
+            falling.item->SetPos(at.x, at.y);
         }
     // The petals hold on until the leaf has fallen past the rose's heart.
     if (m_pRose && m_pRose->IsVisible() && m_pLeaf && m_pCenter &&

@@ -6,6 +6,7 @@
 
 #include <list>
 #include <string>
+#include <vector>
 
 // A close-up of a rose whose big leaf hides a clue. The player puts bugs from the inventory on the
 // leaf, each weighing it down a little; with the last one on, the wind blows the leaves away, and
@@ -41,8 +42,13 @@ private:
     // Read by AfterLoadInit.
     cRoomTransform m_Transform{&m_Origin, &m_Scale};
     std::list<std::string> m_BugNames;
-    // The items the wind moves: the leaves, then the petals.
-    std::list<std::string> m_FallingNames;
+    // The items the wind moves, by their bodies' names: the leaves, then the petals. An item the room
+    // lacks is null and stays out of play.
+    struct Falling {
+        std::string name;
+        CSpyItem* item = nullptr;
+    };
+    std::vector<Falling> m_Blown;
     std::list<std::string> m_PetalNames;
     CSpyItem* m_pRose = nullptr;
     CSpyItem* m_pCenter = nullptr;
