@@ -33,7 +33,7 @@ void cNetPuzzleRoom::AfterLoadInit() {
 // Every key names a rope, its value the items lying on it. A rope named twice gets the second list
 // too; a rope the room lacks is left out, since the solved test looks at every rope.
 void cNetPuzzleRoom::ReadLines() {
-    for (bool more = m_Ini.firstKey(); more; more = m_Ini.nextKey()) {
+    for (m_Ini.firstKey(); !m_Ini.isKeysEnd(); m_Ini.nextKey()) {
         const std::string name = m_Ini.getKeyName();
         if (name.empty())
             continue;
