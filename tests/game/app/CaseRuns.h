@@ -46,7 +46,9 @@ const std::vector<RoomGroupSteps>& townGroups();
 // ---- Lab: chemistry ----
 // ---- Lab: computers ----
 // ---- Town: mazes ----
+extern const RoomGroupSteps kTownMazes;
 // ---- Town: words ----
+extern const RoomGroupSteps townWords;
 // ---- Town: garden ----
 // ---- Town: close-ups ----
 

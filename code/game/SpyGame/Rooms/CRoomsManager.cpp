@@ -7,10 +7,17 @@
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/Puzzles/CRoomCleaning.h"
+#include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrabPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenRoseRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cNetPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cWarehouseRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -34,9 +41,16 @@ const RoomClass RoomClasses[] = {
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
     {cCrabPuzzleRoom::GetClassStaticName(), &Make<cCrabPuzzleRoom>},
     {CRoomCleaning::GetClassStaticName(), &Make<CRoomCleaning>},
+    {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
     {cNetPuzzleRoom::GetClassStaticName(), &Make<cNetPuzzleRoom>},
+    {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
     {cGardenRoseRoom::GetClassStaticName(), &Make<cGardenRoseRoom>},
+    {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
     {cWarehouseRoom::GetClassStaticName(), &Make<cWarehouseRoom>},
+    {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
+    {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
+    {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
 };
 
 } // namespace

@@ -18,11 +18,9 @@ TEST(RoomsFactory, ClassesMatchExactly) {
     struct Case {
         const char* className;
         bool made;
-    } cases[] = {{"RoomBase", true},
-                 {"roombase", false},
-                 {"", false},
-                 {"CrimeLabMain", false},
-                 {"BasePoizonPuzzle", false}};
+    } cases[] = {{"RoomBase", true},          {"roombase", false},         {"", false},
+                 {"CrimeLabMain", false},     {"BasePoizonPuzzle", false}, {"GardenMazeRoom", true},
+                 {"VentMazePuzzleRoom", true}};
     for (const Case& c : cases) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(c.className));
         EXPECT_EQ(room != nullptr, c.made) << c.className;
@@ -31,9 +29,11 @@ TEST(RoomsFactory, ClassesMatchExactly) {
             EXPECT_EQ(room->GetState(), 0u);
         }
     }
-    // The garden and physics puzzles; each shows the panel's solve button.
+    // The garden, physics, word and book puzzles; each shows the panel's solve button.
     for (const char* className :
-         {"CrabPuzzleRoom", "RoomCleaning", "cNetPuzzleRoom", "GardenRoseRoom", "WarehouseRoom"}) {
+         {"CrabPuzzleRoom", "RoomCleaning", "cNetPuzzleRoom", "GardenRoseRoom", "WarehouseRoom",
+          "CapOJoePuzzleRoom", "AppointmentBookRoom", "ZodiacBookPuzzleRoom", "ReservationsRegisterRoom",
+          "AssembleInviationRoom"}) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
         ASSERT_TRUE(room) << className;
         EXPECT_EQ(room->GetClassName(), className);
