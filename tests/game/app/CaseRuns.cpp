@@ -21,6 +21,7 @@ const std::vector<RoomGroupSteps>& townGroups() {
         // ---- words ----
         townWords,
         // ---- garden ----
+        kTownGarden,
         // ---- close-ups ----
     };
     return groups;

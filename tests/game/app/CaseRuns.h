@@ -50,6 +50,7 @@ extern const RoomGroupSteps kTownMazes;
 // ---- Town: words ----
 extern const RoomGroupSteps townWords;
 // ---- Town: garden ----
+extern const RoomGroupSteps kTownGarden;
 // ---- Town: close-ups ----
 
 // How the case was started: from its start (a saved game naming it, or a new game), which shows

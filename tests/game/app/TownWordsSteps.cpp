@@ -51,49 +51,6 @@ void backToTheSquare(CasePlayer& p) {
     p.closeMessage("TOWN_ENTER", kHub);
 }
 
-// The strip scrolled with the panel's arrows until it shows the item at rest, then the item taken
-// from it onto the cursor; nothing at all when `wanted` says no as the steps come to it.
-void takeFromStrip(CasePlayer& p, const std::string& find, std::shared_ptr<bool> wanted = nullptr) {
-    auto skipped = [wanted] { return wanted && !*wanted; };
-    p.add("show " + find + " in the strip", 20, [&p, find, skipped, pressed = false]() mutable {
-        if (pressed) {
-            p.buttonUp(0);
-            pressed = false;
-            return false;
-        }
-        if (skipped())
-            return true;
-        const CInventory& strip = personage().GetInventory();
-        const auto& items = strip.GetItems();
-        const auto at = std::find(items.begin(), items.end(), strip.FindItem(find));
-        if (at == items.end())
-            return false;
-        const u32 index = u32(at - items.begin()), first = strip.GetFirstVisible();
-        const bool shown = index >= first && index < first + strip.GetVisibleCells();
-        if (shown)
-            return strip.GetScrollOffset() == 0;
-        const GUI::Widget* arrow =
-            Scenario::find("SpyGameInterface", index < first ? "ArrowLeft" : "ArrowRight");
-        if (!arrow)
-            return false;
-        p.setCursor(arrow->GetScreenX() + arrow->GetArea().w / 2,
-                    arrow->GetScreenY() + arrow->GetArea().h / 2);
-        p.buttonDown(0);
-        pressed = true;
-        return false;
-    });
-    p.add("point at the strip's " + find, 5, [&p, find, skipped] {
-        if (skipped())
-            return true;
-        const std::optional<platform::Point> at = Scenario::inventoryPoint(find);
-        if (at)
-            p.setCursor(at->x, at->y);
-        return at.has_value();
-    });
-    p.add("press on the strip's " + find, 1, [&p, skipped] { return skipped() || (p.buttonDown(0), true); });
-    p.add("release on the strip's " + find, 1, [&p] { return p.buttonUp(0), true; });
-}
-
 // A click at a point of the room played.
 void clickRoom(CasePlayer& p, const std::string& room, i32 x, i32 y) {
     p.holdAt(room, x, y, 1);
@@ -108,7 +65,7 @@ void playMachine(CasePlayer& p) {
     waitUntil(p, "the shuffle over", 20, [] { return item(kMachine, "TEXT_5_FREE_LETTERS")->IsVisible(); });
     clickRoom(p, kMachine, 600, 150);
     // The token dropped on the slot rolls in and pays for a letter.
-    takeFromStrip(p, "TOKEN1");
+    p.takeFromStrip("TOKEN1");
     clickRoom(p, kMachine, 340, 444);
     waitUntil(p, "the token rolls", 5, [] { return item(kMachine, "MONEY1")->IsVisible(); });
     waitUntil(p, "the token in", 10, [] { return !item(kMachine, "MONEY1")->IsVisible(); });
@@ -144,7 +101,7 @@ void playZodiac(CasePlayer& p) {
     enterRoom(p, "ZODIAC", kZodiac, "ZODIAC_FIRST_ENTER");
     // The fish on the ram's place, taken back, then both where they belong; the corner of a place is
     // clear of the figure shown on it.
-    takeFromStrip(p, "INV02");
+    p.takeFromStrip("INV02");
     clickRoom(p, kZodiac, 256, 236);
     p.check("the fish on the ram's place", [] { EXPECT_TRUE(item(kZodiac, "ZODIAC_FIG2")->IsVisible()); });
     clickRoom(p, kZodiac, 256, 236);
@@ -153,7 +110,7 @@ void playZodiac(CasePlayer& p) {
         EXPECT_EQ(investigation().GetCurrentRoomPtr()->GetItemOnCursor(), item(kHub, "INV02"));
     });
     clickRoom(p, kZodiac, 396, 236);
-    takeFromStrip(p, "INV01");
+    p.takeFromStrip("INV01");
     clickRoom(p, kZodiac, 256, 236);
     waitUntil(p, "the book open", 10, [] { return item(kZodiac, "OPEN")->IsVisible(); });
     backToTheSquare(p);
@@ -161,7 +118,7 @@ void playZodiac(CasePlayer& p) {
 
 void playDiary(CasePlayer& p) {
     enterRoom(p, "DIARY", kDiary, "DIARY_FIRST_ENTER");
-    takeFromStrip(p, "STAKANSKARAND");
+    p.takeFromStrip("STAKANSKARAND");
     // Rubbed line by line over the pressed-in writing until it shows.
     std::vector<platform::Point> strokes;
     for (i32 y = 200; y <= 340; y += 10) {
@@ -208,7 +165,7 @@ void assemblePiece(CasePlayer& p, int n) {
     const i32 homeY[] = {60, 190, 320};
     auto held = std::make_shared<bool>(false);
     p.add("is " + find + " in the strip", 1, [find, held] { return *held = holds(find), true; });
-    takeFromStrip(p, find, held);
+    p.takeFromStrip(find, held);
     // Held by its middle: the pointer over the piece's home puts it there.
     p.add("over the home of " + piece, 5, [&p, n, homeY] {
         const std::optional<platform::Point> at = Scenario::roomPoint(kLetter, 360, homeY[n - 1] + 75);
