@@ -6,6 +6,7 @@
 #include "game/SpyGame/Events/CSpyEventsManager.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
+#include "game/SpyGame/Rooms/Toolkit/StrictFloat.h"
 #include "support/LogCapture.h"
 #include "support/engine/TestEngine.h"
 #include "support/game/DemoCases.h"
@@ -1271,5 +1272,90 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
         EXPECT_EQ(picture.getHeight(), 768) << page;
     }
     EXPECT_FALSE(file_existsPlain(folder(demo) + "Comics/Intro_p3.jpg"));
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+// The town garden's puzzles: each room of its class, holding the items, sections and sounds its class
+// looks up, its numbers readable as the class reads them, and the garden's finds each going where
+// they are used.
+TEST_F(DemoRooms, TheGardenPuzzlesHoldWhatTheirClassesLookUp) {
+    const DemoCase& town = cases()[2];
+    ASSERT_EQ(town.name, "Town");
+    struct Puzzle {
+        const char* room;
+        const char* cls;
+        std::vector<std::string> items, sections, sounds;
+    };
+    const Puzzle puzzles[] = {
+        {"zoom_CrabPuzzle",
+         "CrabPuzzleRoom",
+         {"APPLE", "PROBKA", "SIGARETY", "ZIPPO", "APPLE_DYR", "PROBKA_DYR", "SIGARETY_DYR", "ZIPPO_DYR",
+          "TARGET_DYR", "CRAB", "CRAB_BEZ_CRISTALA", "CRISTAL", "PALKA", "PALKA1", "PALKA2"},
+         {"CrabPuzzleRoomOptions", "CrabPuzzleRoomCoords"},
+         {"crab_movement", "crab_catch", "crab_earring_drop"}},
+        {"zoom_GardenRose",
+         "GardenRoseRoom",
+         {"LEAF", "LEAF2", "LEAF_SHADOW", "LISTBUG1", "LISTBUG2", "BUG1", "BUG2", "ROSE", "CENTER", "BLOOD",
+          "PETAL1", "PETAL2"},
+         {"BugsSettings", "Rose", "Animation", "PhysEngine", "LEAF", "LEAF2", "PETAL1", "PETAL2"},
+         {"leaves_bug_put"}},
+        {"zoom_NetPuzzle",
+         "cNetPuzzleRoom",
+         {"ROPE1", "ROPE2", "ROPE3", "ROPE4", "PELUNA_KEYS"},
+         {"Lines"},
+         {"rope_removed", "rope_wrong"}},
+        {"zoom_Warehouse",
+         "WarehouseRoom",
+         {"PULT", "PULT_LOCK", "KRUK", "LUCH", "LIGHT_ON", "DUST", "LASTWIN_ITEM"},
+         {"Timers", "Kruk", "PhysEngine", "KRUK"},
+         {"warehouse_hook_falloff"}},
+        {"zoom_SandCleaning",
+         "RoomCleaning",
+         {"SAND", "TATU", "PATCH1", "PATCH2"},
+         {"Clearing"},
+         {"sand_cleaning"}},
+    };
+    logs.clear();
+    for (const Puzzle& puzzle : puzzles) {
+        SCOPED_TRACE(puzzle.room);
+        const std::string dir = folder(town) + puzzle.room + "/";
+        aOptionsFile ini(dir + "room.ini");
+        EXPECT_EQ(ini.getValue("Room", "Class"), puzzle.cls);
+        const NameSet items = itemNames(town, puzzle.room);
+        for (const std::string& item : puzzle.items)
+            EXPECT_TRUE(items.count(item)) << item;
+        const NameSet sounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
+        for (const std::string& sound : puzzle.sounds)
+            EXPECT_TRUE(sounds.count(sound)) << sound;
+        for (const std::string& section : puzzle.sections)
+            EXPECT_TRUE(ini.selectSection(section)) << section;
+    }
+    // The rose's and the warehouse's numbers are read strictly: every one is a number.
+    for (const auto& [room, sections] :
+         {std::pair{"zoom_GardenRose", std::vector<std::string>{"Animation", "PhysEngine"}},
+          std::pair{"zoom_Warehouse", std::vector<std::string>{"Timers", "PhysEngine"}}}) {
+        aOptionsFile ini(folder(town) + room + "/room.ini");
+        for (const std::string& section : sections) {
+            ASSERT_TRUE(ini.selectSection(section));
+            std::vector<std::string> keys;
+            for (ini.firstKey(); !ini.isKeysEnd(); ini.nextKey())
+                if (ini.getKeyName() != "Items")
+                    keys.push_back(ini.getKeyName());
+            EXPECT_FALSE(keys.empty());
+            for (const std::string& key : keys) {
+                f32 value = 0;
+                EXPECT_TRUE(ReadStrictFloat(ini, key, value, room)) << key;
+            }
+        }
+    }
+    // Each of the garden's finds is used in a close-up of the garden.
+    aOptionsFile garden(folder(town) + "room_Garden/Corwin.ai");
+    for (const char* find : {"APPLE", "CORK", "PACKET_OF_CIGARETTES", "LIGHTER", "TWIG", "BRUSH"}) {
+        ASSERT_TRUE(garden.selectSection(find)) << find;
+        const std::string target = garden.getString("UseTo");
+        const std::string room = before(target, ':', false);
+        EXPECT_TRUE(room == "zoom_CrabPuzzle" || room == "zoom_SandCleaning") << target;
+        EXPECT_TRUE(itemNames(town, room).count(target.substr(room.size() + 1))) << target;
+    }
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }

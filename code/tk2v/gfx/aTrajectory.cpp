@@ -135,6 +135,16 @@ void aTrajectory::smoothControls() {
     m_points[i - 1] = midpoint(m_points[i - 2], c);
 }
 
+void aTrajectory::setPoints(const std::vector<ControlPoint>& points) {
+    m_points = points;
+    m_types.assign(points.size(), {OnPath, 0});
+    // A Bezier path's points run start, then two controls and an end point per segment.
+    if (m_header.mode == Beziers)
+        for (std::size_t i = 1; i < m_types.size(); ++i)
+            m_types[i].type = i % 3 == 0 ? OnPath : BezierControl;
+    rebuildPath();
+}
+
 bool aTrajectory::setPoint(u32 index, i32 x, i32 y) {
     if (index >= m_points.size())
         return false;

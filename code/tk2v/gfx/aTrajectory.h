@@ -35,6 +35,9 @@ public:
     bool load(const std::string& fileName);
 
     void addPoint(i32 x, i32 y);
+    // The control points as they stand, controls of a Bezier path included, without the smoothing that
+    // addPoint does; the path is rebuilt once. A path read back from a record takes its points so.
+    void setPoints(const std::vector<ControlPoint>& points);
     // False for a bad index; in Bezier mode true without moving anything.
     bool setPoint(u32 index, i32 x, i32 y);
     void clear();

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 
 // What the steps of a case run look at in the running game.
@@ -100,5 +102,48 @@ public:
             30);
         clickOn("SolveConfirm", "Yes");
         waitForInvestigation(CInvestigation::Playing, 30);
+    }
+    // The strip scrolled with the panel's arrows until it shows the item at rest, then the item taken
+    // from it onto the cursor; nothing at all when `wanted` says no as the steps come to it.
+    void takeFromStrip(const std::string& find, std::shared_ptr<bool> wanted = nullptr) {
+        auto skipped = [wanted] { return wanted && !*wanted; };
+        add("show " + find + " in the strip", 20, [this, find, skipped, pressed = false]() mutable {
+            if (pressed) {
+                buttonUp(0);
+                pressed = false;
+                return false;
+            }
+            if (skipped())
+                return true;
+            const CInventory& strip = play::personage().GetInventory();
+            const auto& items = strip.GetItems();
+            const auto at = std::find(items.begin(), items.end(), strip.FindItem(find));
+            if (at == items.end())
+                return false;
+            const u32 index = u32(at - items.begin()), first = strip.GetFirstVisible();
+            const bool shown = index >= first && index < first + strip.GetVisibleCells();
+            if (shown)
+                return strip.GetScrollOffset() == 0;
+            const GUI::Widget* arrow =
+                Scenario::find("SpyGameInterface", index < first ? "ArrowLeft" : "ArrowRight");
+            if (!arrow)
+                return false;
+            setCursor(arrow->GetScreenX() + arrow->GetArea().w / 2,
+                      arrow->GetScreenY() + arrow->GetArea().h / 2);
+            buttonDown(0);
+            pressed = true;
+            return false;
+        });
+        add("point at the strip's " + find, 5, [this, find, skipped] {
+            if (skipped())
+                return true;
+            const std::optional<platform::Point> at = inventoryPoint(find);
+            if (at)
+                setCursor(at->x, at->y);
+            return at.has_value();
+        });
+        add("press on the strip's " + find, 1,
+            [this, skipped] { return skipped() || (buttonDown(0), true); });
+        add("release on the strip's " + find, 1, [this] { return buttonUp(0), true; });
     }
 };

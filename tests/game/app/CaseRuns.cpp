@@ -22,6 +22,7 @@ const std::vector<RoomGroupSteps>& townGroups() {
         // ---- words ----
         townWords,
         // ---- garden ----
+        kTownGarden,
         // ---- close-ups ----
         kTownCloseUps,
     };

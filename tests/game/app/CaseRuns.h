@@ -56,6 +56,7 @@ extern const RoomGroupSteps townWords;
 // letter's table laid out, and play left in the word machine with a letter bought.
 void playTownWordsMidway(CasePlayer& player);
 // ---- Town: garden ----
+extern const RoomGroupSteps kTownGarden;
 // ---- Town: close-ups ----
 extern const RoomGroupSteps kTownCloseUps;
 

@@ -262,8 +262,16 @@ public:
         return ch == ' ' ? 0x39 : ch == '\n' ? 0x1C : 0;
     }
 
-private:
-    // Points at the room point once the room is played.
+    // The left button pressed at the room point, and let go wherever the pointer is then: what the
+    // steps between them do, they do with the button held.
+    void pressAt(const std::string& room, i32 x, i32 y) {
+        pointAtRoom(room, x, y);
+        add("press at " + room, 1, [this] { return buttonDown(0), true; });
+    }
+    void release() {
+        add("release", 1, [this] { return buttonUp(0), true; });
+    }
+    // Points at the room point once the room is played; the buttons stay as they are.
     void pointAtRoom(const std::string& room, i32 x, i32 y) {
         add("point at " + room + " " + std::to_string(x) + "," + std::to_string(y), 5, [this, room, x, y] {
             const std::optional<platform::Point> back = roomPoint(room, x, y);
@@ -274,6 +282,8 @@ private:
             return back.has_value();
         });
     }
+
+private:
     // The window pixel that shows a back-buffer point, in full screen as well.
     static platform::Point toWindow(platform::Point back) {
         const platform::Point client = aApplication::getInstance()->getWindow()->clientSize();

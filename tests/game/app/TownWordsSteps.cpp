@@ -43,7 +43,7 @@ void buyALetter(CasePlayer& p) {
     waitUntil(p, "the shuffle over", 20, [] { return item(kMachine, "TEXT_5_FREE_LETTERS")->IsVisible(); });
     clickRoom(p, kMachine, 600, 150);
     // The token dropped on the slot rolls in and pays for a letter.
-    takeFromStrip(p, "TOKEN1");
+    p.takeFromStrip("TOKEN1");
     clickRoom(p, kMachine, 340, 444);
     waitUntil(p, "the token rolls", 5, [] { return item(kMachine, "MONEY1")->IsVisible(); });
     waitUntil(p, "the token in", 10, [] { return !item(kMachine, "MONEY1")->IsVisible(); });
@@ -83,7 +83,7 @@ void playZodiac(CasePlayer& p) {
     enterRoom(p, "ZODIAC", kZodiac, "ZODIAC_FIRST_ENTER");
     // The fish on the ram's place, taken back, then both where they belong; the corner of a place is
     // clear of the figure shown on it.
-    takeFromStrip(p, "INV02");
+    p.takeFromStrip("INV02");
     clickRoom(p, kZodiac, 256, 236);
     p.check("the fish on the ram's place", [] { EXPECT_TRUE(item(kZodiac, "ZODIAC_FIG2")->IsVisible()); });
     clickRoom(p, kZodiac, 256, 236);
@@ -92,7 +92,7 @@ void playZodiac(CasePlayer& p) {
         EXPECT_EQ(investigation().GetCurrentRoomPtr()->GetItemOnCursor(), item(kHub, "INV02"));
     });
     clickRoom(p, kZodiac, 396, 236);
-    takeFromStrip(p, "INV01");
+    p.takeFromStrip("INV01");
     clickRoom(p, kZodiac, 256, 236);
     waitUntil(p, "the book open", 10, [] { return item(kZodiac, "OPEN")->IsVisible(); });
     backToTheSquare(p);
@@ -100,7 +100,7 @@ void playZodiac(CasePlayer& p) {
 
 void playDiary(CasePlayer& p) {
     enterRoom(p, "DIARY", kDiary, "DIARY_FIRST_ENTER");
-    takeFromStrip(p, "STAKANSKARAND");
+    p.takeFromStrip("STAKANSKARAND");
     // Rubbed line by line over the pressed-in writing until it shows.
     std::vector<platform::Point> strokes;
     for (i32 y = 200; y <= 340; y += 10) {
@@ -147,7 +147,7 @@ void assemblePiece(CasePlayer& p, int n) {
     const i32 homeY[] = {60, 190, 320};
     auto held = std::make_shared<bool>(false);
     p.add("is " + find + " in the strip", 1, [find, held] { return *held = holds(find), true; });
-    takeFromStrip(p, find, held);
+    p.takeFromStrip(find, held);
     // Held by its middle: the pointer over the piece's home puts it there.
     p.add("over the home of " + piece, 5, [&p, n, homeY] {
         const std::optional<platform::Point> at = Scenario::roomPoint(kLetter, 360, homeY[n - 1] + 75);

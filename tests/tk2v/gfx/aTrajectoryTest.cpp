@@ -9,6 +9,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using platform::PointF;
@@ -262,6 +263,31 @@ TEST(aTrajectoryTest, BezierModeLaysControlsAroundEachNewPoint) {
     t.getPoint(3, x, y);
     EXPECT_EQ(std::make_pair(x, y), std::make_pair(100, 0));
     EXPECT_FALSE(t.setPoint(7, 0, 0));
+}
+
+TEST(aTrajectoryTest, PointsSetAsTheyStandGiveTheSamePathAsTheyWereBuilt) {
+    aTrajectory built;
+    built.setMode(aTrajectory::Beziers);
+    for (auto [x, y] : {std::pair{10, 10}, {200, 40}, {10, 10}})
+        built.addPoint(x, y);
+    std::vector<aTrajectory::ControlPoint> points(built.getPointCount());
+    for (u32 i = 0; i < points.size(); ++i)
+        built.getPoint(i, points[i].x, points[i].y);
+
+    aTrajectory set;
+    set.setMode(aTrajectory::Beziers);
+    set.setPoints(points);
+    ASSERT_EQ(set.getPointCount(), points.size()) << "no controls laid around them";
+    for (u32 i = 0; i < points.size(); ++i) {
+        i32 x = 0, y = 0;
+        set.getPoint(i, x, y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(points[i].x, points[i].y)) << i;
+    }
+    EXPECT_EQ(set.getFlattenedPoints(), built.getFlattenedPoints());
+    // A count that makes no Bezier segments gives no path.
+    points.pop_back();
+    set.setPoints(points);
+    EXPECT_TRUE(set.getFlattenedPoints().empty());
 }
 
 TEST(aTrajectoryTest, PointsFromCurveModeDoNotMisleadBezierSmoothing) {

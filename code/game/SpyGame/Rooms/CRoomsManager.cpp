@@ -6,18 +6,23 @@
 #include "game/SpyGame/Rooms/CGlobalMap.h"
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/Puzzles/CRoomCleaning.h"
 #include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cBackMooverPuzzle.h"
 #include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cCrabPuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabButtles.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabMain.h"
 #include "game/SpyGame/Rooms/Puzzles/cCursorRoomShower.h"
 #include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenRoseRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGettingBloodSample.h"
+#include "game/SpyGame/Rooms/Puzzles/cNetPuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cWarehouseRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
@@ -42,12 +47,17 @@ const RoomClass RoomClasses[] = {
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
     {cCrimeLabButtles::GetClassStaticName(), &Make<cCrimeLabButtles>},
     {cCrimeLabMain::GetClassStaticName(), &Make<cCrimeLabMain>},
+    {cCrabPuzzleRoom::GetClassStaticName(), &Make<cCrabPuzzleRoom>},
+    {CRoomCleaning::GetClassStaticName(), &Make<CRoomCleaning>},
     {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
+    {cNetPuzzleRoom::GetClassStaticName(), &Make<cNetPuzzleRoom>},
     {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
+    {cGardenRoseRoom::GetClassStaticName(), &Make<cGardenRoseRoom>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
     {cGettingBloodSample::GetClassStaticName(), &Make<cGettingBloodSample>},
     {cFaxMachinePuzzleRoom::GetClassStaticName(), &Make<cFaxMachinePuzzleRoom>},
     {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
+    {cWarehouseRoom::GetClassStaticName(), &Make<cWarehouseRoom>},
     {cBackMooverPuzzle::GetClassStaticName(), &Make<cBackMooverPuzzle>},
     {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},

@@ -29,9 +29,11 @@ TEST(RoomsFactory, ClassesMatchExactly) {
             EXPECT_EQ(room->GetState(), 0u);
         }
     }
-    // The word and book puzzles; each shows the panel's solve button.
-    for (const char* className : {"CapOJoePuzzleRoom", "AppointmentBookRoom", "ZodiacBookPuzzleRoom",
-                                  "ReservationsRegisterRoom", "AssembleInviationRoom"}) {
+    // The garden, physics, word and book puzzles; each shows the panel's solve button.
+    for (const char* className :
+         {"CrabPuzzleRoom", "RoomCleaning", "cNetPuzzleRoom", "GardenRoseRoom", "WarehouseRoom",
+          "CapOJoePuzzleRoom", "AppointmentBookRoom", "ZodiacBookPuzzleRoom", "ReservationsRegisterRoom",
+          "AssembleInviationRoom"}) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
         ASSERT_TRUE(room) << className;
         EXPECT_EQ(room->GetClassName(), className);
@@ -49,6 +51,7 @@ TEST(RoomsFactory, ClassesMatchExactly) {
         EXPECT_EQ(room->GetClassName(), className);
         EXPECT_EQ(bool(room->GetPropertys().SolveButtonShown), solve) << className;
     }
+    EXPECT_EQ(CRoomsManager::CreateRoom("NetPuzzleRoom"), nullptr);
 }
 
 TEST_F(RoomsManager, RoomsThatCannotBeMadeAreLoggedAndLeftOut) {
