@@ -6,7 +6,10 @@
 #include "game/SpyGame/Rooms/CGlobalMap.h"
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/Puzzles/cCrimeSearcherRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cMicrofichePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVictimId2PuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVictimIdPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -28,7 +31,10 @@ const RoomClass RoomClasses[] = {
     {CGlobalMap::GetClassStaticName(), &Make<CGlobalMap>},
     {CEvidenceBox::GetClassStaticName(), &Make<CEvidenceBox>},
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
+    {cVictimIdPuzzleRoom::GetClassStaticName(), &Make<cVictimIdPuzzleRoom>},
+    {cVictimId2PuzzleRoom::GetClassStaticName(), &Make<cVictimId2PuzzleRoom>},
     {cMicrofichePuzzleRoom::GetClassStaticName(), &Make<cMicrofichePuzzleRoom>},
+    {cCrimeSearcherRoom::GetClassStaticName(), &Make<cCrimeSearcherRoom>},
 };
 
 } // namespace
