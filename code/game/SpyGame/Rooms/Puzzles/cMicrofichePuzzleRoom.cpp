@@ -149,12 +149,13 @@ aRect cMicrofichePuzzleRoom::ReadCell(i32 row, i32 col) {
     CSpyItem* cell = GetItem(CellName(row, col));
     // A missing cell keeps its place in the table and is never sorted.
     m_Cells.push_back(cell);
+    if (cell)
+        cell->Reset();
     const aRect place = GetItemRect(cell);
     // A drop counts a little left of the cell and up to a cell's height above it.
     const aRect area{i16(place.x - place.w / 5), i16(place.y - place.h), u16(place.w + place.w / 5),
                      u16(place.h * 2)};
     if (cell) {
-        cell->Reset();
         m_Moves.AddItem(cell, false, true);
         m_Moves.AddRect(cell->GetName(), place, area);
     }
