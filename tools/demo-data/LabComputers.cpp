@@ -412,7 +412,7 @@ void writeLabComputers(const std::string& investigation, HubFiles& hub) {
     hub.image("id_card.png", note(fonts.body, 86, 56, "ID card"));
     hub.image("fingerprints.png", note(fonts.body, 86, 56, "Prints"));
     hub.image("information.png", note(fonts.body, 86, 56, "Info"));
-    hub.image("phone_number.png", note(fonts.body, 86, 56, "Phone no."));
+    hub.image("phone_number.png", note(fonts.body, 86, 56, "Phones"));
     writeArchive(investigation, hub);
     writeReader(investigation, hub);
     writeProfileComputer(investigation, hub);
