@@ -123,6 +123,14 @@ Canvas note(TextRenderer& font, int w, int h, const char* text) {
     return c;
 }
 
+// A thing's picture in the strip: a small card with a word on it.
+Canvas icon(TextRenderer& font, const char* text, Canvas::Color card = kPaper, Canvas::Color ink = kInk) {
+    Canvas c(40, 40);
+    c.fillRoundRect(1, 4, 38, 32, 4, card);
+    font.drawCentered(c, 20, 20 - font.lineHeight() / 2, text, ink);
+    return c;
+}
+
 // A strip of film in its frame, the year scratched on its leader.
 Canvas film(TextRenderer& font, const char* year) {
     Canvas c(80, 56, kFilmEdge);
@@ -285,8 +293,11 @@ void writeArchive(const std::string& investigation, HubFiles& hub) {
     room.sound("archive_hush.wav", whirr(0.6f));
     const char* const years[] = {"1928", "1929", "1930", "1931"};
     const char* const cards[] = {"card11.png", "card12.png", "card21.png", "card22.png"};
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         room.image(cards[i], film(fonts.body, years[i]));
+        room.image(std::string(cards[i]).replace(6, 4, "_icon.png"),
+                   icon(fonts.body, years[i] + 2, kFilm, 0xFFE8D8A8));
+    }
 }
 
 void writeReader(const std::string& investigation, HubFiles& hub) {
@@ -361,15 +372,15 @@ void writeIdentificationComputer(const std::string& investigation, HubFiles& hub
                                    {"Height", "short", "middle", "tall"}};
     for (int r = 0; r < 3; ++r) {
         font.draw(table, 20, 70 + r * 60, rows[r][0], kScreenInk);
+        // Under the three places of the row's marker, 70 apart from x 220 of the room.
         for (int p = 0; p < 3; ++p)
-            font.drawCentered(table, 155 + p * 50, 96 + r * 60, rows[r][p + 1], kScreenDim);
+            font.drawCentered(table, 155 + p * 70, 96 + r * 60, rows[r][p + 1], kScreenDim);
     }
     room.image("testwindow.png", table);
     room.image("fingerprints_menu.png", window(font, 480, 320, "Fingerprint search"));
     room.image("progress_back.png", progressBack());
     room.image("fingerprints_progress.png", Canvas(24, 254, 0x00000000));
-    room.image("btn_enter_fingerprints.png",
-               label(font, 140, 180, "Lay the card here", kScreenInk, 0xFF1A4660));
+    room.image("btn_enter_fingerprints.png", label(font, 140, 180, "Card here", kScreenInk, 0xFF1A4660));
     room.image("fingerprints_find.png", label(font, 140, 30, "Prints read", kScreenInk));
     for (int i = 0; i < 5; ++i)
         room.image(i ? "fingerprints" + std::to_string(i) + ".png" : std::string("fingerprints.png"),
@@ -395,9 +406,9 @@ void writeSearchComputer(const std::string& investigation, HubFiles& hub) {
     PictureFonts& fonts = room.fonts();
     room.image("capt_enter_phone.png", window(fonts.body, 440, 290, "Enter a number"));
     room.image("profile_title.png", window(fonts.body, 480, 300, "Number found"));
-    room.image("phone1.png", note(fonts.body, 150, 40, "555 0101"));
-    room.image("two_numbers.png", note(fonts.body, 150, 60, "Docks and tower"));
-    room.image("movie_detector.png", note(fonts.body, 150, 40, "Detector"));
+    room.image("phone1.png", note(fonts.body, 180, 40, "555 0101"));
+    room.image("two_numbers.png", note(fonts.body, 180, 60, "Docks and tower"));
+    room.image("movie_detector.png", note(fonts.body, 180, 40, "Detector"));
     computerSounds(room);
 }
 
@@ -413,6 +424,15 @@ void writeLabComputers(const std::string& investigation, HubFiles& hub) {
     hub.image("fingerprints.png", note(fonts.body, 86, 56, "Prints"));
     hub.image("information.png", note(fonts.body, 86, 56, "Info"));
     hub.image("phone_number.png", note(fonts.body, 86, 56, "Phones"));
+    struct Icon {
+        const char* file;
+        const char* text;
+    };
+    for (const Icon& i : {Icon{"id_card_icon.png", "ID"},
+                          {"fingerprints_icon.png", "FP"},
+                          {"information_icon.png", "Info"},
+                          {"phone_number_icon.png", "Tel"}})
+        hub.image(i.file, icon(fonts.body, i.text));
     writeArchive(investigation, hub);
     writeReader(investigation, hub);
     writeProfileComputer(investigation, hub);
