@@ -216,6 +216,8 @@ const u8* CSpyItemManager::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     pos = sys.readU32(pos, count);
     if (!countFits(sys, pos, count, MinEntrySize, "CSpyItemManager::LoadSelf()"))
         return pos;
+    // The record's order is the drawing order play left: items a puzzle brought to the top stay there.
+    std::vector<std::string> order;
     for (u32 i = 0; i < count; ++i) {
         if (!entryFits(sys, pos)) {
             log("CSpyItemManager::LoadSelf(). Entry %u of %u runs past the end of the record", i, count);
@@ -225,6 +227,7 @@ const u8* CSpyItemManager::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
         pos = sys.readString(pos, name);
         if (HasItem(name)) {
             pos = GetItem(name)->LoadSelf(sys, pos);
+            order.push_back(name);
             continue;
         }
         // A record of an item the room no longer defines: read past it.
@@ -232,5 +235,7 @@ const u8* CSpyItemManager::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
         temporary.InitBare(m_rooms, this, &m_objects, "temporary", "", "", false);
         pos = temporary.LoadSelf(sys, pos);
     }
+    for (const std::string& name : order)
+        MoveItemToTop(name);
     return pos;
 }

@@ -170,6 +170,7 @@ TEST_F(CSpyItemManagerTest, ASaveOfABAndCLoadsIntoARoomOfAAndC) {
     before.GetItem("B")->SetCurrentUserData("middle one");
     before.GetItem("C")->SetInInventory(true);
     before.GetObjManager().GetObject("c")->SetPos(70, 80);
+    before.MoveItemToTop("A");
     TempDir saves;
     SaveLoadSystem save;
     save.BeginSave(saves.file("game.save"), 4056);
@@ -188,6 +189,9 @@ TEST_F(CSpyItemManagerTest, ASaveOfABAndCLoadsIntoARoomOfAAndC) {
     EXPECT_FALSE(after.GetItem("A")->IsLocked());
     EXPECT_TRUE(after.GetItem("C")->IsInInventory());
     EXPECT_EQ(after.GetItem("C")->GetPos(), (SpyPoint{70, 80})) << "the objects load first";
+    // Drawn in the order play left them: A on top.
+    EXPECT_EQ(after.GetItemAt(0), after.GetItem("C"));
+    EXPECT_EQ(after.GetItemAt(1), after.GetItem("A"));
 }
 
 TEST_F(CSpyItemManagerTest, CountsThatCannotFitTheRecordStopTheLoad) {
