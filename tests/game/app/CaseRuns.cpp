@@ -10,6 +10,7 @@ const std::vector<RoomGroupSteps>& labGroups() {
     static const std::vector<RoomGroupSteps> groups = {
         // ---- chemistry ----
         // ---- computers ----
+        kLabComputers,
     };
     return groups;
 }

@@ -45,6 +45,7 @@ const std::vector<RoomGroupSteps>& townGroups();
 // Each group's entry, defined in its steps file; one declaration in the group's slot.
 // ---- Lab: chemistry ----
 // ---- Lab: computers ----
+extern const RoomGroupSteps kLabComputers;
 // ---- Town: mazes ----
 // ---- Town: words ----
 // ---- Town: garden ----

@@ -403,6 +403,15 @@ TEST_F(LabComputersTest, TheScreenRecordFollowsTheRoomsAndReloadsToTheSameBytes)
     expectResaveEqual("search running");
     open<cCrimeSearcherRoom>("zoom_CrimeSearcher")->ProcessAutoActions();
     expectResaveEqual("first number");
+    give("PHONE_NUMBER");
+    screen->ProcessAutoActions();
+    expectResaveEqual("both numbers");
+    for (int i = 0; i < 30; ++i)
+        frame(390, 290, {.dt = 0.1f});
+    open<cVictimIdPuzzleRoom>("zoom_VictimId")->ProcessAutoActions();
+    expectResaveEqual("identified");
+    open<cVictimId2PuzzleRoom>("zoom_VictimId2")->ProcessAutoActions();
+    expectResaveEqual("profiled");
 }
 
 } // namespace
