@@ -1,3 +1,4 @@
+#include "ToolkitTestRoom.h"
 #include "fuzz_record_stream.h"
 #include "fuzz_rooms.h"
 #include "game/CResManager.h"
@@ -10,9 +11,10 @@
 #include <cstdint>
 #include <string>
 
-// Input: the record data of the toolkit test room (the room base's part, then its edit boxes, menu,
-// cells, pairs, timer, bar, key repeater and paint layer), put into a valid stream under the room's
-// name. The room loads it, is saved, and loads what it saved; a few frames run in between.
+// Input: the record data of a toolkit test room (the room base's part, then the basics room's edit
+// boxes, menu, cells, pairs, timer, bar, key repeater and paint layer, or the toolkit room's drag
+// manager, disk, pulse, fade, hiding, lamps, physics and walker), put into a valid stream under each
+// room's name. Each room loads it, is saved, and loads what it saved; a few frames run in between.
 
 namespace {
 
@@ -22,9 +24,10 @@ const std::string& folder() {
 
 struct World {
     CResManager res{false};
-    TestRoomsManager<BasicsTestRoom> rooms;
+    TestRoomsManager<BasicsTestRoom, ToolkitTestRoom> rooms;
     CPersonagesManager personages;
     BasicsTestRoom* room = nullptr;
+    ToolkitTestRoom* toolkit = nullptr;
 
     World() {
         const std::string room = "zoom_Basics/";
@@ -47,23 +50,42 @@ struct World {
             items += std::string("[") + name + "]\nObject = " + object + "\n";
         }
         writeScratchFile(folder(), room + "items.ini", items);
-        writeScratchFile(folder(), "_rooms.list", "zoom_Basics\n");
+        writeToolkitRoom();
+        writeScratchFile(folder(), "_rooms.list", "zoom_Basics\nzoom_Toolkit\n");
         loadRooms(res, rooms, &personages, folder());
         this->room = rooms.HasRoom("zoom_Basics")
                          ? dynamic_cast<BasicsTestRoom*>(rooms.GetRoom("zoom_Basics"))
                          : nullptr;
+        toolkit = rooms.HasRoom("zoom_Toolkit")
+                      ? dynamic_cast<ToolkitTestRoom*>(rooms.GetRoom("zoom_Toolkit"))
+                      : nullptr;
+    }
+
+    static void writeToolkitRoom() {
+        const std::string room = "zoom_Toolkit/";
+        writeScratchFile(
+            folder(), room + "room.ini",
+            "[Room]\nClass = ToolkitTestRoom\n[Tiles]\nSLOT1 = 60 20 20 20\nSLOT2 = 20 20 20 20\n"
+            "[LEAF]\nmass = 2\nfriction = SQR\n");
+        std::string objects, items;
+        for (const char* name : {"TILE1", "TILE2", "DISK", "COVER", "SEAL", "LEAF", "LAMP1", "LAMP2", "LAMP3",
+                                 "WALK1", "WALK2", "PRIZE"}) {
+            std::string object = name;
+            for (char& c : object)
+                c = char(c >= 'A' && c <= 'Z' ? c + 32 : c);
+            objects += "[" + object + "]\nClass = object\n";
+            items += std::string("[") + name + "]\nObject = " + object + "\n";
+        }
+        writeScratchFile(folder(), room + "objects.ini", objects);
+        writeScratchFile(folder(), room + "items.ini", items);
     }
 };
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > 1 << 20)
-        return 0;
-    static World world;
-    if (!world.room)
-        return 0;
-    BasicsTestRoom& room = *world.room;
+namespace {
+
+void playRecord(CRoomBase& room, const uint8_t* data, size_t size) {
     writeScratchFile(folder(), "in.save", oneRecordStream(room.getName(), data, size));
     loadFromStream(room, folder() + "in.save");
     for (int i = 0; i < 3; ++i)
@@ -75,5 +97,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     save.Finish();
     loadFromStream(room, folder() + "out.save");
     room.Reset();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > 1 << 20)
+        return 0;
+    static World world;
+    if (world.room)
+        playRecord(*world.room, data, size);
+    if (world.toolkit)
+        playRecord(*world.toolkit, data, size);
     return 0;
 }

@@ -9,7 +9,8 @@ packages=(cmake ninja-build g++ clang pkg-config libclang-rt-14-dev
   libsdl2-dev libepoxy-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   libfreetype-dev libfontconfig-dev fonts-liberation
   zlib1g-dev libpng-dev libjpeg-dev libmng-dev libogg-dev libtheora-dev
-  libvorbis-dev libmpg123-dev libzzip-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev)
+  libvorbis-dev libmpg123-dev libzzip-dev libboost-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libx11-dev libxtst-dev xvfb)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -64,6 +64,9 @@ void CResLoader::Show(i32 investigation) {
         m_bar->SetWidth(0);
     if (numbered)
         showNumber(investigation);
+    // A static text lays itself out only in an update, and nothing updates the GUI while a pass
+    // loads: one update now lays out the texts shown, the number among them.
+    m_window->Update(0);
     m_window->SetVisible(true);
     if (m_inlay)
         m_inlay->SetAlpha(0);
@@ -75,7 +78,6 @@ void CResLoader::showNumber(i32 investigation) const {
         return;
     number->SetFont(GUI::Server::getSingleton()->GetFont(NumberFont));
     number->SetText(std::to_wstring(investigation));
-    number->Update(0);
 }
 
 void CResLoader::StartLoading() {

@@ -67,8 +67,11 @@ u32 cMain::init(const char* name, void* instance, const char* cmdLine, const cha
     m_cmdLineArgs = std::make_unique<aCmdLine>(getCmdLine());
     // The current profile's display mode is the first one, so the profiles come before the window.
     m_profiles.Load();
-    if (!createServers())
-        return m_graph->getFatalError();
+    if (!createServers()) {
+        const u32 code = m_graph->getFatalError();
+        showError(code);
+        return code;
+    }
     if (!file_exists(MainTextFile)) {
         log("Error: language \"" + m_gameIni.GetLanguage() + "\" not found.");
         return NO_LANGUAGE;
@@ -148,7 +151,8 @@ int rvhMain(int argc, char** argv) {
     platform::srand(platform::tickMs());
     const std::string commandLine = commandLineText(argc, argv);
     cMain app;
-    int result = 0;
+    // A start that fails (no window, no language) ends with a failure status, not as a game played.
+    int result = 1;
     if (i32(app.init(SHORT_NAME.c_str(), nullptr, commandLine.c_str(), COMPANY_NAME.c_str())) >= 0)
         result = app.run();
     app.shutdown();

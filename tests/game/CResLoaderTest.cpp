@@ -1,12 +1,14 @@
 #include "game/CResLoader.h"
 #include "game/CResManager.h"
 #include "support/FakeClock.h"
+#include "support/ImageFiles.h"
 #include "support/LogCapture.h"
 #include "support/TempDir.h"
 #include "support/engine/TestEngine.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aImageManager.h"
 #include "tk2v/gui/Server.h"
+#include "tk2v/gui/StaticText.h"
 #include "tk2v/gui/Widget.h"
 #include "tk2v/platform/Clock.h"
 
@@ -159,6 +161,34 @@ TEST_F(ResLoaderTest, TheBarStaysEmptyForTheFirstTenthOfASecond) {
     loader.Update(0.01f);
     // 0.11 s at the speed of the first picture (loaded in 0.1 s), capped at both pictures.
     EXPECT_EQ(bar().w, 401);
+}
+
+// Nothing updates the GUI while a pass loads, so the texts on the screen are laid out when it is
+// shown: for the menu and for an investigation, after the screen was shown and hidden once.
+TEST_F(ResLoaderTest, ShowLaysOutTheTextsItShows) {
+    dir.write("glyph.png", imagefiles::text(imagefiles::png(8, 16, std::vector<u32>(8 * 16, 0xFFFFFFFF))));
+    dir.write("text.fnt",
+              "[General]\nTexture = glyph.png\nFormat16 = 4444\nFormat32 = 8888\nCharSpacing = 0\n"
+              "[Charlist]\n37 = 0 0 8 16 0 0\n41 = 0 0 8 16 0 0\n");
+    auto text = [](const char* name, const char* extra) {
+        return std::string("  statictext ") + name + "\n  {\n    AreaRect 0 0 200 40\n    Font blair\n" +
+               "    Text A\n" + extra + "  }\n";
+    };
+    dir.write("LoadingScreen.agui",
+              "fontlist\n{\n  blair gui:text.fnt\n}\nwindow LoadingScreen\n{\n  AreaRect 0 0 1024 768\n" +
+                  text("LoadMenu", "") + text("LoadInvText", "    Visible 0\n") +
+                  "  widget InvNumberFrame\n  {\n    Visible 0\n" + text("InvNumber", "") + "  }\n}\n");
+    auto width = [this](const char* name) {
+        return static_cast<GUI::StaticText*>(widget(name))->GetTextWidth();
+    };
+
+    start();
+    EXPECT_GT(width("LoadMenu"), 0.0f);
+    while (loader.Update(0.01f) != CResLoader::HIDDEN)
+        clock.advanceMs(10);
+    loader.Show(7);
+    EXPECT_GT(width("LoadInvText"), 0.0f);
+    EXPECT_GT(width("InvNumber"), 0.0f);
 }
 
 TEST_F(ResLoaderTest, AScriptWithoutTheWindowLeavesTheScreenInertButItsStatesRun) {

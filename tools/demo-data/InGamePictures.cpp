@@ -13,6 +13,8 @@ constexpr float kPi = 3.14159265f;
 // The inventory strip in the panel's column: four cells of 41 pixels, the first 3 pixels in.
 constexpr int kStripX = 6, kStripY = 668, kStripW = 168, kStripH = 52;
 constexpr int kCellPitch = 41, kCellWidth = 39, kCells = 4;
+// The room area, which the map and the boards fill.
+constexpr int kRoomW = 845, kRoomH = 768;
 // A glyph on a panel button, in the colours of the buttons' labels, one per band: normal, pushed,
 // hover, disabled.
 constexpr Canvas::Color kGlyphLooks[4] = {kGold, kGold, 0xFFFFF0C0, 0xFF807868};
@@ -124,14 +126,14 @@ Canvas banner(PictureFonts& fonts, const char* text) {
 }
 
 Canvas mapBackground() {
-    Canvas c(845, 668, 0xFFE4D4AC);
+    Canvas c(kRoomW, kRoomH, 0xFFE4D4AC);
     // A harbour on the right, two roads meeting on the left.
     c.fillShape(
-        560, 0, 845, 668, [](float x, float y) { return x > 640 + 60 * std::sin(y / 90); }, 0xFF7C9CB0);
+        560, 0, kRoomW, kRoomH, [](float x, float y) { return x > 640 + 60 * std::sin(y / 90); }, 0xFF7C9CB0);
     c.fillPolygon({0, 300, 600, 330, 600, 350, 0, 322}, 0xFFC8B48C);
-    c.fillPolygon({300, 0, 322, 0, 340, 668, 318, 668}, 0xFFC8B48C);
+    c.fillPolygon({300, 0, 322, 0, 344, kRoomH, 322, kRoomH}, 0xFFC8B48C);
     for (int i = 0; i < 4; ++i)
-        c.fillRect(0, i, 845, 1, kBrass);
+        c.fillRect(0, i, kRoomW, 1, kBrass);
     return c;
 }
 
@@ -153,10 +155,10 @@ Canvas mapPlaceDone() {
 }
 
 Canvas boardBackground(Canvas::Color felt) {
-    Canvas c(845, 668, 0xFF3E2616);
-    c.fillRect(16, 16, 813, 636, felt);
-    for (float x : {40.0f, 805.0f})
-        for (float y : {40.0f, 628.0f})
+    Canvas c(kRoomW, kRoomH, 0xFF3E2616);
+    c.fillRect(16, 16, kRoomW - 32, kRoomH - 32, felt);
+    for (float x : {40.0f, float(kRoomW - 40)})
+        for (float y : {40.0f, float(kRoomH - 40)})
             c.fillCircle(x, y, 6, kDimGold);
     return c;
 }

@@ -24,11 +24,11 @@ Canvas portrait(int size, Canvas::Color coat = 0xFF5A4A3A, Canvas::Color backdro
 // A title on a framed plate, shown over the room when a case ends.
 Canvas banner(PictureFonts& fonts, const char* text);
 
-// The map (845 x 668), the two places on it, and a place whose search is over.
+// The map (845 x 768, the room area), the two places on it, and a place whose search is over.
 Canvas mapBackground();
 Canvas mapPlace(bool study);
 Canvas mapPlaceDone();
-// The evidence box and the cards room (845 x 668 each).
+// The evidence box and the cards room (845 x 768 each).
 Canvas boardBackground(Canvas::Color felt);
 // A card's place in the cards room, its thumbnail, and the card itself (320 x 280).
 Canvas cardSlot();

@@ -9,6 +9,14 @@ constexpr int kScreenW = 1024, kScreenH = 768;
 constexpr Canvas::Color kGold = 0xFFFFD070, kDimGold = 0xFFC8A050, kBrass = 0xFF8C7040;
 constexpr Canvas::Color kNight = 0xFF0A1020, kInk = 0xFF0A0E18, kParchment = 0xFFF4E8C8;
 
+// A button's looks, edge and fill from top to bottom, and its caption's colour (those of the
+// "btn" template): normal, hover, pushed, disabled.
+constexpr Canvas::Color kButtonLooks[4][3] = {{kBrass, 0xFF2A3550, 0xFF1A2234},
+                                              {0xFFE0B860, 0xFF3C4A6C, 0xFF243050},
+                                              {kGold, 0xFF18203A, 0xFF202C48},
+                                              {0xFF505050, 0xFF2A2A2E, 0xFF202024}};
+constexpr Canvas::Color kCaptionColors[4] = {0xFFE8DCC0, 0xFFFFFFFF, 0xFFFFD070, 0xFF807868};
+
 // A fixed-seed sequence, so that stars and windows land in the same places every run.
 class Dice {
 public:
@@ -67,6 +75,21 @@ void skyline(Canvas& c) {
     c.radialGlow(731, 525, 40, 0x60FFD070);
 }
 
+// A button of that size with its caption drawn in, its four looks in bands from the top in an image
+// button's order: normal, pushed, hover, disabled.
+Canvas captionedButton(TextRenderer& font, int width, int height, const char* caption) {
+    const int looks[4] = {0, 2, 1, 3};
+    const float w = float(width), h = float(height);
+    Canvas c(width, 4 * height, 0x00202020);
+    for (int band = 0; band < 4; ++band) {
+        const Canvas::Color* look = kButtonLooks[looks[band]];
+        framedBox(c, 0, h * float(band), w, h, 12, 2, look[0], look[1], look[2]);
+        font.drawCentered(c, width / 2, height * band + (height - font.lineHeight()) / 2, caption,
+                          kCaptionColors[looks[band]]);
+    }
+    return c;
+}
+
 } // namespace
 
 Canvas menuBackground() {
@@ -101,9 +124,10 @@ Canvas helpScreen(PictureFonts& fonts) {
         "Pick a player at the top left of the main menu. Every player keeps",
         "their own volumes, screen mode and tips.",
         "",
-        "Play opens the investigations in order; this demo bundles none yet.",
-        "In an investigation, find the listed things in each room, ask for a",
-        "hint when stuck, and solve the case with the evidence you gathered.",
+        "Play starts the demo's first case; each case solved leads to the next.",
+        "After a save and exit, Play carries on where you left off.",
+        "In a case, find the listed things in each room, ask for a hint when",
+        "stuck, and solve the case with the evidence you gathered.",
         "",
         "Options sets the sound and music volumes, the screen mode and the tips.",
         "Credits rolls the credits; a click ends them.",
@@ -186,15 +210,16 @@ Canvas goldFrame() {
     return c;
 }
 
-Canvas buttonStates() {
-    // Normal, hover, pushed and disabled, one 48 x 48 cell each from the top.
-    const Canvas::Color looks[4][3] = {{kBrass, 0xFF2A3550, 0xFF1A2234},
-                                       {0xFFE0B860, 0xFF3C4A6C, 0xFF243050},
-                                       {kGold, 0xFF18203A, 0xFF202C48},
-                                       {0xFF505050, 0xFF2A2A2E, 0xFF202024}};
-    Canvas c(48, 192, 0x00202020);
+Canvas buttonSheet(TextRenderer& font) {
+    Canvas c(48 + 4 * 140, 192, 0x00202020);
     for (int i = 0; i < 4; ++i)
-        framedBox(c, 0, float(48 * i), 48, 48, 12, 2, looks[i][0], looks[i][1], looks[i][2]);
+        framedBox(c, 0, float(48 * i), 48, 48, 12, 2, kButtonLooks[i][0], kButtonLooks[i][1],
+                  kButtonLooks[i][2]);
+    int x = 48;
+    for (const char* caption : {"Back", "Next", "Skip", "Finish"}) {
+        c.draw(captionedButton(font, 140, 48, caption), x, 0);
+        x += 140;
+    }
     return c;
 }
 
@@ -216,9 +241,10 @@ Canvas selectorBar() {
     return c;
 }
 
+// Drawn under the selected slot's caption, which keeps its light colour: a dark fill in a gold rim.
 Canvas selectionMarker() {
     Canvas c(320, 44, 0x00FFD070);
-    framedBox(c, 0, 0, 320, 44, 8, 1.5f, 0xC0FFD070, 0x40FFD070, 0x28FFD070);
+    framedBox(c, 0, 0, 320, 44, 8, 2, kGold, 0xFF4A3A1E, 0xFF2E2414);
     return c;
 }
 

@@ -24,7 +24,11 @@ Canvas progressGlow();
 // GUI pieces: nine-slice frames, button states in rows, small controls.
 Canvas dialogFrame();
 Canvas goldFrame();
-Canvas buttonStates();
+// The buttons' picture: the styles' four looks in 48 x 48 cells down its first column (normal,
+// hover, pushed, disabled); right of them the comic page's buttons Back, Next, Skip and Finish,
+// 140 x 48 a look, each a column of its four looks with its caption drawn in, so that it fades
+// out whole while the reader looks at a page (a caption the GUI draws keeps its own colour).
+Canvas buttonSheet(TextRenderer& font);
 Canvas slotHover();
 Canvas selectorBar();
 Canvas selectionMarker();

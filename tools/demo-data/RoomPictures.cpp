@@ -7,6 +7,11 @@ namespace {
 constexpr Canvas::Color kWood = 0xFF6A4428, kDarkWood = 0xFF3E2616, kBrass = 0xFFC8A050;
 constexpr Canvas::Color kGold = 0xFFFFD070, kIron = 0xFF4A4E56, kDarkIron = 0xFF2A2C32;
 constexpr Canvas::Color kPaper = 0xFFF0E6CC, kInk = 0xFF2A2A3A;
+constexpr float kPi = 3.14159265f;
+
+// A room fills the room area. Its furniture is drawn on a layer of the scene's size, which stands
+// this far in, so that the objects.ini places are the layer's plus this offset.
+constexpr int kRoomW = 845, kRoomH = 768, kSceneW = 800, kSceneH = 600, kSceneX = 22, kSceneY = 84;
 
 // Wall above, floorboards below `floorY`, a skirting board between them.
 void wallAndFloor(Canvas& c, int floorY, Canvas::Color wallTop, Canvas::Color wallBottom) {
@@ -24,6 +29,21 @@ void table(Canvas& c, int x, int y, int w, int legHeight) {
     c.fillRoundRect(float(x), float(y), float(w), 10, 3, kWood);
 }
 
+// A clock hand from the centre, `angle` clockwise from twelve o'clock.
+void hand(Canvas& c, float cx, float cy, float angle, float length, float halfWidth) {
+    const float dx = std::sin(angle), dy = -std::cos(angle), nx = -dy * halfWidth, ny = dx * halfWidth;
+    c.fillPolygon({cx + nx, cy + ny, cx + dx * length + nx, cy + dy * length + ny, cx + dx * length - nx,
+                   cy + dy * length - ny, cx - nx, cy - ny},
+                  kInk);
+    c.fillCircle(cx, cy, 2, kInk);
+}
+
+// A moulding along the top of the wall, under the ceiling.
+void cornice(Canvas& c) {
+    c.fillRect(0, 0, c.width(), 18, kDarkWood);
+    c.fillRect(0, 18, c.width(), 4, kWood);
+}
+
 Canvas glow(int w, int h, float inset) {
     Canvas c(w, h, 0x00FFD070);
     for (int i = 0; i < 6; ++i) {
@@ -36,27 +56,31 @@ Canvas glow(int w, int h, float inset) {
 } // namespace
 
 Canvas hallBackground() {
-    Canvas c(800, 600);
-    wallAndFloor(c, 430, 0xFF3A2C26, 0xFF2C201A);
+    Canvas c(kRoomW, kRoomH);
+    wallAndFloor(c, kSceneY + 430, 0xFF3A2C26, 0xFF2C201A);
+    cornice(c);
+    // A picture rail along the wall.
+    c.fillRect(0, kSceneY + 40, kRoomW, 4, 0xFF4A3A2E);
+    Canvas scene(kSceneW, kSceneH, 0);
     // Wainscot panels along the wall.
     for (int x = 180; x < 640; x += 90)
-        c.fillRect(x, 330, 70, 80, 0xFF33251E);
+        scene.fillRect(x, 330, 70, 80, 0xFF33251E);
     // The fireplace: a mantel shelf at 280, the hearth below it.
-    c.fillRect(640, 290, 150, 140, 0xFF5A5048);
-    c.fillRect(670, 330, 90, 100, 0xFF120C08);
-    c.radialGlow(715, 420, 40, 0xA0FF8030);
-    c.fillRoundRect(630, 276, 170, 14, 3, kWood);
+    scene.fillRect(640, 290, 150, 140, 0xFF5A5048);
+    scene.fillRect(670, 330, 90, 100, 0xFF120C08);
+    scene.radialGlow(715, 420, 40, 0xA0FF8030);
+    scene.fillRoundRect(630, 276, 170, 14, 3, kWood);
     // The side table by the door, where a cup stands.
-    table(c, 180, 450, 80, 100);
+    table(scene, 180, 450, 80, 100);
     // A chair by the fireplace.
-    c.fillRect(560, 380, 8, 170, kDarkWood);
-    c.fillRect(604, 380, 8, 170, kDarkWood);
-    c.fillRect(560, 380, 52, 10, kWood);
-    c.fillRect(560, 440, 52, 12, kWood);
-    // A picture rail and a portrait frame.
-    c.fillRect(0, 40, 800, 4, 0xFF4A3A2E);
-    c.fillRect(180, 110, 90, 120, kBrass);
-    c.verticalGradient(186, 116, 78, 108, 0xFF3C4A3A, 0xFF20281E);
+    scene.fillRect(560, 380, 8, 170, kDarkWood);
+    scene.fillRect(604, 380, 8, 170, kDarkWood);
+    scene.fillRect(560, 380, 52, 10, kWood);
+    scene.fillRect(560, 440, 52, 12, kWood);
+    // A portrait frame.
+    scene.fillRect(180, 110, 90, 120, kBrass);
+    scene.verticalGradient(186, 116, 78, 108, 0xFF3C4A3A, 0xFF20281E);
+    c.draw(scene, kSceneX, kSceneY);
     return c;
 }
 
@@ -121,8 +145,10 @@ Canvas clockFrames() {
         c.fillRect(int(ox) + 8, 70, 44, 150, 0xFF1E140C);
         c.fillCircle(ox + 30, 34, 24, kBrass);
         c.fillCircle(ox + 30, 34, 20, kPaper);
-        c.fillRect(int(ox) + 29, 18, 2, 16, kInk);
-        c.fillRect(int(ox) + 29, 33, 12, 2, kInk);
+        // A quarter past nine: the minute hand at three, the hour hand a quarter of the way on
+        // from nine to ten.
+        hand(c, ox + 30, 34, 0.5f * kPi, 16, 1.0f);
+        hand(c, ox + 30, 34, 1.5f * kPi + kPi / 24, 11, 1.5f);
         // The pendulum hangs from (30, 76).
         const float bx = ox + 30 + std::sin(swing[i]) * 100, by = 76 + std::cos(swing[i]) * 100;
         c.fillPolygon({ox + 29, 76, ox + 31, 76, bx + 1, by, bx - 1, by}, kBrass);
@@ -189,25 +215,28 @@ Canvas papers() {
 }
 
 Canvas studyBackground() {
-    Canvas c(800, 600);
-    wallAndFloor(c, 450, 0xFF26303A, 0xFF1C242C);
+    Canvas c(kRoomW, kRoomH);
+    wallAndFloor(c, kSceneY + 450, 0xFF26303A, 0xFF1C242C);
+    cornice(c);
+    Canvas scene(kSceneW, kSceneH, 0);
     // Bookshelves on the left, four shelves of books.
-    c.fillRect(30, 60, 260, 390, kDarkWood);
+    scene.fillRect(30, 60, 260, 390, kDarkWood);
     const Canvas::Color spines[] = {0xFF7A2A22, 0xFF2A4A6A, 0xFF3A5A2A, 0xFF8A6A2A, 0xFF4A2A4A};
     for (int shelf = 0; shelf < 4; ++shelf) {
         const int base = 150 + shelf * 95;
-        c.fillRect(30, base, 260, 8, kWood);
+        scene.fillRect(30, base, 260, 8, kWood);
         for (int x = 40, i = shelf; x < 270; x += 14, ++i)
-            c.fillRect(x, base - 70 + (i * 7) % 14, 12, 70 - (i * 7) % 14, spines[i % 5]);
+            scene.fillRect(x, base - 70 + (i * 7) % 14, 12, 70 - (i * 7) % 14, spines[i % 5]);
     }
     // The window, with night outside.
-    c.fillRect(360, 80, 160, 200, kDarkWood);
-    c.verticalGradient(370, 90, 140, 180, 0xFF0A1020, 0xFF1C2A44);
-    c.fillRect(437, 90, 6, 180, kDarkWood);
-    c.fillRect(370, 177, 140, 6, kDarkWood);
-    c.fillCircle(480, 120, 12, 0xFFF0E8C8);
+    scene.fillRect(360, 80, 160, 200, kDarkWood);
+    scene.verticalGradient(370, 90, 140, 180, 0xFF0A1020, 0xFF1C2A44);
+    scene.fillRect(437, 90, 6, 180, kDarkWood);
+    scene.fillRect(370, 177, 140, 6, kDarkWood);
+    scene.fillCircle(480, 120, 12, 0xFFF0E8C8);
     // The wall around the safe.
-    c.fillRect(528, 298, 144, 138, 0xFF3A3E46);
+    scene.fillRect(528, 298, 144, 138, 0xFF3A3E46);
+    c.draw(scene, kSceneX, kSceneY);
     return c;
 }
 
@@ -219,14 +248,16 @@ Canvas safe(bool open) {
         c.fillRect(8, 70, 104, 4, kIron);
         c.fillPolygon({0, 0, 14, 10, 14, 110, 0, 120}, kIron);
     } else {
-        c.fillRect(6, 6, 108, 108, kIron);
+        // A light steel door: the highlight of the safe under the mouse adds to its colours.
+        c.fillRect(6, 6, 108, 108, 0xFF6E7684);
+        c.fillRect(12, 12, 96, 96, 0xFF7A8290);
         c.fillCircle(60, 56, 22, kDarkIron);
         c.fillCircle(60, 56, 16, 0xFFB0B4BA);
         for (int i = 0; i < 12; ++i) {
             const float a = float(i) * 0.5235988f;
             c.fillCircle(60 + std::cos(a) * 19, 56 + std::sin(a) * 19, 1.2f, kDarkIron);
         }
-        c.fillRect(86, 92, 20, 6, 0xFFB0B4BA);
+        c.fillRect(86, 92, 20, 6, kBrass);
     }
     return c;
 }

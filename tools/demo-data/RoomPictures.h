@@ -5,7 +5,8 @@
 // The demo investigation's rooms: backgrounds and the scene objects laid over them. Each object
 // picture is cut to its own size; where it stands is the room's objects.ini.
 
-// The hall (800 x 600): a study door on the left, a long-case clock, a desk, a fireplace.
+// The hall (845 x 768, the room area): a study door on the left, a long-case clock, a desk, a
+// fireplace.
 Canvas hallBackground();
 Canvas cup(Canvas::Color glaze);
 Canvas hat();
@@ -24,7 +25,7 @@ Canvas brassKeyIcon();
 Canvas keyGlow();
 Canvas papers();
 
-// The study (800 x 600): bookshelves, a window and a wall safe.
+// The study (845 x 768): bookshelves, a window and a wall safe.
 Canvas studyBackground();
 Canvas safe(bool open);
 Canvas fingerprintCard();

@@ -56,7 +56,7 @@ void writePictures(DataWriter& out, PictureFonts& fonts) {
     out.image(list, kImages, "menu_bg.png", menuBackground());
     out.image(list, kImages, "frame.png", dialogFrame());
     out.image(list, kImages, "frame_gb.png", goldFrame());
-    out.image(list, kImages, "button.png", buttonStates());
+    out.image(list, kImages, "button.png", buttonSheet(fonts.body));
     out.image(list, kImages, "slot.png", slotHover());
     out.image(list, kImages, "selector.png", selectorBar());
     out.image(list, kImages, "selection.png", selectionMarker());

@@ -47,10 +47,19 @@ bool IsPlayState(u32 state) {
            state == CInvestigation::InvCards || state == CInvestigation::OnMap;
 }
 
-// Halves rounded down, as the 16-bit positions of the original layout are.
+// Half of a size difference, rounded down, as the 16-bit positions of the layout are.
+i32 HalfDown(i32 difference) {
+    return difference >= 0 ? difference / 2 : -((-difference + 1) / 2);
+}
+
 i16 CentredIn(i32 start, i32 outer, i32 inner) {
-    const i32 gap = outer - inner;
-    return i16(start + (gap >= 0 ? gap / 2 : -((-gap + 1) / 2)));
+    return i16(start + HalfDown(outer - inner));
+}
+
+// The frame reaches past its room by half the growth on the left and top, that half rounded down,
+// so an odd growth puts the extra pixel on the right and bottom.
+i16 FramedAround(i32 start, i32 inner, i32 frame) {
+    return i16(start - HalfDown(frame - inner));
 }
 
 } // namespace
@@ -350,7 +359,7 @@ void CInvestigation::RenderRooms() {
         frameH = std::max<i32>(frameH, m_pFrameStyle->GetMinHeight());
     }
     const SpyPoint at = m_pCurrentRoom->GetPosition();
-    m_frameWindow->SetArea(CentredIn(i32(at.x), roomW, frameW), CentredIn(i32(at.y), roomH, frameH),
+    m_frameWindow->SetArea(FramedAround(i32(at.x), roomW, frameW), FramedAround(i32(at.y), roomH, frameH),
                            u16(frameW), u16(frameH));
     m_frameWindow->Render();
 }

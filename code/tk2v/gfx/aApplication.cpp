@@ -273,10 +273,7 @@ void aApplication::capFrameRate() {
 u32 aApplication::refreshCapSleepMs(u32 refreshRate, bool fullscreen, bool vsync, double elapsed) {
     if (fullscreen || !vsync)
         return 0;
-    u32 rate = refreshRate & 0xFFFF;
-    if (rate == 0 || rate > 1000)
-        rate = 100;
-    const double period = 1.0 / rate;
+    const double period = 1.0 / platform::frameRateCap(refreshRate & 0xFFFF);
     return elapsed < period ? u32((period - elapsed) * 1000) : 0;
 }
 

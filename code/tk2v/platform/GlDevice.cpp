@@ -1,4 +1,5 @@
 #include "tk2v/platform/GlDevice.h"
+#include "tk2v/platform/Clock.h"
 #include "tk2v/platform/GlRenderer.h"
 #include "tk2v/platform/Texture.h"
 #include "tk2v/platform/Window.h"
@@ -140,6 +141,7 @@ Result GlDevice::reset(const PresentParams& params) {
     m_params = params;
     m_renderer->resetState(params.backBufferWidth, params.backBufferHeight);
     SDL_GL_SetSwapInterval(params.swapInterval);
+    m_nextPresent = 0;
     return S_OK;
 }
 
@@ -171,8 +173,8 @@ Result GlDevice::clear(u32 argb) {
 Result GlDevice::present() {
     makeCurrent();
     m_renderer->flush();
-    int width = 0, height = 0;
-    SDL_GL_GetDrawableSize(sdlWindow(m_window), &width, &height);
+    const Point drawable = m_window.drawableSize();
+    const i32 width = drawable.x, height = drawable.y;
     Rect target = presentRect(width, height, i32(m_params.backBufferWidth), i32(m_params.backBufferHeight));
     if (target.empty())
         return S_OK;
@@ -185,9 +187,30 @@ Result GlDevice::present() {
     }
     m_renderer->drawPicture(m_colourBuffer, m_params.backBufferWidth, m_params.backBufferHeight, target,
                             height);
+    holdToRefreshRate();
     SDL_GL_SwapWindow(sdlWindow(m_window));
     glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
     return S_OK;
+}
+
+// Not every driver honours the swap interval (software GL, a virtual X server, some compositors return
+// from the swap at once), so with one asked for the device keeps presents to the refresh rate itself.
+// They follow a schedule: sleeps of whole milliseconds then still give the rate on average, and a
+// driver that does wait for the display is already on time.
+void GlDevice::holdToRefreshRate() {
+    if (m_params.swapInterval == 0) {
+        m_nextPresent = 0;
+        return;
+    }
+    const u64 frequency = counterFrequency();
+    const u64 interval = frequency / frameRateCap(refreshRate());
+    const u64 now = counter();
+    // The first present, or one a whole interval late: the schedule starts again from now.
+    if (m_nextPresent == 0 || now >= m_nextPresent + interval)
+        m_nextPresent = now;
+    else if (now < m_nextPresent)
+        sleepMs(u32((m_nextPresent - now) * 1000 / frequency));
+    m_nextPresent += interval;
 }
 
 u32 GlDevice::refreshRate() const {

@@ -46,6 +46,7 @@ private:
     Result init(const PresentParams& params);
     Result makeBackBuffer(u32 width, u32 height);
     void makeCurrent() const;
+    void holdToRefreshRate();
 
     Window& m_window;
     void* m_context;
@@ -53,6 +54,7 @@ private:
     u32 m_framebuffer = 0, m_colourBuffer = 0; // the colour buffer is a texture
     std::unique_ptr<GlRenderer> m_renderer;
     bool m_inScene = false;
+    u64 m_nextPresent = 0; // counter reading the next present is due at; 0 before the first
 };
 
 } // namespace platform

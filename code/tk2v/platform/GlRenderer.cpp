@@ -70,8 +70,10 @@ constexpr size_t kMaxRunsPassed = 16;
 
 // Mesa's software rasteriser draws simple shaders on a faster path of its own when the target and
 // the textures are B, G, R, A. That path mixes up the diffuse colour (Mesa 22), which only the
-// texture-only program leaves alone; the others carry a discard that never happens, which keeps them
-// off it.
+// texture-only program leaves alone; the others carry a discard, which keeps them off it. The discard
+// drops fragments of no alpha, which both blendings leave as they were (the source is weighted by its
+// alpha), so the rasteriser skips their blending and writing: fading particles and the clear edges of
+// soft sprites cost less for the same picture.
 std::string fragmentShader(const char* result, bool usesDiffuse) {
     return std::string(R"(#version 330 core
 in vec2 uv;
@@ -80,7 +82,7 @@ uniform sampler2D picture;
 out vec4 fragment;
 void main() {
     vec4 t = texture(picture, uv);
-)") + (usesDiffuse ? "    if (diffuse.a < 0.0)\n        discard;\n" : "") +
+)") + (usesDiffuse ? "    if (t.a * diffuse.a <= 0.0)\n        discard;\n" : "") +
            "    fragment = " + result + ";\n}\n";
 }
 
@@ -340,6 +342,9 @@ GlRenderer::State GlRenderer::quadState(const QuadVertex (&corners)[4], QuadHint
 }
 
 void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4], QuadHints hints) {
+    // No alpha at any corner is no alpha anywhere: both blendings leave every pixel as it was.
+    if (allCorners(corners, 0xFF000000, 0))
+        return;
     if (m_queued.size() >= kMaxQuads)
         flush();
     const u32 quad = u32(m_queued.size());

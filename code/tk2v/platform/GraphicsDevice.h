@@ -122,6 +122,12 @@ std::unique_ptr<GraphicsDevice> createGraphicsDevice(Window& window, const Prese
 using DeviceDecorator = std::function<std::unique_ptr<GraphicsDevice>(std::unique_ptr<GraphicsDevice>)>;
 void setDeviceDecorator(DeviceDecorator decorator);
 
+// The rate frames are held to with vertical sync: the refresh rate, or 100 when it is unknown (0) or
+// past 1000.
+constexpr u32 frameRateCap(u32 refreshRate) {
+    return refreshRate == 0 || refreshRate > 1000 ? 100 : refreshRate;
+}
+
 // The desktop mode of display 0, format 22; all zero before a window exists.
 DisplayMode desktopDisplayMode();
 // The 32-bit modes of display 0, in the order the display lists them.

@@ -241,7 +241,7 @@ void InputDevices::apply(const InputEvent& e) {
         if (e.code >= 256)
             return;
         if (e.down && !m_keysDown[e.code]) {
-            m_keysLatched[e.code] = true;
+            m_keyPresses[e.code].press();
             m_capsLock ^= e.code == SCAN_CAPSLOCK;
             m_numLock ^= e.code == SCAN_NUMLOCK;
             m_scrollLock ^= e.code == SCAN_SCROLL;
@@ -251,7 +251,8 @@ void InputDevices::apply(const InputEvent& e) {
     case InputEvent::Button:
         if (e.code >= MOUSE_BUTTON_COUNT)
             return;
-        m_buttonsLatched[e.code] |= e.down;
+        if (e.down && !m_buttonsDown[e.code])
+            m_buttonPresses[e.code].press();
         m_buttonsDown[e.code] = e.down;
         return;
     case InputEvent::Motion:
@@ -271,8 +272,10 @@ void InputDevices::releaseAll() {
 
 // A lost device's pending input is gone; it reads the current state once acquired again.
 void InputDevices::dropPending() {
-    std::memset(m_keysLatched, 0, sizeof m_keysLatched);
-    std::memset(m_buttonsLatched, 0, sizeof m_buttonsLatched);
+    for (PressQueue& presses : m_keyPresses)
+        presses.drop();
+    for (PressQueue& presses : m_buttonPresses)
+        presses.drop();
     m_dx = m_dy = m_wheel = 0;
 }
 
@@ -346,8 +349,7 @@ Result InputDevices::pollKeyboard(u8 (&keys)[256]) {
     if (failed(r))
         return r;
     for (u32 i = 0; i < 256; ++i)
-        keys[i] = downByte(m_keysDown[i] || m_keysLatched[i]);
-    std::memset(m_keysLatched, 0, sizeof m_keysLatched);
+        keys[i] = downByte(m_keyPresses[i].poll(m_keysDown[i]));
     return r;
 }
 
@@ -361,8 +363,7 @@ Result InputDevices::pollMouse(MouseState& state) {
     state.dy = m_dy;
     state.wheel = m_wheel;
     for (u32 i = 0; i < MOUSE_BUTTON_COUNT; ++i)
-        state.buttons[i] = downByte(m_buttonsDown[i] || m_buttonsLatched[i]);
-    std::memset(m_buttonsLatched, 0, sizeof m_buttonsLatched);
+        state.buttons[i] = downByte(m_buttonPresses[i].poll(m_buttonsDown[i]));
     m_dx = m_dy = m_wheel = 0;
     return r;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "tk2v/platform/PressQueue.h"
 #include "tk2v/platform/Rect.h"
 #include "tk2v/platform/Result.h"
 #include "tk2v/util/types.h"
@@ -63,9 +64,10 @@ u32 doubleClickTime();
 // 0 for keys without one.
 u8 scanCodeFromUsbUsage(u32 usage);
 
-// The keyboard and the mouse of the game's window, read by polling. A key or button pressed and
-// released between two polls still reads as down in the second, so no tap is lost; key repeat is
-// ignored. After DIERR_INPUTLOST a device reports DIERR_NOTACQUIRED until it is acquired again.
+// The keyboard and the mouse of the game's window, read by polling. No press is lost: a key or button
+// pressed and released between two polls still reads as down in the second, and a press that follows
+// one the last poll read is kept for a later poll (see PressQueue); key repeat is ignored. After
+// DIERR_INPUTLOST a device reports DIERR_NOTACQUIRED until it is acquired again.
 class InputDevices {
 public:
     explicit InputDevices(Window* window);
@@ -114,8 +116,10 @@ private:
     Device m_keyboard, m_mouse;
     bool m_exclusive = false;
     bool m_pointerHidden = false;
-    bool m_keysDown[256] = {}, m_keysLatched[256] = {};
-    bool m_buttonsDown[MOUSE_BUTTON_COUNT] = {}, m_buttonsLatched[MOUSE_BUTTON_COUNT] = {};
+    bool m_keysDown[256] = {};
+    PressQueue m_keyPresses[256];
+    bool m_buttonsDown[MOUSE_BUTTON_COUNT] = {};
+    PressQueue m_buttonPresses[MOUSE_BUTTON_COUNT];
     i32 m_dx = 0, m_dy = 0, m_wheel = 0;
     bool m_capsLock = false, m_numLock = false, m_scrollLock = false;
 };

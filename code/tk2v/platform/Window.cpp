@@ -1,6 +1,10 @@
 #include "tk2v/platform/Window.h"
+#include "tk2v/platform/NativeWindowSize.h"
 
 #include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace platform {
 namespace {
@@ -42,12 +46,38 @@ u32 buttonFlags(u32 state) {
 
 } // namespace
 
+bool isHeadlessDriver(const std::string& driver) {
+    return driver == "offscreen" || driver == "dummy";
+}
+
+bool headlessDriverRequested() {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (!asked)
+        return false;
+    // SDL takes a list of drivers to try, separated by commas.
+    std::string list = asked;
+    for (size_t start = 0; start <= list.size();) {
+        const size_t end = std::min(list.find(',', start), list.size());
+        if (isHeadlessDriver(list.substr(start, end - start)))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 std::unique_ptr<Window> Window::create(const WindowConfig& config) {
     // Without this a poll stops at the marker of its last event pump, and a message posted since
     // then (a quit, say) would only show on a second look.
     SDL_SetHint(SDL_HINT_POLL_SENTINEL, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return nullptr;
+    // Without a display SDL falls back to a driver that shows nothing: a game nobody can see would
+    // run until killed. Only a run that asks for such a driver (the tests) gets one.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && isHeadlessDriver(driver) && !headlessDriverRequested()) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return nullptr;
+    }
     // Some drivers pick the drawing surface's format when the window is made; SDL's default asks for
     // a depth buffer, which nothing here uses and which makes a software rasteriser's every frame
     // into the window cost about twice as much.
@@ -106,7 +136,16 @@ void Window::raise() {
 
 Point Window::clientSize() const {
     Point size;
-    SDL_GetWindowSize(sdl(m_window), &size.x, &size.y);
+    if (!nativeWindowSize(m_window, size))
+        SDL_GetWindowSize(sdl(m_window), &size.x, &size.y);
+    return size;
+}
+
+Point Window::drawableSize() const {
+    Point size;
+    // An X window's drawable is its client area, pixel for pixel.
+    if (!nativeWindowSize(m_window, size))
+        SDL_GL_GetDrawableSize(sdl(m_window), &size.x, &size.y);
     return size;
 }
 

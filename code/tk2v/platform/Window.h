@@ -67,11 +67,17 @@ struct WindowConfig {
     bool visible = true;
 };
 
+// SDL's video drivers that show nothing, and whether SDL_VIDEODRIVER names one of them (as the tests
+// do): without that, such a driver is no place for the game's window.
+bool isHeadlessDriver(const std::string& driver);
+bool headlessDriverRequested();
+
 // The game's one top-level window: a fixed-size captioned window or a borderless one covering the
 // desktop, with a message queue in the shape the engine's window procedure expects.
 class Window {
 public:
-    // Null when the video system or the window cannot be made.
+    // Null when the video system or the window cannot be made, also when SDL could only fall back to
+    // a driver that shows nothing.
     static std::unique_ptr<Window> create(const WindowConfig& config);
     // Sends WM_DESTROY to the procedure, then closes the window.
     ~Window();
@@ -86,8 +92,11 @@ public:
     void minimise();
     void restore();
     void raise();
-    // Width and height of the client area in window coordinates (mouse positions use these).
+    // Width and height of the client area in window coordinates (mouse positions use these), as the
+    // window really stands, also where SDL believes a size that the window system never gave it.
     Point clientSize() const;
+    // The client area in pixels of the GL drawable, likewise.
+    Point drawableSize() const;
     // The usable desktop of the window's display (without panels and docks).
     Rect workArea() const;
     // Zero until the window manager has framed the window.

@@ -2,6 +2,8 @@
 
 #include "tk2v/platform/Clock.h"
 
+#include <cstdint>
+
 namespace {
 u64 g_counterFrequency = 0;
 }
@@ -33,9 +35,16 @@ float aTimer::getElapsed() {
 
 i32 aTimer::getElapsedMs() {
     if (m_mode == 0)
-        return i32(getElapsed() * 1000.0f);
+        return secondsToMs(getElapsed());
     m_lastMs = platform::tickMs();
     return i32(m_lastMs - m_startMs);
+}
+
+i32 aTimer::secondsToMs(float seconds) {
+    // Past the range of the result (about 24.8 days) the conversion would be undefined: the nearest
+    // end is given instead.
+    const float ms = seconds * 1000.0f;
+    return ms >= 2147483648.0f ? INT32_MAX : ms < -2147483648.0f ? INT32_MIN : i32(ms);
 }
 
 void aTimer::wait(u32 ms) {

@@ -9,6 +9,8 @@ public:
     void reset();
     float getElapsed();
     i32 getElapsedMs();
+    // Seconds as the timer's milliseconds: times 1000 in float, truncated.
+    static i32 secondsToMs(float seconds);
     void wait(u32 ms);
 
 private:

@@ -17,9 +17,12 @@ char g_fileLineBuffer[300];
 [[maybe_unused]] const bool g_logTimerStarted = (a_logTimer(), true);
 
 void writeLine(const char* message) {
-    // A test that swaps the clock source can make the timer run backwards: such a stamp reads 0.
-    const double seconds = a_logTimer().getElapsed();
-    const long long elapsedMs = seconds > 0 && seconds < 1e9 ? (long long)(seconds * 1000.0) : 0;
+    // One reading, in the timer's own millisecond arithmetic; the seconds come from it too, so the
+    // millisecond part stays below 1000 even where the clock would cross a second between two readings.
+    // A test that swaps the clock source can make the timer run backwards, which reads as a huge time:
+    // such a stamp reads 0.
+    const float seconds = a_logTimer().getElapsed();
+    const long long elapsedMs = seconds > 0 && seconds < 1e9f ? aTimer::secondsToMs(seconds) : 0;
     const long long s = elapsedMs / 1000;
     std::fprintf(g_logFile, "%.2lli:%.2lli:%.2lli.%.3lli\t%s\n", s / 3600, (s % 3600) / 60, s % 60,
                  elapsedMs % 1000, message);
@@ -55,7 +58,9 @@ void a_log(const char* format, ...) {
     va_end(args);
 }
 
-void log(const std::string& text) { log("%s", text.c_str()); }
+void log(const std::string& text) {
+    log("%s", text.c_str());
+}
 
 const char* a_fileLine(const char* path, unsigned line) {
     const char* name = path ? path : "";
@@ -71,7 +76,9 @@ void a_logSetFile(std::FILE* file) {
     g_logFile = file;
 }
 
-std::FILE* a_logFile() { return g_logFile; }
+std::FILE* a_logFile() {
+    return g_logFile;
+}
 
 aTimer& a_logTimer() {
     static aTimer timer(0);

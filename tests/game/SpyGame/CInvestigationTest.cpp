@@ -281,19 +281,39 @@ TEST_F(Investigation, ACloseUpIsDrawnOverItsRoomInAFrameTenPixelsLarger) {
     EXPECT_FALSE(inv.IsCloseUp());
 }
 
-TEST_F(Investigation, TheCloseUpFrameIsAtLeastItsStylesMinimum) {
-    // Two 250-wide corners side by side: 500 beats 410. Two 100-high ones stacked: 310 beats 200.
-    load("style frame_style_gb\n{\n  TopLeft 0 0 250 100\n  TopRight 0 0 250 100\n"
-         "  BottomLeft 0 0 250 100\n  BottomRight 0 0 250 100\n}\n",
+TEST_F(Investigation, TheCloseUpFrameIsAtLeastItsStylesMinimumAndReachesPastTheRoomByHalfItsGrowth) {
+    // Corners 160 + 161 wide side by side and 50 + 50 high stacked: at least 321 x 100.
+    load("style frame_style_gb\n{\n  TopLeft 0 0 160 50\n  TopRight 0 0 161 50\n"
+         "  BottomLeft 0 0 160 50\n  BottomRight 0 0 161 50\n}\n",
          "style.agui");
     ScriptedRoom& hall = addRoom("room_Hall");
-    addRoom("zoom_Desk", 400, 300);
+    ScriptedRoom& desk = addRoom("zoom_Desk", 400, 300);
     start("StartRoom = room_Hall");
     hall.result = CRoomBase::ZoomRoomRequested;
     hall.target = "zoom_Desk";
     frame();
-    inv.Render();
-    EXPECT_EQ(inv.GetFrameWindow()->GetArea(), (aRect{351, 229, 500, 310}));
+    // The frame's left and top lie half its growth (rounded down) before the room's, so an odd
+    // growth leaves the extra pixel on the right or bottom.
+    struct Case {
+        i16 width, height;
+        SpyPoint at;
+        aRect frame;
+    };
+    const Case cases[] = {
+        {300, 200, {451, 284}, {441, 279, 321, 210}}, // growth 21 (style) and 10
+        {301, 200, {451, 284}, {441, 279, 321, 210}}, // 20 (style)
+        {400, 300, {396, 229}, {391, 224, 410, 310}}, // 10 and 10
+        {200, 50, {100, 71}, {40, 46, 321, 100}},     // 121 and 50 (both style)
+        {200, 51, {100, 71}, {40, 47, 321, 100}},     // 49 (style)
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        desk.width = c.width;
+        desk.height = c.height;
+        desk.SetPosition(c.at);
+        inv.Render();
+        EXPECT_EQ(inv.GetFrameWindow()->GetArea(), c.frame);
+    }
 }
 
 // Sounds play on an output nobody pulls: a started sound plays until it is stopped.

@@ -18,7 +18,9 @@ const std::vector<RoomGroupSteps>& labGroups() {
 const std::vector<RoomGroupSteps>& townGroups() {
     static const std::vector<RoomGroupSteps> groups = {
         // ---- mazes ----
+        kTownMazes,
         // ---- words ----
+        townWords,
         // ---- garden ----
         // ---- close-ups ----
     };

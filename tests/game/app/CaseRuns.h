@@ -47,7 +47,9 @@ const std::vector<RoomGroupSteps>& townGroups();
 // ---- Lab: computers ----
 extern const RoomGroupSteps kLabComputers;
 // ---- Town: mazes ----
+extern const RoomGroupSteps kTownMazes;
 // ---- Town: words ----
+extern const RoomGroupSteps townWords;
 // ---- Town: garden ----
 // ---- Town: close-ups ----
 

@@ -3,6 +3,7 @@
 #include "game/GameConstants.h"
 #include "game/ProfilesManager.h"
 #include "game/cMain.h"
+#include "support/StderrCapture.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
 #include "tk2v/platform/SingleInstance.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <dlfcn.h>
 
 namespace {
@@ -91,7 +93,7 @@ TEST(GameApp, ALanguageWithoutItsMainTextEndsAfterTheLogLineWithoutTheLoop) {
         if (c.removeMainText)
             std::filesystem::remove(home.path() + "GameData/Language/English/Text/Main.txt");
         GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
-        EXPECT_EQ(runGame(), 0);
+        EXPECT_EQ(runGame(), 1);
         const std::vector<std::string> log = GameHome::lastRunLog();
         for (const std::string& line : c.lines)
             EXPECT_TRUE(logHas(log, line)) << line;
@@ -99,6 +101,28 @@ TEST(GameApp, ALanguageWithoutItsMainTextEndsAfterTheLogLineWithoutTheLoop) {
         // The profiles were loaded, so they are saved, unchanged.
         EXPECT_EQ(GameHome::readFile(GameHome::profilesFile()), testerProfilesFile());
     }
+}
+
+// SDL falls back to a driver that shows nothing when there is no display: unless asked for, that is
+// no window, and the start ends with the message and a failure status.
+TEST(GameApp, WithoutADisplayTheStartEndsWithItsMessageOnStderrAndAFailureStatus) {
+    GameHome home(gameIni(false));
+    GameHome::writeFile(GameHome::profilesFile(), testerProfilesFile());
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    StderrCapture stderrText;
+    const int status = runGame();
+    const std::string printed = stderrText.stop();
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    EXPECT_EQ(status, 1);
+    // SDL may say something of its own first (its look for a Wayland display).
+    const std::string expected = "Error!: " + aApplication::errorMessage(ERR_D3D_INIT, "") +
+                                 "\nNo display: neither DISPLAY nor WAYLAND_DISPLAY is set.\n";
+    EXPECT_TRUE(printed.size() >= expected.size() && printed.ends_with(expected)) << printed;
+    const std::vector<std::string> log = GameHome::lastRunLog();
+    EXPECT_TRUE(logHas(log, "aGraphServer. Error create D3D object"));
+    EXPECT_TRUE(logHas(log, "tk2v Engine stopped"));
 }
 
 TEST(GameApp, ASecondCopyLeavesTheProfilesFileAlone) {

@@ -99,6 +99,23 @@ TEST_F(InputServer, KeyAndButtonStatesFollowThePolls) {
     EXPECT_FALSE(server->isMouseButtonDown(3));
 }
 
+TEST_F(InputServer, EveryTapIsAPressAlsoWhenTapsComeInFramesInARow) {
+    // Six taps, each shorter than a frame and one in each frame, as quick key presses come.
+    int keyPresses = 0, buttonPresses = 0;
+    for (int i = 0; i < 18; ++i) {
+        if (i < 6) {
+            script.tapKey(KEY_A);
+            script.click(LEFT);
+        }
+        frame();
+        keyPresses += server->keyStates[KEY_A] == KEY_PRESSED;
+        buttonPresses += server->mouseButtons[LEFT] == KEY_PRESSED;
+    }
+    EXPECT_EQ(keyPresses, 6);
+    EXPECT_EQ(buttonPresses, 6);
+    EXPECT_EQ(server->keyStates[KEY_A], KEY_UP);
+}
+
 TEST_F(InputServer, DoubleClickNeedsTheSecondPressInTimeAndInPlace) {
     struct Case {
         const char* name;

@@ -1,4 +1,5 @@
 #include "GfxTestUtil.h"
+#include "support/FakeClock.h"
 #include "support/FakeDeviceStates.h"
 #include "support/OffscreenGfx.h"
 #include "support/TempDir.h"
@@ -98,6 +99,41 @@ TEST(Device, PresentLeavesTheBackBufferAndItsClippingAlone) {
     RgbaImage image = readBack(device);
     EXPECT_EQ(rgb(image, 1, 1), 0x0000FFu);
     EXPECT_EQ(rgb(image, 6, 1), 0u);
+}
+
+TEST(Device, WithASwapIntervalPresentsAreHeldToTheRefreshRateWhereTheSwapReturnsAtOnce) {
+    GraphicsDevice& device = offscreenDevice(8, 8);
+    device.endScene();
+    // The offscreen driver tells no refresh rate, which counts as 100, and swaps at once.
+    ASSERT_EQ(device.refreshRate(), 0u);
+    struct Case {
+        i32 swapInterval;
+        u64 workMs; // each frame's own time before its present
+        u64 sleptMs;
+    };
+    const Case cases[] = {
+        {1, 0, 1000}, // 100 intervals of 10 ms
+        {1, 3, 700},  // the rest of each interval
+        {1, 15, 0},   // slower than the display: never held
+        {0, 0, 0},    // without an interval the main loop caps the rate, not the device
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.swapInterval << ", " << c.workMs << " ms");
+        FakeClock clock;
+        ASSERT_EQ(device.reset({8, 8, c.swapInterval}), S_OK);
+        const u64 start = clock.counter();
+        for (int frame = 0; frame <= 100; ++frame) {
+            clock.advanceMs(c.workMs);
+            ASSERT_EQ(device.present(), S_OK);
+        }
+        EXPECT_EQ(clock.sleptMs(), c.sleptMs);
+        if (c.swapInterval == 1 && c.workMs < 10) {
+            const double fps = 100 / (double(clock.counter() - start - c.workMs * 1000000) / 1e9);
+            EXPECT_NEAR(fps, 100, 5);
+        }
+    }
+    device.reset({8, 8, 0});
+    device.beginScene();
 }
 
 // What the window holds after a present (the offscreen driver's swap leaves it), rows from the top.

@@ -57,13 +57,31 @@ TEST_F(InputDevicesTest, KeyBytesAcrossPolls) {
         // Pressed and let go between two polls: down once, then up.
         {[](ScriptedInput& s) { s.tapKey(KEY_A); }, 0x80},
         {[](ScriptedInput&) {}, 0},
-        // Let go and pressed again while held: still down.
+        // A tap in each of two polls in a row: the second press waits for a poll that reads up.
+        {[](ScriptedInput& s) { s.tapKey(KEY_A); }, 0x80},
+        {[](ScriptedInput& s) { s.tapKey(KEY_A); }, 0},
+        {[](ScriptedInput&) {}, 0x80},
+        {[](ScriptedInput&) {}, 0},
+        // Three taps between two polls: three presses, each down after an up.
+        {[](ScriptedInput& s) {
+             for (int i = 0; i < 3; ++i)
+                 s.tapKey(KEY_A);
+         },
+         0x80},
+        {[](ScriptedInput&) {}, 0},
+        {[](ScriptedInput&) {}, 0x80},
+        {[](ScriptedInput&) {}, 0},
+        {[](ScriptedInput&) {}, 0x80},
+        {[](ScriptedInput&) {}, 0},
+        // Let go and pressed again while held: a new press, so up once, then down while held.
         {[](ScriptedInput& s) { s.keyDown(KEY_A); }, 0x80},
         {[](ScriptedInput& s) {
              s.keyUp(KEY_A);
              s.keyDown(KEY_A);
          },
-         0x80},
+         0},
+        {[](ScriptedInput&) {}, 0x80},
+        {[](ScriptedInput&) {}, 0x80},
         {[](ScriptedInput& s) { s.keyUp(KEY_A); }, 0},
     };
     for (size_t i = 0; i < steps.size(); ++i) {

@@ -1,27 +1,34 @@
 #include "tk2v/platform/MessageBox.h"
-#include "support/TempDir.h"
+#include "support/StderrCapture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
-TEST(MessageBox, WithoutADisplayTheTextGoesToStderr) {
-    // Set here too, so a run outside CTest on a desktop does not wait for a click.
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    TempDir dir;
-    const int saved = dup(STDERR_FILENO);
-    const int file = open(dir.file("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ASSERT_GE(file, 0);
-    dup2(file, STDERR_FILENO);
+// What the box writes to stderr with the environment given (null unsets a variable).
+std::string boxOnStderr(const char* driver, const char* display, const char* wayland) {
+    auto set = [](const char* name, const char* value) { value ? setenv(name, value, 1) : unsetenv(name); };
+    set("SDL_VIDEODRIVER", driver);
+    set("DISPLAY", display);
+    set("WAYLAND_DISPLAY", wayland);
+    StderrCapture capture;
     platform::showMessageBox("Error!", "Could not load required media.");
-    dup2(saved, STDERR_FILENO);
-    close(file);
-    close(saved);
-    EXPECT_EQ(dir.read("stderr"), "Error!: Could not load required media.\n");
+    // So that a run outside CTest on a desktop never waits for a click.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    return capture.stop();
+}
+
+TEST(MessageBox, WithoutADisplayTheTextGoesToStderrNamingWhatIsMissing) {
+    const std::string text = "Error!: Could not load required media.\n";
+    EXPECT_EQ(boxOnStderr("offscreen", ":0", nullptr), text);
+    EXPECT_EQ(boxOnStderr("x11,dummy", nullptr, nullptr), text);
+    EXPECT_EQ(boxOnStderr(nullptr, nullptr, nullptr),
+              text + "No display: neither DISPLAY nor WAYLAND_DISPLAY is set.\n");
+    // A display named but not there: SDL cannot open a box on it.
+    EXPECT_EQ(boxOnStderr("x11", "no-such-display", nullptr),
+              text + "The display \"no-such-display\" cannot be opened.\n");
 }
 
 } // namespace

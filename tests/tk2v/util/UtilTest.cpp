@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -26,16 +27,57 @@ std::string fileText(std::FILE* f) {
     return s;
 }
 
+// The stamp of a line logged at the given time after the log timer started.
+std::string stampAt(std::uint64_t ns) {
+    FakeClock clock;
+    a_logTimer().reset();
+    std::FILE* f = std::tmpfile();
+    a_logSetFile(f);
+    clock.advanceNs(ns);
+    log("x");
+    a_logSetFile(nullptr);
+    std::string line = fileText(f);
+    std::fclose(f);
+    return line.substr(0, line.find('\t'));
+}
+
 TEST(Log, LineCarriesHoursMinutesSecondsAndMilliseconds) {
     FakeClock clock;
     a_logTimer().reset();
     std::FILE* f = std::tmpfile();
     a_logSetFile(f);
-    clock.advanceNs(3723004000000ull + 100000ull);
+    clock.advanceNs(3723004000000ull);
     log("hello %d", 5);
     a_log(nullptr);
     a_logSetFile(nullptr);
     EXPECT_EQ(fileText(f), "01:02:03.004\thello 5\n01:02:03.004\ta_log. NULL log string\n");
+    std::fclose(f);
+}
+
+TEST(Log, StampTakesTheTimersMillisecondsAtTheExactInstant) {
+    // 3723.004 s is 3723.00390625 as the timer's float: its milliseconds, in the timer's own float
+    // arithmetic, are 3723004, where a product in double would truncate to 3723003.
+    struct Case {
+        std::uint64_t ns;
+        const char* stamp;
+    };
+    const Case cases[] = {{0, "00:00:00.000"},
+                          {999000000ull, "00:00:00.999"},
+                          {59999000000ull, "00:00:59.999"},
+                          {3723004000000ull, "01:02:03.004"},
+                          {36000004000000ull, "10:00:00.004"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(stampAt(c.ns), c.stamp) << c.ns;
+}
+
+TEST(Log, AStampOfATimerRunningBackwardsReadsZero) {
+    a_logTimer().reset(); // on the real clock, far past where the manual clock starts
+    FakeClock clock;
+    std::FILE* f = std::tmpfile();
+    a_logSetFile(f);
+    log("x");
+    a_logSetFile(nullptr);
+    EXPECT_EQ(fileText(f), "00:00:00.000\tx\n");
     std::fclose(f);
 }
 

@@ -6,10 +6,17 @@
 #include "game/SpyGame/Rooms/CGlobalMap.h"
 #include "game/SpyGame/Rooms/CInvCards.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
+#include "game/SpyGame/Rooms/Puzzles/cAppointmentBookRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeSearcherRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cMicrofichePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVictimId2PuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVictimIdPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
 #include "tk2v/file/file.h"
 #include "tk2v/util/log.h"
@@ -33,8 +40,15 @@ const RoomClass RoomClasses[] = {
     {CInvCards::GetClassStaticName(), &Make<CInvCards>},
     {cVictimIdPuzzleRoom::GetClassStaticName(), &Make<cVictimIdPuzzleRoom>},
     {cVictimId2PuzzleRoom::GetClassStaticName(), &Make<cVictimId2PuzzleRoom>},
+    {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
+    {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
     {cMicrofichePuzzleRoom::GetClassStaticName(), &Make<cMicrofichePuzzleRoom>},
+    {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},
+    {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
     {cCrimeSearcherRoom::GetClassStaticName(), &Make<cCrimeSearcherRoom>},
+    {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
+    {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
 };
 
 } // namespace

@@ -23,6 +23,8 @@ TEST(RoomsFactory, ClassesMatchExactly) {
                  {"", false},
                  {"CrimeLabMain", false},
                  {"BasePoizonPuzzle", false},
+                 {"GardenMazeRoom", true},
+                 {"VentMazePuzzleRoom", true},
                  // The lab's reader and computers; their common base is never made by name.
                  {"VictimIdPuzzleRoom", true},
                  {"VictimId2PuzzleRoom", true},
@@ -36,6 +38,15 @@ TEST(RoomsFactory, ClassesMatchExactly) {
             EXPECT_EQ(room->GetClassName(), c.className);
             EXPECT_EQ(room->GetState(), 0u);
         }
+    }
+    // The word and book puzzles; each shows the panel's solve button.
+    for (const char* className : {"CapOJoePuzzleRoom", "AppointmentBookRoom", "ZodiacBookPuzzleRoom",
+                                  "ReservationsRegisterRoom", "AssembleInviationRoom"}) {
+        std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
+        ASSERT_TRUE(room) << className;
+        EXPECT_EQ(room->GetClassName(), className);
+        EXPECT_EQ(room->GetState(), 0u);
+        EXPECT_TRUE(room->GetPropertys().SolveButtonShown) << className;
     }
 }
 

@@ -54,6 +54,7 @@ protected:
                                          aOptionsFile(kData + "Game.ini").getValue("Other", "Language") +
                                          "/");
         server.setAssign("investigations", "gamedata:Investigations/");
+        server.setAssign("fonts", "language:Fonts/");
     }
 
     static std::string name() { return GetParam().name; }
