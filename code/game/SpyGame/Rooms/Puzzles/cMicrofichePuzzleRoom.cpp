@@ -228,9 +228,9 @@ void cMicrofichePuzzleRoom::HandleInput(f32 dt) {
     if (HandleDrag(dt))
         return;
     if (LeftButtonState() == KEY_PRESSED) {
-        const auto [x, y] = MousePosition();
+        const std::pair<i32, i32> mouse = MousePosition();
         const bool overLocked = std::any_of(m_LockedFilms.begin(), m_LockedFilms.end(), [&](CSpyItem* film) {
-            return GetItemRect(film).contains(i16(x), i16(y));
+            return GetItemRect(film).contains(i16(mouse.first), i16(mouse.second));
         });
         if (overLocked)
             ShowMessage("MSG_NOCANUSE");

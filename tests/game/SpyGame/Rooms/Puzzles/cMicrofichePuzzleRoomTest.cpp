@@ -360,13 +360,16 @@ TEST_F(MicroficheDataTest, WrongResultsOfNoneOrOneTextEndAndOneIsNotDrawnAgain) 
     }
 }
 
-TEST_F(MicroficheDataTest, TablesThatAreNotSquareOrHaveNoSoughtFilmStillSetUp) {
+TEST_F(MicroficheDataTest, TablesThatAreNotSquareOrHaveNoSoughtFilmOrTimeStillSetUp) {
     const char* const cases[][2] = {
         // The sought film fills its row's one column: that row keeps no film.
         {"[Table]\npreffix = F\nrows = 2\ncols = 1\n",
          "lineYearNames1 = 1901\nlineYearNames2 = 1903\nwindata = 1903\n"},
         {"[Table]\npreffix = F\nrows = 1\ncols = 2\n", "lineYearNames1 = 1901 1902\nwindata = 1902\n"},
         {"[Table]\npreffix = F\nrows = 2\ncols = 2\n", "lineYearNames1 = 1901 1902\n"},
+        // A flash time that is no number reads as none; a time of another section is not the table's.
+        {"[Table]\npreffix = F\nrows = 2\ncols = 2\ntimer = soon\n[Other]\ntimer = 3\n",
+         "lineYearNames1 = 1901 1902\nlineYearNames2 = 1903 1904\nwindata = 1904\n"},
     };
     std::vector<std::string> names;
     for (const auto& c : cases) {
@@ -380,6 +383,7 @@ TEST_F(MicroficheDataTest, TablesThatAreNotSquareOrHaveNoSoughtFilmStillSetUp) {
     playRooms(names);
     EXPECT_TRUE(capture.contains("aOptionsFile. Cannot find key \"timer\" in current section!"))
         << "a missing time reads as 0";
+    EXPECT_TRUE(capture.contains("cMicrofichePuzzleRoom. Key \"timer\" is not a number: soon"));
     for (const std::string& name : names) {
         room = enter<cMicrofichePuzzleRoom>(name);
         int projected = 0;
