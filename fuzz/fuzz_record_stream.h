@@ -34,6 +34,18 @@ inline void writeScratchFile(const std::string& folder, const std::string& name,
     }
 }
 
+// The file's bytes; empty when it cannot be read.
+inline std::string readScratchFile(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            bytes.append(buffer, n);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
 // Named records in stream order.
 using SaveRecords = std::vector<std::pair<std::string, std::string>>;
 

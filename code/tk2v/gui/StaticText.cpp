@@ -213,6 +213,11 @@ u32 StaticText::FirstVisibleLine(f32 lineStep) const {
     return first < last ? u32(first) : u32(last);
 }
 
+f32 StaticText::GetLineStep() const {
+    aFont* font = GetFont(true);
+    return font ? font->getHeight() * GetFontSize(true) + m_lineSpacing : 0;
+}
+
 void StaticText::DrawSelf() {
     aFont* font = GetFont(true);
     aGraphServer* graph = aApplication::graphServer();
@@ -237,7 +242,7 @@ void StaticText::DrawSelf() {
     font->setScale(scale);
     font->color = DrawColor();
     const f32 x0 = f32(sx) - m_hscrollOffset;
-    const f32 lineStep = font->getHeight() * scale + m_lineSpacing;
+    const f32 lineStep = GetLineStep();
     f32 y0 = f32(sy);
     if (m_vertFormatting == TF_CENTER)
         y0 += (f32(m_area.h) - m_textHeight) * 0.5f;

@@ -45,6 +45,8 @@ public:
     bool GetWordWrap() const { return m_wordWrap; }
     void SetLineSpacing(f32 spacing);
     f32 GetLineSpacing() const { return m_lineSpacing; }
+    // From one line's top to the next in the widget's font at its size; 0 without a font.
+    f32 GetLineStep() const;
     // On: every glyph lands on whole pixels.
     void SetPixelSnap(bool snap);
     // The laid-out height; with a vertical scrollbar never more than the widget's height.

@@ -11,6 +11,7 @@ const std::vector<RoomGroupSteps>& labGroups() {
         // ---- chemistry ----
         kLabChemistry,
         // ---- computers ----
+        kLabComputers,
     };
     return groups;
 }

@@ -48,6 +48,7 @@ extern const RoomGroupSteps kLabChemistry;
 // The rack and the bench solved from the hub: the bench's result screen waits for its button.
 void solveLabChemistryToTheResult(CasePlayer& player);
 // ---- Lab: computers ----
+extern const RoomGroupSteps kLabComputers;
 // ---- Town: mazes ----
 extern const RoomGroupSteps kTownMazes;
 // ---- Town: words ----

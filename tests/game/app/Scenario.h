@@ -7,6 +7,7 @@
 #include "game/SpyGame/Rooms/CRoomBase.h"
 #include "game/cMain.h"
 #include "support/ScriptedInput.h"
+#include "support/TypedKeys.h"
 #include "support/game/ItemPoint.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gui/Server.h"
@@ -252,15 +253,7 @@ public:
         const SpyPoint origin = room->GetPosition(), scale = room->GetScale();
         return platform::Point{i32(origin.x + f32(x) * scale.x), i32(origin.y + f32(y) * scale.y)};
     }
-    // The key that types the character on a US keyboard without Shift; 0 for none.
-    static u8 scanCode(char ch) {
-        static const char* const rows[] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm"};
-        static const u8 rowStarts[] = {0x02, 0x10, 0x1E, 0x2C};
-        for (int row = 0; row < 4; ++row)
-            if (const char* at = std::strchr(rows[row], ch); at && ch)
-                return u8(rowStarts[row] + (at - rows[row]));
-        return ch == ' ' ? 0x39 : ch == '\n' ? 0x1C : 0;
-    }
+    static u8 scanCode(char ch) { return ScanCodeOf(ch); }
 
     // The left button pressed at the room point, and let go wherever the pointer is then: what the
     // steps between them do, they do with the button held.

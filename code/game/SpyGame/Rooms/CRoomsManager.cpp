@@ -14,14 +14,18 @@
 #include "game/SpyGame/Rooms/Puzzles/cCrabPuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabButtles.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabMain.h"
+#include "game/SpyGame/Rooms/Puzzles/cCrimeSearcherRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCursorRoomShower.h"
 #include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenRoseRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGettingBloodSample.h"
+#include "game/SpyGame/Rooms/Puzzles/cMicrofichePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cNetPuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVictimId2PuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cVictimIdPuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cWarehouseRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cZodiacBookPuzzleRoom.h"
 #include "tk2v/file/aOptionsFile.h"
@@ -49,9 +53,12 @@ const RoomClass RoomClasses[] = {
     {cCrimeLabMain::GetClassStaticName(), &Make<cCrimeLabMain>},
     {cCrabPuzzleRoom::GetClassStaticName(), &Make<cCrabPuzzleRoom>},
     {CRoomCleaning::GetClassStaticName(), &Make<CRoomCleaning>},
+    {cVictimIdPuzzleRoom::GetClassStaticName(), &Make<cVictimIdPuzzleRoom>},
+    {cVictimId2PuzzleRoom::GetClassStaticName(), &Make<cVictimId2PuzzleRoom>},
     {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
     {cNetPuzzleRoom::GetClassStaticName(), &Make<cNetPuzzleRoom>},
     {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
+    {cMicrofichePuzzleRoom::GetClassStaticName(), &Make<cMicrofichePuzzleRoom>},
     {cGardenRoseRoom::GetClassStaticName(), &Make<cGardenRoseRoom>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
     {cGettingBloodSample::GetClassStaticName(), &Make<cGettingBloodSample>},
@@ -60,6 +67,7 @@ const RoomClass RoomClasses[] = {
     {cWarehouseRoom::GetClassStaticName(), &Make<cWarehouseRoom>},
     {cBackMooverPuzzle::GetClassStaticName(), &Make<cBackMooverPuzzle>},
     {cVentMazePuzzleRoom::GetClassStaticName(), &Make<cVentMazePuzzleRoom>},
+    {cCrimeSearcherRoom::GetClassStaticName(), &Make<cCrimeSearcherRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
     {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
     {cCursorRoomShower::GetClassStaticName(), &Make<cCursorRoomShower>},

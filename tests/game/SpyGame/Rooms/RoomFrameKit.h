@@ -113,10 +113,11 @@ public:
     void play(const std::string& objectsIni, const std::string& itemsIni, const std::string& annScript,
               const std::string& extraRooms = "") {
         writeRoom("Hall", "Class = RoomBase\n", objectsIni, itemsIni, 400, 300);
-        dir.write("Demo/Hall/Ann.ai", annScript);
+        dir.write("Demo/Hall/" + personageName + ".ai", annScript);
         dir.write("Demo/_rooms.list", "Hall\n" + extraRooms);
         dir.write("_SharedRooms/_rooms.list", "");
-        dir.write("Demo/_investigation.ini", "[Personages]\nPersonagesList = Ann\nStartPersonages = Ann\n");
+        dir.write("Demo/_investigation.ini", "[Personages]\nPersonagesList = " + personageName +
+                                                 "\nStartPersonages = " + personageName + "\n");
         rooms.LoadSharedRoomsList(&personages, &panel);
         rooms.Init(data(), "Demo");
         hall = std::make_unique<PlayProbe>();
@@ -133,7 +134,7 @@ public:
         rooms.ResetRooms(data());
         hall->Reset();
         personages.ResetForNewGame(false);
-        ann = personages.GetPersonage("Ann");
+        ann = personages.GetPersonage(personageName);
         hall->Enter("Demo", nullptr);
         quiet();
     }
@@ -189,6 +190,8 @@ public:
     CPersonagesManager personages;
     Rooms rooms;
     std::unique_ptr<PlayProbe> hall;
+    // Who plays: Ann unless a test names another before `play`.
+    std::string personageName = "Ann";
     CPersonage* ann = nullptr;
     // The room the frames drive; the hall when null.
     CRoomBase* playing = nullptr;
