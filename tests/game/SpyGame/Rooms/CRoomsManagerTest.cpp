@@ -70,14 +70,14 @@ TEST_F(RoomsManager, RoomsThatCannotBeMadeAreLoggedAndLeftOut) {
     list = "Gone\n";
     load({{"Hall", Key, "[KEY]\nObject = key\n"},
           {"Cellar", "", "", "[Room]\nClass = roombase\n"},
-          {"Study", "", "", "[Room]\nClass = VictimIdPuzzleRoom\n"}});
+          {"Study", "", "", "[Room]\nClass = NoSuchPuzzleRoom\n"}});
     EXPECT_TRUE(rooms.HasRoom("Hall"));
     EXPECT_FALSE(rooms.HasRoom("Cellar"));
     EXPECT_FALSE(rooms.HasRoom("Gone"));
     EXPECT_TRUE(capture.contains("CRoomsManager::LoadRooms(). Room 'Gone' from '_rooms.list' not found."));
     EXPECT_TRUE(capture.contains("CRoomsManager::LoadRooms(). Not find class 'roombase' for room 'Cellar'"));
     EXPECT_TRUE(
-        capture.contains("CRoomsManager::LoadRooms(). Not find class 'VictimIdPuzzleRoom' for room 'Study'"));
+        capture.contains("CRoomsManager::LoadRooms(). Not find class 'NoSuchPuzzleRoom' for room 'Study'"));
     EXPECT_EQ(room("Hall").getName(), "RoomBase : Hall");
     EXPECT_EQ(room("Hall").GetState(), 4u);
     EXPECT_EQ(rooms.getName(), "RoomsManager : Demo");

@@ -83,6 +83,7 @@ TEST_F(RoseRoomTest, EachBugSitsOnItsPlaceAndWeighsTheLeafDownUntilTheLastStarts
 
     // A thing without a place on the leaf is kept, silently; the base never hears of the click.
     carry(at("STONE"));
+    frame(102, 66);
     clickAt(102, 66);
     frame(390, 290);
     EXPECT_EQ(room->GetItemOnCursor(), &at("STONE"));
