@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -54,6 +55,22 @@ inline std::map<std::string, Figures> run(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return std::move(reporter.figures);
+}
+
+enum class Time { Cpu, Wall };
+
+// Prints our figure beside its baseline's, in the benchmarks' unit (microseconds), and their ratio
+// against the goal; nothing when either side did not run.
+inline void printRatio(const std::map<std::string, Figures>& figures, const char* what,
+                       const std::string& ours, const std::string& base, double goal, Time time = Time::Cpu) {
+    const auto a = figures.find(ours), b = figures.find(base);
+    if (a == figures.end() || b == figures.end())
+        return;
+    const double mine = time == Time::Wall ? a->second.wall : a->second.cpu;
+    const double bare = time == Time::Wall ? b->second.wall : b->second.cpu;
+    if (mine > 0 && bare > 0)
+        std::printf("%s: %.2f us beside %.2f us, ratio %.2f (goal <= %.1f)\n", what, mine, bare, mine / bare,
+                    goal);
 }
 
 } // namespace bench

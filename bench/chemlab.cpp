@@ -668,15 +668,10 @@ BENCHMARK(BM_PlainBenchSaveLoad)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 int main(int argc, char** argv) {
     prepareRecords();
     auto figures = bench::run(argc, argv);
-    auto ratio = [&](const char* what, const char* ours, const char* base, double goal) {
-        const double mine = figures[ours].cpu, bare = figures[base].cpu;
-        if (mine > 0 && bare > 0)
-            std::printf("%s: %.2f us beside %.2f us, ratio %.2f (goal <= %.1f)\n", what, mine, bare,
-                        mine / bare, goal);
-    };
-    ratio("Bench Reset, 12 bottles", "BM_BenchReset", "BM_PlainReset", 1.3);
-    ratio("Rack exchange click", "BM_RackExchangeClick", "BM_PlainExchange", 1.3);
-    ratio("Lab save + load, two samples", "BM_LabSaveLoad", "BM_PlainSaveLoad", 1.3);
-    ratio("Bench save + load, after a two-bottle test", "BM_BenchSaveLoad", "BM_PlainBenchSaveLoad", 1.3);
+    bench::printRatio(figures, "Bench Reset, 12 bottles", "BM_BenchReset", "BM_PlainReset", 1.3);
+    bench::printRatio(figures, "Rack exchange click", "BM_RackExchangeClick", "BM_PlainExchange", 1.3);
+    bench::printRatio(figures, "Lab save + load, two samples", "BM_LabSaveLoad", "BM_PlainSaveLoad", 1.3);
+    bench::printRatio(figures, "Bench save + load, after a two-bottle test", "BM_BenchSaveLoad",
+                      "BM_PlainBenchSaveLoad", 1.3);
     return 0;
 }

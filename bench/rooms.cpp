@@ -23,7 +23,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -185,14 +184,9 @@ BENCHMARK(BM_LoadScriptFiles)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 int main(int argc, char** argv) {
     auto figures = bench::run(argc, argv);
-    auto ratio = [&](const char* what, const char* ours, const char* base, double goal) {
-        const double mine = figures[ours].cpu, bare = figures[base].cpu;
-        if (mine > 0 && bare > 0)
-            std::printf("%s: %.1f us beside %.1f us, ratio %.2f (goal <= %.1f)\n", what, mine, bare,
-                        mine / bare, goal);
-    };
-    ratio("ResetForNewGame", "BM_ResetForNewGame", "BM_CopyCandidateGroups", 3);
-    ratio("GetItemByFullName", "BM_GetItemByFullName", "BM_GetItemOnFoundRoom", 1.3);
-    ratio("LoadInvestigationScripts", "BM_LoadInvestigationScripts", "BM_LoadScriptFiles", 1.5);
+    bench::printRatio(figures, "ResetForNewGame", "BM_ResetForNewGame", "BM_CopyCandidateGroups", 3);
+    bench::printRatio(figures, "GetItemByFullName", "BM_GetItemByFullName", "BM_GetItemOnFoundRoom", 1.3);
+    bench::printRatio(figures, "LoadInvestigationScripts", "BM_LoadInvestigationScripts",
+                      "BM_LoadScriptFiles", 1.5);
     return 0;
 }

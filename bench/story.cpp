@@ -33,7 +33,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -293,18 +292,12 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     auto figures = bench::run(argc, argv);
     // CPU time where the work is the process's own, wall time where it waits for the disk.
-    auto ratio = [&](const char* what, const char* ours, const char* base, double goal, bool wall) {
-        const double mine = wall ? figures[ours].wall : figures[ours].cpu;
-        const double bare = wall ? figures[base].wall : figures[base].cpu;
-        if (mine > 0 && bare > 0)
-            std::printf("%s: %.1f us beside %.1f us, ratio %.2f (goal <= %.1f)\n", what, mine, bare,
-                        mine / bare, goal);
-    };
-    ratio("AddEvents", "BM_AddEvents", "BM_OptionsFileAlone", 2, false);
-    ratio("Hall frame", "BM_HallFrame300Events", "BM_HallFrameNoEvents", 1.3, false);
-    ratio("Hall update", "BM_HallUpdate300Events", "BM_HallUpdateNoEvents", 1.3, false);
-    ratio("SaveGame", "BM_SaveGameAtDesk", "BM_WriteFullOfItsBytes", 1.2, true);
+    bench::printRatio(figures, "AddEvents", "BM_AddEvents", "BM_OptionsFileAlone", 2);
+    bench::printRatio(figures, "Hall frame", "BM_HallFrame300Events", "BM_HallFrameNoEvents", 1.3);
+    bench::printRatio(figures, "Hall update", "BM_HallUpdate300Events", "BM_HallUpdateNoEvents", 1.3);
+    bench::printRatio(figures, "SaveGame", "BM_SaveGameAtDesk", "BM_WriteFullOfItsBytes", 1.2,
+                      bench::Time::Wall);
     // The process's own part of the same save, which the disk's waits do not blur.
-    ratio("SaveGame, CPU", "BM_SaveGameAtDesk", "BM_WriteFullOfItsBytes", 1.2, false);
+    bench::printRatio(figures, "SaveGame, CPU", "BM_SaveGameAtDesk", "BM_WriteFullOfItsBytes", 1.2);
     return 0;
 }

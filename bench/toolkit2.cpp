@@ -240,13 +240,8 @@ BENCHMARK(BM_PlainPut)->Unit(benchmark::kMicrosecond)->Repetitions(5);
 
 int main(int argc, char** argv) {
     auto figures = bench::run(argc, argv);
-    auto ratio = [&](const char* what, const char* ours, const char* base, double goal) {
-        const double mine = figures[ours].cpu, bare = figures[base].cpu;
-        if (mine > 0 && bare > 0)
-            std::printf("%s: %.2f us beside %.2f us, ratio %.2f (goal <= %.1f)\n", what, mine, bare,
-                        mine / bare, goal);
-    };
-    ratio("Physics Update of 200 bodies", "BM_PhysicsUpdate", "BM_PlainStep", 1.5);
-    ratio("ProcessMouse put among 100 targets", "BM_ProcessMousePut", "BM_PlainPut", 1.5);
+    bench::printRatio(figures, "Physics Update of 200 bodies", "BM_PhysicsUpdate", "BM_PlainStep", 1.5);
+    bench::printRatio(figures, "ProcessMouse put among 100 targets", "BM_ProcessMousePut", "BM_PlainPut",
+                      1.5);
     return 0;
 }

@@ -698,15 +698,10 @@ BENCHMARK(BM_PlainPackUnpackLayer)->Unit(benchmark::kMicrosecond)->Repetitions(5
 
 int main(int argc, char** argv) {
     auto figures = bench::run(argc, argv);
-    auto ratio = [&](const char* what, const char* ours, const char* base, double goal) {
-        const double mine = figures[ours].cpu, bare = figures[base].cpu;
-        if (mine > 0 && bare > 0)
-            std::printf("%s: %.1f us beside %.1f us, ratio %.2f (goal <= %.1f)\n", what, mine, bare,
-                        mine / bare, goal);
-    };
-    ratio("RLE pack + unpack of a half-rubbed 1024x1024 layer", "BM_PackUnpackLayer",
-          "BM_PlainPackUnpackLayer", 1.3);
-    ratio("Board Render, 81 cells", "BM_BoardRender", "BM_PlainGlyphsAndBars", 1.3);
-    ratio("Word machine save + load", "BM_MachineSaveLoad", "BM_PlainMachineFields", 1.5);
+    bench::printRatio(figures, "RLE pack + unpack of a half-rubbed 1024x1024 layer", "BM_PackUnpackLayer",
+                      "BM_PlainPackUnpackLayer", 1.3);
+    bench::printRatio(figures, "Board Render, 81 cells", "BM_BoardRender", "BM_PlainGlyphsAndBars", 1.3);
+    bench::printRatio(figures, "Word machine save + load", "BM_MachineSaveLoad", "BM_PlainMachineFields",
+                      1.5);
     return 0;
 }
