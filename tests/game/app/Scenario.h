@@ -299,7 +299,7 @@ private:
             ++m_current;
             m_stepStart = now;
             m_stepFrames = 0;
-        } else if (++m_stepFrames > deadline * SlowFramesPerSecond &&
+        } else if (double(++m_stepFrames) > deadline * SlowFramesPerSecond &&
                    std::chrono::duration<double>(now - m_stepStart).count() > deadline) {
             m_failed = m_steps[m_current].name;
             if (platform::Window* window = aApplication::getInstance()->getWindow())
@@ -310,7 +310,7 @@ private:
     std::vector<Step> m_steps;
     size_t m_current = 0;
     Clock::time_point m_stepStart;
-    double m_stepFrames = 0;
+    u64 m_stepFrames = 0;
     std::string m_failed;
     std::function<void(const std::string&)> m_onStepDone;
 };
