@@ -338,8 +338,11 @@ Canvas deskBeam() {
     return c;
 }
 
+// Ridges over a smudge of the same ink: the print answers the light anywhere on it, not only on its
+// ridges (a hit test looks at the picture's alpha).
 Canvas fingerprint(Canvas::Color ink) {
     Canvas c(80, 100, 0);
+    c.fillCircle(40, 50, 38, (ink & 0x00FFFFFF) | 0xA0000000);
     for (float r = 36; r > 4; r -= 6)
         c.fillRing(40, 50, r, r - 2.5f, ink);
     return c;
