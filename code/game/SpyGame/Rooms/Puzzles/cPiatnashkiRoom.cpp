@@ -73,10 +73,10 @@ bool cPiatnashkiRoom::IsWinTile(const CSpyItem* tile) const {
 bool cPiatnashkiRoom::ChooseGap() {
     m_pLastHovered = nullptr;
     // Drawing on and on would never end when every tile must come home.
-    const bool free = std::any_of(m_Grid.begin(), m_Grid.end(), [&](const std::vector<CSpyItem*>& row) {
+    const bool anyFree = std::any_of(m_Grid.begin(), m_Grid.end(), [&](const std::vector<CSpyItem*>& row) {
         return std::any_of(row.begin(), row.end(), [&](CSpyItem* t) { return t && !IsWinTile(t); });
     });
-    if (!free) {
+    if (!anyFree) {
         log("cPiatnashkiRoom. no tile outside win_order to leave out for the gap!");
         return false;
     }
