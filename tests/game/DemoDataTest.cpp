@@ -1359,3 +1359,50 @@ TEST_F(DemoRooms, TheGardenPuzzlesHoldWhatTheirClassesLookUp) {
     }
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
+
+// The puzzle box and the figurines: each room of its class with the items, sections and sounds it
+// looks up; the jade disk of the square is the box's missing disk; the figurines' names end with
+// their section's number.
+TEST_F(DemoRooms, TheBoxAndTheFigurinesHoldWhatTheirClassesLookUp) {
+    const DemoCase& town = cases()[2];
+    ASSERT_EQ(town.name, "Town");
+    struct Puzzle {
+        const char* room;
+        const char* cls;
+        std::vector<std::string> items, sections, sounds;
+    };
+    const Puzzle puzzles[] = {
+        {"zoom_Box",
+         "ChineseBoxPuzzleRoom",
+         {"COVER", "LIGHTS", "BOXISOPEN", "DISK1", "DISK2", "ELEMENT1"},
+         {"Angles", "Connections", "Timer", "AutoRotate"},
+         {"chinbox_rotating", "chinbox_putitem", "chinbox_clickitem", "chinbox_itemvalidated",
+          "chinbox_open"}},
+        {"zoom_Figures",
+         "ChineseFigurinePuzzleRoom",
+         {"FIGURE1", "FIGURE2", "FIGURE3", "COIN"},
+         {"FIGURES", "FIGURE_1", "FIGURE_2", "FIGURE_3"},
+         {"chinfigure_select", "chinfigure_swap", "chinfigure_win"}},
+    };
+    for (const Puzzle& puzzle : puzzles) {
+        SCOPED_TRACE(puzzle.room);
+        const std::string dir = folder(town) + puzzle.room + "/";
+        aOptionsFile ini(dir + "room.ini");
+        EXPECT_EQ(ini.getValue("Room", "Class"), puzzle.cls);
+        const NameSet items = itemNames(town, puzzle.room);
+        for (const std::string& item : puzzle.items)
+            EXPECT_TRUE(items.count(item)) << item;
+        const NameSet sounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
+        for (const std::string& sound : puzzle.sounds)
+            EXPECT_TRUE(sounds.count(sound)) << sound;
+        for (const std::string& section : puzzle.sections)
+            EXPECT_TRUE(ini.selectSection(section)) << section;
+    }
+    aOptionsFile box(folder(town) + "zoom_Box/room.ini");
+    EXPECT_EQ(box.getValue("Connections", "DISK2"), "JADE");
+    EXPECT_TRUE(itemNames(town, "room_Town").count("JADE"));
+    aOptionsFile figures(folder(town) + "zoom_Figures/room.ini");
+    EXPECT_EQ(figures.getValue("FIGURES", "ItemToShow"), "zoom_Figures:COIN");
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(figures.getValue("FIGURE_" + std::to_string(n), "name"), "FIGURE" + std::to_string(n));
+}

@@ -81,7 +81,8 @@ void cChineseBoxPuzzleRoom::AfterLoadInit() {
 }
 
 void cChineseBoxPuzzleRoom::RegisterPart(const std::string& name, bool disk) {
-    CSpyItem* part = GetItem(name);
+    // A box has up to five disks and four elements: a lid with fewer is no fault of its data.
+    CSpyItem* part = FindItem(name);
     if (!part)
         return;
     part->Reset();
