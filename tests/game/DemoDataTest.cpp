@@ -899,6 +899,29 @@ protected:
                 out.insert("MONEY" + std::to_string(coin));
         return out;
     }
+    // A puzzle room of the town and what its class looks up in it.
+    struct Puzzle {
+        const char* room;
+        const char* cls;
+        std::vector<std::string> items, sections, sounds;
+    };
+    // Each room of its class, holding the items, sections and sounds given.
+    void expectPuzzles(const DemoCase& c, const std::vector<Puzzle>& puzzles) {
+        for (const Puzzle& puzzle : puzzles) {
+            SCOPED_TRACE(puzzle.room);
+            const std::string dir = folder(c) + puzzle.room + "/";
+            aOptionsFile ini(dir + "room.ini");
+            EXPECT_EQ(ini.getValue("Room", "Class"), puzzle.cls);
+            const NameSet items = itemNames(c, puzzle.room);
+            for (const std::string& item : puzzle.items)
+                EXPECT_TRUE(items.count(item)) << item;
+            const NameSet sounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
+            for (const std::string& sound : puzzle.sounds)
+                EXPECT_TRUE(sounds.count(sound)) << sound;
+            for (const std::string& section : puzzle.sections)
+                EXPECT_TRUE(ini.selectSection(section)) << section;
+        }
+    }
     bool hasText(const std::string& id, const std::string& room) const {
         return texts.findString(id, room) != nullptr;
     }
@@ -1281,12 +1304,7 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
 TEST_F(DemoRooms, TheGardenPuzzlesHoldWhatTheirClassesLookUp) {
     const DemoCase& town = cases()[2];
     ASSERT_EQ(town.name, "Town");
-    struct Puzzle {
-        const char* room;
-        const char* cls;
-        std::vector<std::string> items, sections, sounds;
-    };
-    const Puzzle puzzles[] = {
+    const std::vector<Puzzle> puzzles = {
         {"zoom_CrabPuzzle",
          "CrabPuzzleRoom",
          {"APPLE", "PROBKA", "SIGARETY", "ZIPPO", "APPLE_DYR", "PROBKA_DYR", "SIGARETY_DYR", "ZIPPO_DYR",
@@ -1316,20 +1334,7 @@ TEST_F(DemoRooms, TheGardenPuzzlesHoldWhatTheirClassesLookUp) {
          {"sand_cleaning"}},
     };
     logs.clear();
-    for (const Puzzle& puzzle : puzzles) {
-        SCOPED_TRACE(puzzle.room);
-        const std::string dir = folder(town) + puzzle.room + "/";
-        aOptionsFile ini(dir + "room.ini");
-        EXPECT_EQ(ini.getValue("Room", "Class"), puzzle.cls);
-        const NameSet items = itemNames(town, puzzle.room);
-        for (const std::string& item : puzzle.items)
-            EXPECT_TRUE(items.count(item)) << item;
-        const NameSet sounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
-        for (const std::string& sound : puzzle.sounds)
-            EXPECT_TRUE(sounds.count(sound)) << sound;
-        for (const std::string& section : puzzle.sections)
-            EXPECT_TRUE(ini.selectSection(section)) << section;
-    }
+    expectPuzzles(town, puzzles);
     // The rose's and the warehouse's numbers are read strictly: every one is a number.
     for (const auto& [room, sections] :
          {std::pair{"zoom_GardenRose", std::vector<std::string>{"Animation", "PhysEngine"}},
@@ -1366,12 +1371,7 @@ TEST_F(DemoRooms, TheGardenPuzzlesHoldWhatTheirClassesLookUp) {
 TEST_F(DemoRooms, TheBoxAndTheFigurinesHoldWhatTheirClassesLookUp) {
     const DemoCase& town = cases()[2];
     ASSERT_EQ(town.name, "Town");
-    struct Puzzle {
-        const char* room;
-        const char* cls;
-        std::vector<std::string> items, sections, sounds;
-    };
-    const Puzzle puzzles[] = {
+    const std::vector<Puzzle> puzzles = {
         {"zoom_Box",
          "ChineseBoxPuzzleRoom",
          {"COVER", "LIGHTS", "BOXISOPEN", "DISK1", "DISK2", "ELEMENT1"},
@@ -1384,20 +1384,7 @@ TEST_F(DemoRooms, TheBoxAndTheFigurinesHoldWhatTheirClassesLookUp) {
          {"FIGURES", "FIGURE_1", "FIGURE_2", "FIGURE_3"},
          {"chinfigure_select", "chinfigure_swap", "chinfigure_win"}},
     };
-    for (const Puzzle& puzzle : puzzles) {
-        SCOPED_TRACE(puzzle.room);
-        const std::string dir = folder(town) + puzzle.room + "/";
-        aOptionsFile ini(dir + "room.ini");
-        EXPECT_EQ(ini.getValue("Room", "Class"), puzzle.cls);
-        const NameSet items = itemNames(town, puzzle.room);
-        for (const std::string& item : puzzle.items)
-            EXPECT_TRUE(items.count(item)) << item;
-        const NameSet sounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
-        for (const std::string& sound : puzzle.sounds)
-            EXPECT_TRUE(sounds.count(sound)) << sound;
-        for (const std::string& section : puzzle.sections)
-            EXPECT_TRUE(ini.selectSection(section)) << section;
-    }
+    expectPuzzles(town, puzzles);
     aOptionsFile box(folder(town) + "zoom_Box/room.ini");
     EXPECT_EQ(box.getValue("Connections", "DISK2"), "JADE");
     EXPECT_TRUE(itemNames(town, "room_Town").count("JADE"));
