@@ -243,6 +243,24 @@ TEST_F(Box, AGameSavedMidPopAndMidFadeReloadsToTheSameBytes) {
     EXPECT_TRUE(item("BOXISOPEN").IsVisible());
 }
 
+TEST_F(Box, LoadedAgainItTurnsOnlyTheNewItems) {
+    const std::string folder = data() + Name + "/";
+    room->LoadResources(folder, Name, aOptionsFile(folder + "room.ini"),
+                        std::string("language:Investigations/Demo/") + Name + "/");
+    res->BeginLoading();
+    while (!res->isDone())
+        res->LoadStep();
+    room->AfterLoadInit();
+    room->Reset();
+    room->Enter("Demo", nullptr);
+    EXPECT_EQ(room->GetDisks().GetItems(), (std::list<CSpyItem*>{&item("DISK1"), &item("DISK2")}));
+    EXPECT_EQ(room->GetPartNames(), (Names{"", "JADE", "", "PIN"}));
+    frame(300, 250);
+    item("DISK1").SetRotation(Quarter);
+    drag("DISK1", -Quarter);
+    EXPECT_TRUE(item("DISK1").IsDisabled());
+}
+
 // One disk, a quarter turn off, and no sections but "Connections".
 class BareBox : public Box {
 protected:
