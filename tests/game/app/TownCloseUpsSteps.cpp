@@ -2,6 +2,7 @@
 // machine, the stain, the back door and the shower room; and, anew, each of them solved.
 #include "CaseRuns.h"
 #include "TownSteps.h"
+#include "game/SpyGame/Rooms/Puzzles/cDilaryLightsPuzzle.h"
 #include "tk2v/sound/aSound.h"
 
 using namespace play;
@@ -13,6 +14,7 @@ const char* const kFax = "zoom_Fax";
 const char* const kStain = "zoom_Stain";
 const char* const kExit = "zoom_Exit";
 const char* const kShower = "room_Shower";
+const char* const kLamps = "zoom_Lamps";
 
 bool radioPlays() {
     const aSound* loop = Scenario::game().GetRoomsManager().GetRoom(kShower)->GetSound("radio_loop");
@@ -62,6 +64,25 @@ void playExit(CasePlayer& p) {
     p.check("the note left in view", [] { EXPECT_TRUE(item(kExit, "NOTE")->IsVisible()); });
 }
 
+// Each lamp dragged from the strip into its own hole (holes at room (400, 200) and (560, 200)).
+void playLamps(CasePlayer& p) {
+    enterRoom(p, "LAMPS", kLamps, "LAMPS_FIRST_ENTER");
+    for (int lamp = 1; lamp <= 2; ++lamp) {
+        takeFromStrip(p, "LAMP0" + std::to_string(lamp));
+        p.pointAtRoom(kLamps, 455 + 160 * (lamp - 1), 260);
+        p.clickHere();
+        p.add("lamp " + std::to_string(lamp) + " home", 5, [lamp] {
+            const std::string n = std::to_string(lamp);
+            return item(kLamps, n + "_IN_" + n)->IsDisabled();
+        });
+    }
+    p.check("the lamp table solved", [] {
+        EXPECT_TRUE(dynamic_cast<cDilaryLightsPuzzle*>(investigation().GetCurrentRoomPtr())->IsSolved());
+        EXPECT_FALSE(holds("LAMP01") || holds("LAMP02"));
+    });
+    backToTheSquare(p);
+}
+
 // Through the shower room's door back to the square.
 void leaveShower(CasePlayer& p) {
     p.clickItem(kShower, "DOOR");
@@ -109,6 +130,9 @@ void playCloseUps(CasePlayer& p) {
     playFax(p);
     playStain(p);
     playExit(p);
+    takeFind(p, "LAMP01");
+    takeFind(p, "LAMP02");
+    playLamps(p);
     playShower(p);
     p.add("the close-ups done", 10, [] { return eventDone("TownCloseUpsDone"); });
 }
@@ -132,6 +156,13 @@ void solveCloseUps(CasePlayer& p) {
     });
     backToTheSquare(p);
     solveIn(p, "EXIT", kExit, "EXIT_FIRST_ENTER", [] { EXPECT_EQ(currentRoom(), kExit); });
+    takeFind(p, "LAMP01");
+    takeFind(p, "LAMP02");
+    solveIn(p, "LAMPS", kLamps, "LAMPS_FIRST_ENTER", [] {
+        EXPECT_TRUE(item(kLamps, "1_IN_1")->IsVisible());
+        EXPECT_TRUE(item(kLamps, "2_IN_2")->IsVisible());
+        EXPECT_FALSE(holds("LAMP01") || holds("LAMP02"));
+    });
     enterShower(p);
     p.solveRoom(kShower);
     leaveShower(p);
