@@ -71,9 +71,9 @@ constexpr size_t kMaxRunsPassed = 16;
 // Mesa's software rasteriser draws simple shaders on a faster path of its own when the target and
 // the textures are B, G, R, A. That path mixes up the diffuse colour (Mesa 22), which only the
 // texture-only program leaves alone; the others carry a discard, which keeps them off it. The discard
-// drops fragments of no alpha, which both blendings leave as they were (the source is weighted by its
-// alpha), so the rasteriser skips their blending and writing: fading particles and the clear edges of
-// soft sprites cost less for the same picture.
+// drops fragments whose alpha is under half a step of the 8-bit back buffer: both blendings weight the
+// source by that alpha, which rounds to no change of any pixel, so the rasteriser skips their blending
+// and writing. Fading particles and the soft edges of glows cost less for the same picture.
 std::string fragmentShader(const char* result, bool usesDiffuse) {
     return std::string(R"(#version 330 core
 in vec2 uv;
@@ -82,7 +82,7 @@ uniform sampler2D picture;
 out vec4 fragment;
 void main() {
     vec4 t = texture(picture, uv);
-)") + (usesDiffuse ? "    if (t.a * diffuse.a <= 0.0)\n        discard;\n" : "") +
+)") + (usesDiffuse ? "    if (t.a * diffuse.a < 0.5 / 255.0)\n        discard;\n" : "") +
            "    fragment = " + result + ";\n}\n";
 }
 
