@@ -67,13 +67,15 @@ void main() {
 // the search stops sooner at the first overlap.
 constexpr u32 kMaxOverlapTests = 64;
 constexpr size_t kMaxRunsPassed = 16;
+// Queued quads that an opaque quad is tested against, at most, for pixels it overwrites.
+constexpr u32 kMaxCoverTests = 256;
 
 // Mesa's software rasteriser draws simple shaders on a faster path of its own when the target and
 // the textures are B, G, R, A. That path mixes up the diffuse colour (Mesa 22), which only the
 // texture-only program leaves alone; the others carry a discard, which keeps them off it. The discard
-// drops fragments of no alpha, which both blendings leave as they were (the source is weighted by its
-// alpha), so the rasteriser skips their blending and writing: fading particles and the clear edges of
-// soft sprites cost less for the same picture.
+// drops fragments whose alpha is under half a step of the 8-bit back buffer: both blendings weight the
+// source by that alpha, which rounds to no change of any pixel, so the rasteriser skips their blending
+// and writing. Fading particles and the soft edges of glows cost less for the same picture.
 std::string fragmentShader(const char* result, bool usesDiffuse) {
     return std::string(R"(#version 330 core
 in vec2 uv;
@@ -82,7 +84,7 @@ uniform sampler2D picture;
 out vec4 fragment;
 void main() {
     vec4 t = texture(picture, uv);
-)") + (usesDiffuse ? "    if (t.a * diffuse.a <= 0.0)\n        discard;\n" : "") +
+)") + (usesDiffuse ? "    if (t.a * diffuse.a < 0.5 / 255.0)\n        discard;\n" : "") +
            "    fragment = " + result + ";\n}\n";
 }
 
@@ -347,9 +349,19 @@ void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4], QuadHints
         return;
     if (m_queued.size() >= kMaxQuads)
         flush();
-    const u32 quad = u32(m_queued.size());
     const State state = quadState(corners, hints);
-    m_queued.push_back({{corners[0], corners[1], corners[2], corners[3]}, pixelBox(corners), kNoQuad});
+    const PixelBox box = pixelBox(corners);
+    // Without blending, a quad laid texel to pixel writes every pixel of its box inside the viewport:
+    // what is queued beneath need not be drawn there.
+    if (!state.blending && hints.texelExact) {
+        const Rect clip = state.viewport.intersect({0, 0, i32(m_targetWidth), i32(m_targetHeight)});
+        if (!clip.empty())
+            hideUnder({std::max(box.left, clip.x), std::max(box.top, clip.y),
+                       std::min(box.right, clip.x + clip.w - 1), std::min(box.bottom, clip.y + clip.h - 1)});
+    }
+    const u32 quad = u32(m_queued.size());
+    const bool exact = hints.texelExact && allCorners(corners, 0xFFFFFFFF, corners[0].argb);
+    m_queued.push_back({{corners[0], corners[1], corners[2], corners[3]}, box, kNoQuad, exact, false});
     if (Run* run = runToJoin(texture, state, m_queued.back().box)) {
         m_queued[run->lastQuad].next = quad;
         run->lastQuad = quad;
@@ -380,13 +392,69 @@ bool GlRenderer::runAvoids(const Run& run, const PixelBox& box, u32& budget) con
     return true;
 }
 
+void GlRenderer::hideUnder(const PixelBox& cover) {
+    if (cover.left > cover.right || cover.top > cover.bottom)
+        return;
+    u32 budget = kMaxCoverTests;
+    for (size_t r = m_runs.size(); r-- > 0 && budget > 0;)
+        for (u32 q = m_runs[r].firstQuad; q != kNoQuad && budget > 0; q = m_queued[q].next, --budget)
+            if (!m_queued[q].hidden && m_queued[q].box.overlaps(cover))
+                trimQuad(m_runs[r], q, cover);
+}
+
+// A quad wholly under the cover is hidden; an exact one partly under it keeps the bands around the
+// cover, as up to four quads of the same texels.
+void GlRenderer::trimQuad(Run& run, u32 quad, const PixelBox& cover) {
+    const QueuedQuad whole = m_queued[quad];
+    const PixelBox& b = whole.box;
+    const bool inside =
+        cover.left <= b.left && b.right <= cover.right && cover.top <= b.top && b.bottom <= cover.bottom;
+    if (!inside && !whole.exact)
+        return;
+    m_queued[quad].hidden = true;
+    --run.quads;
+    if (inside)
+        return;
+    const i32 top = std::max(b.top, cover.top), bottom = std::min(b.bottom, cover.bottom);
+    const PixelBox pieces[] = {{b.left, b.top, b.right, cover.top - 1},
+                               {b.left, cover.bottom + 1, b.right, b.bottom},
+                               {b.left, top, cover.left - 1, bottom},
+                               {cover.right + 1, top, b.right, bottom}};
+    for (const PixelBox& piece : pieces)
+        if (piece.left <= piece.right && piece.top <= piece.bottom)
+            insertPiece(run, quad, whole, piece);
+}
+
+void GlRenderer::insertPiece(Run& run, u32 after, const QueuedQuad& whole, const PixelBox& piece) {
+    const QuadVertex& first = whole.corners[0];
+    const QuadVertex& last = whole.corners[2];
+    auto u = [&](i32 x) { return first.u + (f32(x) - first.x) * (last.u - first.u) / (last.x - first.x); };
+    auto v = [&](i32 y) { return first.v + (f32(y) - first.y) * (last.v - first.v) / (last.y - first.y); };
+    const i32 l = piece.left, t = piece.top, r = piece.right + 1, b = piece.bottom + 1;
+    const u32 argb = first.argb;
+    const u32 index = u32(m_queued.size());
+    m_queued.push_back({{{f32(l), f32(t), u(l), v(t), argb},
+                         {f32(r), f32(t), u(r), v(t), argb},
+                         {f32(r), f32(b), u(r), v(b), argb},
+                         {f32(l), f32(b), u(l), v(b), argb}},
+                        piece,
+                        m_queued[after].next,
+                        true,
+                        false});
+    m_queued[after].next = index;
+    if (run.lastQuad == after)
+        run.lastQuad = index;
+    ++run.quads;
+}
+
 void GlRenderer::gatherVertices() {
     m_vertices.clear();
     for (Run& run : m_runs) {
         run.firstVertex = u32(m_vertices.size());
         for (u32 q = run.firstQuad; q != kNoQuad; q = m_queued[q].next)
-            for (int corner : {0, 1, 2, 0, 2, 3})
-                m_vertices.push_back(m_queued[q].corners[corner]);
+            if (!m_queued[q].hidden)
+                for (int corner : {0, 1, 2, 0, 2, 3})
+                    m_vertices.push_back(m_queued[q].corners[corner]);
     }
 }
 
@@ -397,6 +465,8 @@ void GlRenderer::flush() {
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_vertices.size() * sizeof(QuadVertex)), m_vertices.data(),
                  GL_STREAM_DRAW);
     for (const Run& run : m_runs) {
+        if (run.quads == 0)
+            continue;
         apply(run.state);
         glBindTexture(GL_TEXTURE_2D, run.texture);
         glDrawArrays(GL_TRIANGLES, GLint(run.firstVertex), GLsizei(run.quads * kQuadVertices));

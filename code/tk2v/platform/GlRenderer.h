@@ -77,6 +77,9 @@ private:
         QuadVertex corners[4];
         PixelBox box;
         u32 next; // the next quad of the same run
+        // Upright, texels one to a pixel and one colour: any rectangle of its pixels is a quad of its own.
+        bool exact;
+        bool hidden; // overwritten entirely by a later opaque quad
     };
     // Quads of one texture and state, drawn together where the first of them came.
     struct Run {
@@ -93,6 +96,9 @@ private:
     State quadState(const QuadVertex (&corners)[4], QuadHints hints) const;
     Run* runToJoin(u32 texture, const State& state, const PixelBox& box);
     bool runAvoids(const Run& run, const PixelBox& box, u32& budget) const;
+    void hideUnder(const PixelBox& cover);
+    void trimQuad(Run& run, u32 quad, const PixelBox& cover);
+    void insertPiece(Run& run, u32 after, const QueuedQuad& whole, const PixelBox& piece);
     void gatherVertices();
 
     // One program a colour operation, indexed by it, and the texture-only one.

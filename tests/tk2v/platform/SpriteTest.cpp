@@ -224,6 +224,60 @@ TEST(SpriteBatching, JoiningEarlierRunsKeepsThePicture) {
             ASSERT_EQ(batched.pixel(x, y), oneByOne.pixel(x, y)) << x << ", " << y;
 }
 
+// Queued quads that a later opaque quad overwrites are cut away or left out; what shows must be what
+// drawing each quad at once shows: pictures of distinct texels, whole, in part or scaled, under opaque
+// covers on whole pixels and between them, some clipped to a viewport, among translucent sprites.
+TEST(SpriteBatching, QuadsUnderOpaqueOnesKeepThePicture) {
+    offscreenDevice(48, 40);
+    auto scenery = Texture::create(
+        picture(24, 20, [](u32 x, u32 y) { return 0xFF000000u | x * 10 << 16 | y * 12 << 8 | (x ^ y) * 7; }),
+        FMT_A8R8G8B8);
+    auto cover = solid(kBlue, 6, 5), glass = solid(0x80FF8000, 5, 5);
+    ASSERT_TRUE(scenery && scenery->isOpaque() && cover->isOpaque());
+    u32 state = 7;
+    auto next = [&](u32 range) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+    struct Step {
+        const Texture* texture;
+        SpriteDraw sprite;
+        Rect viewport;
+    };
+    std::vector<Step> steps;
+    for (int i = 0; i < 300; ++i) {
+        const u32 kind = next(4);
+        const Texture& texture = kind < 2 ? *scenery : kind == 2 ? *cover : *glass;
+        SpriteDraw s = at(f32(next(52)) - 6, f32(next(44)) - 6, texture);
+        if (next(4) == 0)
+            s.x += 0.5f;
+        if (kind == 0)
+            s.source = {i32(next(12)), i32(next(10)), i32(1 + next(12)), i32(1 + next(10))};
+        if (kind == 1 && next(3) == 0)
+            s.scaleX = s.scaleY = 2;
+        const Rect viewport = next(5) == 0 ? Rect{i32(next(20)), i32(next(20)), 20, 16} : Rect{0, 0, 48, 40};
+        steps.push_back({&texture, s, viewport});
+    }
+    auto drawAll = [&](bool batched) {
+        GraphicsDevice& device = offscreenDevice(48, 40);
+        device.clear(0xFF102030);
+        SpriteBatch batch(device);
+        if (batched)
+            batch.begin();
+        for (const Step& step : steps) {
+            device.setViewport(step.viewport);
+            batch.draw(*step.texture, step.sprite);
+        }
+        if (batched)
+            batch.end();
+        return readBack(device);
+    };
+    const RgbaImage oneByOne = drawAll(false), batched = drawAll(true);
+    for (u32 y = 0; y < 40; ++y)
+        for (u32 x = 0; x < 48; ++x)
+            ASSERT_EQ(batched.pixel(x, y), oneByOne.pixel(x, y)) << x << ", " << y;
+}
+
 TEST(SpriteBatching, QueuedQuadsKeepThePixelsTheyWereDrawnWith) {
     GraphicsDevice& device = offscreenDevice(8, 4);
     auto texture = solid(kRed);
