@@ -34,7 +34,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -329,16 +328,12 @@ GARDEN_BENCH(BM_SandBaseBrushCarriedFrame);
 } // namespace
 
 int main(int argc, char** argv) {
-    auto figures = bench::run(argc, argv);
-    auto ratio = [&](const char* what, const std::string& ours, const std::string& base, double goal) {
-        for (const char* arg : {"1", "0"}) {
-            const bool drawn = arg[0] == '1';
-            const bench::Figures &mine = figures[ours + "/" + arg], &bare = figures[base + "/" + arg];
-            const double a = drawn ? mine.wall : mine.cpu, b = drawn ? bare.wall : bare.cpu;
-            if (a > 0 && b > 0)
-                std::printf("%s, %s: %.2f us beside %.2f us, ratio %.2f (goal <= %.1f)\n", what,
-                            drawn ? "frame" : "update alone", a, b, a / b, goal);
-        }
+    const auto figures = bench::run(argc, argv);
+    // The drawn frame by its wall time (the driver's threads draw it), the update alone by processor time.
+    auto ratio = [&](const std::string& what, const std::string& ours, const std::string& base, double goal) {
+        bench::printRatio(figures, (what + ", frame").c_str(), ours + "/1", base + "/1", goal,
+                          bench::Time::Wall);
+        bench::printRatio(figures, (what + ", update alone").c_str(), ours + "/0", base + "/0", goal);
     };
     ratio("Crab mid-run", "BM_CrabFrame", "BM_CrabBaseFrame", 1.3);
     ratio("Rose with 40 bodies falling", "BM_RoseFallingFrame", "BM_RoseBasePlusPlainFall", 1.2);

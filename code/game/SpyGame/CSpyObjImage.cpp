@@ -75,6 +75,9 @@ bool CSpyObjImage::ImageHitTest(i32 x, i32 y) const {
     const aImage* picture = nullptr;
     if (!ShapeForHit(shape, picture))
         return false;
+    // Faded below the threshold, no pixel of the picture can reach it: nothing to read.
+    if (shape.threshold > 0 && shape.colorAlpha < shape.threshold)
+        return false;
     auto read = [picture](i32 u, i32 v) { return picture->getPixel(u, v); };
     // A point and its four neighbours: thin or speckled pictures stay clickable.
     static constexpr i32 Probes[5][2] = {{0, 0}, {0, -1}, {0, 1}, {-1, 0}, {1, 0}};

@@ -140,6 +140,10 @@ void playTheRose(CasePlayer& p) {
     p.check("the stain bare", [] {
         EXPECT_TRUE(item(kRose, "BLOOD")->IsVisible());
         EXPECT_FALSE(holds("BUG1") || holds("BUG2"));
+        // The bugs go with the leaf they sit on, not left hanging where it was.
+        const CRoomBase& rose = *investigation().GetCurrentRoomPtr();
+        for (const char* bug : {"BUG1", "BUG2"})
+            EXPECT_GT(item(kRose, bug)->GetPos().y, rose.GetPosition().y + rose.GetHeight()) << bug;
     });
     backToTheGarden(p);
 }

@@ -260,9 +260,13 @@ const u8* cCrimeLabMain::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
         u32 count = 0;
         if (!in.count(count, 4, "sample texts"))
             break;
-        texts->assign(count, {});
+        // The entries keep their strings, whose room the texts read into.
+        texts->resize(count);
         for (std::vector<std::wstring>& entry : *texts)
-            in.texts(entry);
+            if (in.stopped())
+                entry.clear();
+            else
+                in.texts(entry);
     }
     return in.pos();
 }
