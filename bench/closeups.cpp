@@ -1,0 +1,235 @@
+// The town's close-ups timed beside plain code doing the same work.
+//
+// Records: every close-up of the demo's town (the fax half-way through its printing, the others as a
+// new game leaves them) saved and loaded by its own SaveSelf and LoadSelf: each save appends the
+// room's record to one stream through SaveEntity, each load reads the record back from a record in
+// memory. The baseline does the same per room but writes the room's own fields, value for value, with
+// the stream's field writers and reads them back with its field readers into plain values (item
+// references as their "room:item" strings, resolved with CRoomsManager::GetItemByFullName). Both sides
+// run the room base's part of each record through CRoomBase's own SaveSelf and LoadSelf, append to a
+// stream begun afresh outside the timing every thousand iterations and read the same bytes.
+#include "BenchFolder.h"
+#include "BenchRatio.h"
+#include "game/CResManager.h"
+#include "game/SaveLoadEntity.h"
+#include "game/SaveLoadSystem.h"
+#include "game/SpyGame/CSpyItem.h"
+#include "game/SpyGame/Rooms/CRoomsManager.h"
+#include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
+#include "game/cMain.h"
+#include "tk2v/gfx/aApplication.h"
+#include "tk2v/gfx/aGraphServer.h"
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The close-ups with their own fields in reach of the baseline.
+struct Fax : cFaxMachinePuzzleRoom {
+    using cFaxMachinePuzzleRoom::m_bPrinted;
+    using cFaxMachinePuzzleRoom::m_PrintTimer;
+};
+
+struct CloseUpRooms : CRoomsManager {
+    CRoomBase* MakeRoom(const std::string& className) override {
+        return className == Fax::GetClassStaticName() ? new Fax : CreateRoom(className);
+    }
+};
+
+// What the baseline reads back: the rooms' own fields as plain values.
+struct Plain {
+    std::vector<u32> ints;
+    std::vector<f32> floats;
+};
+
+// The baseline's writer and reader of a room's own part of its record (none for a room that keeps
+// nothing beyond the base's).
+using PlainSave = std::function<u8*(SaveLoadSystem&, u8*, CRoomBase&)>;
+using PlainLoad = std::function<const u8*(SaveLoadSystem&, const u8*, Plain&)>;
+
+// The fax's timer (running, ticks done, tick count, duration, time elapsed) and its printed flag.
+u8* plainFaxSave(SaveLoadSystem& sys, u8* pos, CRoomBase& room) {
+    const Fax& fax = static_cast<Fax&>(room);
+    pos = sys.writeBool(pos, fax.m_PrintTimer.IsRunning());
+    pos = sys.writeU16(pos, fax.m_PrintTimer.GetTicksDone());
+    pos = sys.writeU16(pos, fax.m_PrintTimer.GetTickCount());
+    pos = sys.writeF32(pos, fax.m_PrintTimer.GetDuration());
+    pos = sys.writeF32(pos, fax.m_PrintTimer.GetElapsed());
+    return sys.writeBool(pos, fax.m_bPrinted);
+}
+
+const u8* plainFaxLoad(SaveLoadSystem& sys, const u8* pos, Plain& out) {
+    u8 b = 0;
+    u16 h = 0;
+    f32 f = 0;
+    pos = sys.readU8(pos, b);
+    out.ints.push_back(b);
+    for (int i = 0; i < 2; ++i) {
+        pos = sys.readU16(pos, h);
+        out.ints.push_back(h);
+    }
+    for (int i = 0; i < 2; ++i) {
+        pos = sys.readF32(pos, f);
+        out.floats.push_back(f);
+    }
+    pos = sys.readU8(pos, b);
+    out.ints.push_back(b);
+    return pos;
+}
+
+struct Row {
+    const char* room;
+    PlainSave save;
+    PlainLoad load;
+};
+
+const Row kRows[] = {
+    {"zoom_Fax", plainFaxSave, plainFaxLoad},
+    {"zoom_Stain", nullptr, nullptr},
+    {"zoom_Exit", nullptr, nullptr},
+    {"room_Shower", nullptr, nullptr},
+};
+
+// The one application and graph server of the program, and the demo's town loaded as the game loads
+// an investigation, its fax printing.
+struct Town {
+    aApplication app;
+    std::unique_ptr<aGraphServer> graph = std::make_unique<aGraphServer>(1024, 768, false, true);
+    std::unique_ptr<CResManager> res;
+    CloseUpRooms rooms;
+    std::vector<CRoomBase*> closeUps;
+    bench::TempFolder folder{"bench_closeups"};
+
+    Town() {
+        if (graph->getFatalError())
+            return;
+        cMain::SetGameAssigns(app.getFileServer(), "English", std::string(RVH_DEMO_DATA) + "GameData/");
+        res = std::make_unique<CResManager>(false);
+        rooms.LoadSharedRoomsList(nullptr, nullptr);
+        rooms.Init("investigations:Town/", "Town");
+        res->BeginLoading();
+        while (!res->isDone())
+            res->LoadStep();
+        rooms.AfterLoadInitRooms("investigations:Town/");
+        rooms.ResetRooms("investigations:Town/");
+        for (const Row& row : kRows)
+            closeUps.push_back(rooms.HasRoom(row.room) ? rooms.GetRoom(row.room) : nullptr);
+        if (auto* fax = dynamic_cast<Fax*>(closeUps.front())) {
+            fax->m_PrintTimer.Start();
+            fax->m_PrintTimer.Update(0.6f);
+        }
+    }
+    ~Town() { rooms.Clear(); }
+    bool ready() const {
+        return std::none_of(closeUps.begin(), closeUps.end(), [](CRoomBase* r) { return !r; }) &&
+               !closeUps.empty();
+    }
+};
+
+Town& town() {
+    static Town t;
+    return t;
+}
+
+// A room's record as the given functions write it, under the room's name.
+struct Record : SaveLoadEntity {
+    explicit Record(CRoomBase& room) : SaveLoadEntity(room.getName()) {}
+    u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override { return save(sys, pos); }
+    std::function<u8*(SaveLoadSystem&, u8*)> save;
+};
+
+// Each room's record once, as its own SaveSelf writes it, each in a memory record of its own reader.
+struct Saved {
+    std::vector<std::unique_ptr<SaveLoadSystem>> readers;
+    std::vector<const u8*> data;
+
+    Saved() {
+        SaveLoadSystem saver;
+        saver.BeginSave(town().folder.path + "once.save", 1);
+        for (CRoomBase* room : town().closeUps) {
+            std::vector<u8> bytes;
+            Record record(*room);
+            record.save = [&](SaveLoadSystem& sys, u8* pos) {
+                u8* end = room->SaveSelf(sys, pos);
+                bytes.assign(pos, end);
+                return end;
+            };
+            saver.SaveEntity(record);
+            readers.push_back(std::make_unique<SaveLoadSystem>());
+            u8* at = readers.back()->BeginMemoryRecord(u32(bytes.size()));
+            std::copy(bytes.begin(), bytes.end(), at);
+            data.push_back(at);
+        }
+    }
+};
+
+Saved& saved() {
+    static Saved s;
+    return s;
+}
+
+// Every iteration saves each room with `save` and loads it with `load` from its memory record.
+template <class Save, class Load> void saveAndLoad(benchmark::State& state, Save save, Load load) {
+    if (!town().ready())
+        return state.SkipWithError("no town");
+    const std::string file = town().folder.path + "records.save";
+    std::vector<Record> records;
+    for (size_t i = 0; i < town().closeUps.size(); ++i) {
+        records.emplace_back(*town().closeUps[i]);
+        records.back().save = [&save, i](SaveLoadSystem& sys, u8* pos) { return save(i, sys, pos); };
+    }
+    SaveLoadSystem saver;
+    saver.BeginSave(file, 1);
+    int iterations = 0;
+    for (auto _ : state) {
+        if (++iterations % 1000 == 0) {
+            state.PauseTiming();
+            saver.BeginSave(file, 1);
+            state.ResumeTiming();
+        }
+        for (size_t i = 0; i < records.size(); ++i) {
+            saver.SaveEntity(records[i]);
+            benchmark::DoNotOptimize(load(i, *saved().readers[i], saved().data[i]));
+        }
+    }
+}
+
+void BM_CloseUpRecords(benchmark::State& state) {
+    saveAndLoad(
+        state, [](size_t i, SaveLoadSystem& sys, u8* pos) { return town().closeUps[i]->SaveSelf(sys, pos); },
+        [](size_t i, SaveLoadSystem& sys, const u8* pos) { return town().closeUps[i]->LoadSelf(sys, pos); });
+}
+
+void BM_PlainCloseUpFields(benchmark::State& state) {
+    Plain plain;
+    saveAndLoad(
+        state,
+        [](size_t i, SaveLoadSystem& sys, u8* pos) {
+            CRoomBase& room = *town().closeUps[i];
+            pos = room.CRoomBase::SaveSelf(sys, pos);
+            return kRows[i].save ? kRows[i].save(sys, pos, room) : pos;
+        },
+        [&plain](size_t i, SaveLoadSystem& sys, const u8* pos) {
+            plain.ints.clear();
+            plain.floats.clear();
+            pos = town().closeUps[i]->CRoomBase::LoadSelf(sys, pos);
+            return kRows[i].load ? kRows[i].load(sys, pos, plain) : pos;
+        });
+}
+
+// The machine may be shared: repetitions in random order, compared by their medians.
+BENCHMARK(BM_CloseUpRecords)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+BENCHMARK(BM_PlainCloseUpFields)->Unit(benchmark::kMicrosecond)->Repetitions(5);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    auto figures = bench::run(argc, argv);
+    bench::printRatio(figures, "Close-up records save + load", "BM_CloseUpRecords", "BM_PlainCloseUpFields",
+                      1.5);
+    return 0;
+}
