@@ -5,9 +5,10 @@
 #include <string>
 
 // Input: a selector byte choosing one of the town's close-ups (its value modulo their count), then
-// that room's room.ini after its class line. The room alone, with its other shipped files, is
-// registered, loaded, reset for a new game, reset again, entered and played for 50 frames seeded by
-// the input's size, drawn, saved and left.
+// that room's room.ini after its class line. The room, with its other shipped files, and the square
+// are registered, loaded and reset for a new game; the room is reset again, entered with the
+// square's finds it needs in hand and played for 50 frames seeded by the input's size, drawn, saved
+// and left.
 //
 // The seeds are the shipped rooms' files:
 //   FUZZ_CLOSEUP_INI_SEEDS=fuzz/corpus/fuzz_closeup_ini build-fuzz/fuzz/fuzz_closeup_ini
@@ -44,14 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     writeScratchFile(folder(), std::string(chosen.name) + "/room.ini",
                      std::string("[Room]\nClass = ") + chosen.className + "\n" +
                          std::string(reinterpret_cast<const char*>(data + 1), size - 1));
-    writeScratchFile(folder(), "_rooms.list", std::string(chosen.name) + "\n");
+    writeScratchFile(folder(), "_rooms.list", std::string(kCloseUpHub) + "\n" + chosen.name + "\n");
     CRoomsManager rooms;
     CPersonagesManager personages;
     loadRoomsForNewGame(engine.res, rooms, personages, folder());
     if (CRoomBase* room = rooms.HasRoom(chosen.name) ? rooms.GetRoom(chosen.name) : nullptr) {
         room->Reset();
-        enterCloseUp(*room, personages);
-        playCloseUp(engine.input, *room, chosen, 50, u32(size));
+        enterCloseUp(*room, chosen, rooms, personages);
+        playCloseUp(engine.input, *room, personages, chosen, 50, u32(size));
         room->Render();
         saveToStream(*room, folder() + "out.save");
         room->Leave();

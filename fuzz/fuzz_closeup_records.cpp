@@ -50,9 +50,9 @@ void writeSeeds(const std::string& to) {
         CRoomBase* room = world().played[i];
         if (!room)
             continue;
-        enterCloseUp(*room, world().personages);
+        enterCloseUp(*room, closeUps()[i], world().rooms, world().personages);
         clickEveryItem(world().engine.input, *room);
-        playCloseUp(world().engine.input, *room, closeUps()[i], 10, 1);
+        playCloseUp(world().engine.input, *room, world().personages, closeUps()[i], 10, 1);
         const SaveRecords records = readRecordStream(saveToStream(*room, folder() + "seed.save", 1));
         if (!records.empty())
             writeScratchFile(to + "/", closeUps()[i].name,
@@ -83,8 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         w.baseRecords[chosen] + std::string(reinterpret_cast<const char*>(data + 1), size - 1);
     writeScratchFile(folder(), "in.save", recordStream(1, {{room->getName(), record}}));
     loadFromStream(*room, folder() + "in.save");
-    enterCloseUp(*room, w.personages);
-    playCloseUp(w.engine.input, *room, closeUps()[chosen], 50, u32(size));
+    enterCloseUp(*room, closeUps()[chosen], w.rooms, w.personages);
+    playCloseUp(w.engine.input, *room, w.personages, closeUps()[chosen], 50, u32(size));
     room->Render();
     saveToStream(*room, folder() + "out.save");
     loadFromStream(*room, folder() + "out.save");

@@ -1,5 +1,6 @@
 #pragma once
 #include "fuzz_rooms.h"
+#include "game/SpyGame/CInventory.h"
 #include "game/SpyGame/CPersonage.h"
 #include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/CSpyItem.h"
@@ -12,16 +13,20 @@
 #include <string>
 #include <vector>
 
-// What the close-up fuzz targets share: the town's close-ups, copied with their pictures, sounds
-// and texts from the shipped demo data into a scratch folder as the investigation "Demo", played by
-// Corwin. A close-up is one row.
+// What the close-up fuzz targets share: the town's close-ups and its square, whose finds the player
+// brings in, copied with their pictures, sounds and texts from the shipped demo data into a scratch
+// folder as the investigation "Demo", played by Corwin. A close-up is one row.
 
 struct CloseUp {
     const char* name;
     const char* className;
-    // Room items put on the cursor now and then during a scripted play.
+    // Items put on the cursor now and then during a scripted play: the room's own, or the finds.
     std::vector<const char*> carried;
+    // Items of the square handed to the player before he enters.
+    std::vector<const char*> finds;
 };
+
+inline const char* const kCloseUpHub = "room_Town";
 
 // Headless unless the caller chose otherwise; the GL driver draws on the calling thread.
 inline void chooseHeadlessDrivers() {
@@ -53,14 +58,16 @@ inline const std::vector<CloseUp>& closeUps() {
         {"zoom_Fax", "FaxMachinePuzzleRoom", {"REPORT"}},
         {"zoom_Stain", "GettingBloodSample", {"TAMPON", "PAKET"}},
         {"zoom_Exit", "BackMooverPuzzle", {"NOTE"}},
-        {"room_Shower", "CursorRoomShower", {"BEAM", "RADIO"}},
+        {"room_Shower", "CursorRoomShower", {"TORCH", "BEAM", "RADIO"}, {"TORCH"}},
     };
     return rooms;
 }
 
-// Copies the close-ups below the folder with Corwin's investigation file and the list of them all.
+// Copies the close-ups and the square below the folder with Corwin's investigation file and the list
+// of them all.
 inline void copyCloseUps(const std::string& folder) {
-    std::string list;
+    std::string list = std::string(kCloseUpHub) + "\n";
+    copyShippedRoom(std::string(RVH_DEMO_DATA) + "GameData/", "Town", kCloseUpHub, folder);
     for (const CloseUp& room : closeUps()) {
         copyShippedRoom(std::string(RVH_DEMO_DATA) + "GameData/", "Town", room.name, folder);
         list += std::string(room.name) + "\n";
@@ -79,19 +86,37 @@ inline std::string shippedCloseUpIni(const CloseUp& room) {
     return at == std::string::npos ? ini : ini.substr(at + classLine.size());
 }
 
-// The room put at the screen's corner, where it takes the pointer over its whole picture, and
-// entered by the current personage, as the investigation does.
-inline void enterCloseUp(CRoomBase& room, CPersonagesManager& personages) {
+// The row's finds put into the current personage's inventory, the room put at the screen's corner,
+// where it takes the pointer over its whole picture, and entered by the personage, as the
+// investigation does.
+inline void enterCloseUp(CRoomBase& room, const CloseUp& data, CRoomsManager& rooms,
+                         CPersonagesManager& personages) {
+    CPersonage* personage = personages.GetCurrentPersonage();
+    CRoomBase* hub = rooms.HasRoom(kCloseUpHub) ? rooms.GetRoom(kCloseUpHub) : nullptr;
+    if (personage && hub)
+        for (const char* find : data.finds)
+            if (hub->GetItemManager().HasItem(find) && !personage->GetInventory().HasItem(find))
+                personage->GetInventory().AddItem(hub->GetItem(find));
     room.SetPosition({0, 0});
-    if (CPersonage* personage = personages.GetCurrentPersonage())
+    if (personage)
         personage->EnterRoom(room.getName());
     room.Enter("Demo", nullptr);
+}
+
+// The room's item of that name, else the current personage's in his inventory; null when neither has
+// it.
+inline CSpyItem* carriedItem(CRoomBase& room, CPersonagesManager& personages, const std::string& name) {
+    if (room.GetItemManager().HasItem(name))
+        return room.GetItem(name);
+    CPersonage* personage = personages.GetCurrentPersonage();
+    return personage ? personage->GetInventory().FindItem(name) : nullptr;
 }
 
 // Frames of play seeded by `seed` (and srand with it): the pointer goes from item to item of the
 // room with the button pressed, held, released or resting, now and then a long frame that runs the
 // room's timers on, and the carried items put on the cursor in turn and dropped again.
-inline void playCloseUp(aInputServer& input, CRoomBase& room, const CloseUp& data, int frames, u32 seed) {
+inline void playCloseUp(aInputServer& input, CRoomBase& room, CPersonagesManager& personages,
+                        const CloseUp& data, int frames, u32 seed) {
     static const aKeyState buttons[] = {KEY_PRESSED, KEY_RELEASED, KEY_PRESSED,
                                         KEY_HELD,    KEY_RELEASED, KEY_UP};
     std::srand(seed);
@@ -105,7 +130,7 @@ inline void playCloseUp(aInputServer& input, CRoomBase& room, const CloseUp& dat
         input.mouseButtons[0] = buttons[step % 6];
         if (i % 10 == 4 && !data.carried.empty()) {
             const char* carried = data.carried[step / 10 % data.carried.size()];
-            room.SetItemOnCursor(items.HasItem(carried) ? room.GetItem(carried) : nullptr, nullptr);
+            room.SetItemOnCursor(carriedItem(room, personages, carried), nullptr);
         }
         if (i % 10 == 9)
             room.SetItemOnCursor(nullptr, nullptr);
