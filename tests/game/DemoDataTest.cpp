@@ -856,6 +856,28 @@ protected:
     }
 
     static std::string folder(const DemoCase& c) { return "investigations:" + c.name + "/"; }
+    struct Puzzle {
+        const char* room;
+        const char* cls;
+        std::vector<std::string> items, sections, sounds;
+    };
+    // Each room of its class, holding the items, sections and sounds its class looks up.
+    void expectPuzzles(const DemoCase& c, const std::vector<Puzzle>& puzzles) {
+        for (const Puzzle& puzzle : puzzles) {
+            SCOPED_TRACE(puzzle.room);
+            const std::string dir = folder(c) + puzzle.room + "/";
+            aOptionsFile ini(dir + "room.ini");
+            EXPECT_EQ(ini.getValue("Room", "Class"), puzzle.cls);
+            const NameSet items = itemNames(c, puzzle.room);
+            for (const std::string& item : puzzle.items)
+                EXPECT_TRUE(items.count(item)) << item;
+            const NameSet sounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
+            for (const std::string& sound : puzzle.sounds)
+                EXPECT_TRUE(sounds.count(sound)) << sound;
+            for (const std::string& section : puzzle.sections)
+                EXPECT_TRUE(ini.selectSection(section)) << section;
+        }
+    }
     // The case's rooms, in the order of its list.
     static std::vector<std::string> roomsOf(const DemoCase& c) {
         return aStringList(folder(c) + "_rooms.list").lines();
@@ -1281,12 +1303,7 @@ TEST_F(DemoRooms, SharedRoomsCardAndComicPagesLoad) {
 TEST_F(DemoRooms, TheGardenPuzzlesHoldWhatTheirClassesLookUp) {
     const DemoCase& town = cases()[2];
     ASSERT_EQ(town.name, "Town");
-    struct Puzzle {
-        const char* room;
-        const char* cls;
-        std::vector<std::string> items, sections, sounds;
-    };
-    const Puzzle puzzles[] = {
+    const std::vector<Puzzle> puzzles = {
         {"zoom_CrabPuzzle",
          "CrabPuzzleRoom",
          {"APPLE", "PROBKA", "SIGARETY", "ZIPPO", "APPLE_DYR", "PROBKA_DYR", "SIGARETY_DYR", "ZIPPO_DYR",
@@ -1316,20 +1333,7 @@ TEST_F(DemoRooms, TheGardenPuzzlesHoldWhatTheirClassesLookUp) {
          {"sand_cleaning"}},
     };
     logs.clear();
-    for (const Puzzle& puzzle : puzzles) {
-        SCOPED_TRACE(puzzle.room);
-        const std::string dir = folder(town) + puzzle.room + "/";
-        aOptionsFile ini(dir + "room.ini");
-        EXPECT_EQ(ini.getValue("Room", "Class"), puzzle.cls);
-        const NameSet items = itemNames(town, puzzle.room);
-        for (const std::string& item : puzzle.items)
-            EXPECT_TRUE(items.count(item)) << item;
-        const NameSet sounds = keys({dir + "Sounds/_sounds.list", "", ListKind::Sounds, false});
-        for (const std::string& sound : puzzle.sounds)
-            EXPECT_TRUE(sounds.count(sound)) << sound;
-        for (const std::string& section : puzzle.sections)
-            EXPECT_TRUE(ini.selectSection(section)) << section;
-    }
+    expectPuzzles(town, puzzles);
     // The rose's and the warehouse's numbers are read strictly: every one is a number.
     for (const auto& [room, sections] :
          {std::pair{"zoom_GardenRose", std::vector<std::string>{"Animation", "PhysEngine"}},
@@ -1357,5 +1361,31 @@ TEST_F(DemoRooms, TheGardenPuzzlesHoldWhatTheirClassesLookUp) {
         EXPECT_TRUE(room == "zoom_CrabPuzzle" || room == "zoom_SandCleaning") << target;
         EXPECT_TRUE(itemNames(town, room).count(target.substr(room.size() + 1))) << target;
     }
+    EXPECT_EQ(logs.messages(), std::vector<std::string>());
+}
+
+// The town's sliding tiles and dark desk: each room of its class with what its class looks up; the
+// desk's light is the torch of the square, and each room's win item is one the case waits for.
+TEST_F(DemoRooms, TheTilesAndTheDeskHoldWhatTheirClassesLookUp) {
+    const DemoCase& town = cases()[2];
+    ASSERT_EQ(town.name, "Town");
+    logs.clear();
+    expectPuzzles(
+        town,
+        {{"zoom_Tiles",
+          "PiatnashkiRoom",
+          {"CELL11", "CELL12", "CELL13", "CELL21", "CELL22", "CELL23", "LID", "CARD"},
+          {"Options"},
+          {"heartbox_figure_move", "heartbox_open"}},
+         {"zoom_Table", "TanPheisRoom", {"BEAM", "PRINT", "PRINT2"}, {"OPTIONS"}, {"flashlight_turn"}}});
+    aOptionsFile desk(folder(town) + "zoom_Table/room.ini");
+    EXPECT_TRUE(itemNames(town, "room_Town").count(desk.getValue("OPTIONS", "ItemOnCursor.name")));
+    aOptionsFile events(folder(town) + "_events.ini");
+    std::string waited;
+    for (events.first(); !events.isEnd(); events.nextSection())
+        if (events.hasKey("WinItemsList"))
+            waited += events.getString("WinItemsList") + ",";
+    for (const char* win : {"zoom_Tiles:CARD", "zoom_Table:PRINT2"})
+        EXPECT_NE(waited.find(std::string(win) + ","), std::string::npos) << win;
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }

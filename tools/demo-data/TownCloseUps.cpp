@@ -6,10 +6,11 @@
 #include <utility>
 #include <vector>
 
-// The close-ups of the town: the fax machine (zoom_Fax), the stain (zoom_Stain) and the way out
-// (zoom_Exit), each 720 x 540, and the shower room (room_Shower, 845 x 768, the whole room area);
-// their places on the hub (FAX, STAIN, EXIT, SHOWER) and the torch found there (TORCH). Where each
-// object stands is the rooms' objects.ini; the pictures are cut to size.
+// The close-ups of the town: the fax machine (zoom_Fax), the stain (zoom_Stain), the way out
+// (zoom_Exit), the sliding tiles (zoom_Tiles) and the dark desk (zoom_Table), each 720 x 540, and
+// the shower room (room_Shower, 845 x 768, the whole room area); their places on the hub (FAX,
+// STAIN, EXIT, TILES, TABLE, SHOWER) and the torch found there (TORCH). Where each object stands is
+// the rooms' objects.ini; the pictures are cut to size.
 
 namespace {
 
@@ -247,6 +248,130 @@ void writeShower(DataWriter& out, const std::string& room, PictureFonts& fonts) 
     files.wave("radio_loop", radioLoop());
 }
 
+// ---- The sliding tiles ----
+
+// The lid's picture, 300 x 200, cut into six tiles: the sky of the top row must come home.
+Canvas lidPicture() {
+    Canvas c(300, 200, 0xFF000000);
+    c.verticalGradient(0, 0, 300, 100, 0xFF3A78C8, 0xFF9AC8EA);
+    c.fillCircle(250, 45, 26, 0xFFFFE070);
+    c.fillCircle(60, 40, 18, 0xFFF4F8FC);
+    c.fillCircle(85, 34, 22, 0xFFF4F8FC);
+    c.fillCircle(110, 44, 16, 0xFFF4F8FC);
+    c.verticalGradient(0, 100, 300, 100, 0xFF1E5A78, 0xFF0C2A3C);
+    c.fillTriangle(120, 170, 190, 170, 150, 110, 0xFFE8E0D0);
+    c.fillRect(100, 170, 110, 14, 0xFF6A3A20);
+    return c;
+}
+
+Canvas tile(const Canvas& picture, int row, int col, TextRenderer& font) {
+    Canvas c(100, 100, 0xFF000000);
+    c.draw(Canvas(picture), -100 * col, -100 * row);
+    c.fillRect(0, 0, 100, 3, 0xFF2A1A10);
+    c.fillRect(0, 97, 100, 3, 0xFF2A1A10);
+    c.fillRect(0, 0, 3, 100, 0xFF2A1A10);
+    c.fillRect(97, 0, 3, 100, 0xFF2A1A10);
+    font.draw(c, 8, 6, std::to_string(row * 3 + col + 1), kCream);
+    return c;
+}
+
+Canvas openBox() {
+    Canvas c(340, 240, 0);
+    c.fillRoundRect(0, 0, 340, 240, 14, 0xFF6A3A20);
+    c.fillRoundRect(16, 16, 308, 208, 10, 0xFF8A1E2A);
+    return c;
+}
+
+Canvas callingCard(TextRenderer& font) {
+    Canvas c(120, 80, 0xFFF8F4E8);
+    font.drawCentered(c, 60, 12, "HARBOUR", kInk);
+    font.drawCentered(c, 60, 34, "OFFICE", kInk);
+    c.fillRect(20, 62, 80, 4, kInk);
+    return c;
+}
+
+std::vector<uint8_t> tileSlide() {
+    Synth s(0.2f);
+    s.noiseBurst(0, 0.15f, 0.4f);
+    s.note(0, 0.1f, 300, 0.3f, Synth::Wave::Triangle, 0.002f, 200);
+    s.normalize(0.4f);
+    return s.wav();
+}
+
+std::vector<uint8_t> boxOpen() {
+    Synth s(1.0f);
+    const float chord[] = {523, 659, 784};
+    for (int i = 0; i < 3; ++i)
+        s.note(float(i) * 0.12f, 0.8f - float(i) * 0.12f, chord[i], 0.3f, Synth::Wave::Sine, 0.01f);
+    s.normalize(0.45f);
+    return s.wav();
+}
+
+void writeTiles(DataWriter& out, const std::string& room, PictureFonts& fonts) {
+    CloseUpFiles files{out, room};
+    Canvas back = surface(kCloseW, kCloseH, 0xFF4A3424, 0xFF2A1C12);
+    back.fillRoundRect(190, 130, 340, 240, 14, 0xFF6A3A20);
+    files.picture("background", back);
+    const Canvas picture = lidPicture();
+    for (int row = 0; row < 2; ++row)
+        for (int col = 0; col < 3; ++col)
+            files.picture("tile" + std::to_string(row + 1) + std::to_string(col + 1),
+                          tile(picture, row, col, fonts.body));
+    files.picture("open_box", openBox());
+    files.picture("card", callingCard(fonts.body));
+    files.wave("heartbox_figure_move", tileSlide());
+    files.wave("heartbox_open", boxOpen());
+}
+
+// ---- The flashlight table ----
+
+Canvas deskBackground() {
+    Canvas c(kCloseW, kCloseH, 0xFF08080C);
+    c.fillRoundRect(80, 120, 560, 360, 12, 0xFF141018);
+    return c;
+}
+
+// A narrower, warmer beam than the shower room's: the desk is darker.
+Canvas deskBeam() {
+    Canvas c(200, 200, 0);
+    c.radialGlow(100, 100, 100, 0x90FFE8A0);
+    return c;
+}
+
+// Ridges over a smudge of the same ink: the print answers the light anywhere on it, not only on its
+// ridges (a hit test looks at the picture's alpha).
+Canvas fingerprint(Canvas::Color ink) {
+    Canvas c(80, 100, 0);
+    c.fillCircle(40, 50, 38, (ink & 0x00FFFFFF) | 0xA0000000);
+    for (float r = 36; r > 4; r -= 6)
+        c.fillRing(40, 50, r, r - 2.5f, ink);
+    return c;
+}
+
+Canvas liftedPrint() {
+    Canvas c(120, 90, 0);
+    c.fillRoundRect(0, 0, 120, 90, 4, 0xC0E8F0F4);
+    c.draw(fitted(fingerprint(0xFF2A2A3A), 70), 25, 10);
+    return c;
+}
+
+std::vector<uint8_t> switchClick() {
+    Synth s(0.1f);
+    s.noiseBurst(0, 0.03f, 0.6f);
+    s.note(0, 0.05f, 1200, 0.3f, Synth::Wave::Triangle, 0.001f, 600);
+    s.normalize(0.4f);
+    return s.wav();
+}
+
+void writeTable(DataWriter& out, const std::string& room) {
+    CloseUpFiles files{out, room};
+    files.picture("background", deskBackground());
+    files.picture("beam", deskBeam());
+    files.picture("print", fingerprint(0xFFD8D0C0));
+    files.picture("print2", liftedPrint());
+    files.wave("flashlight_turn", switchClick());
+}
+
 } // namespace
 
 void writeTownCloseUps(const std::string& investigation, HubFiles& hub) {
@@ -255,10 +380,14 @@ void writeTownCloseUps(const std::string& investigation, HubFiles& hub) {
     hub.image("stain.png", hubPlace(font, 0xFF4A3E32, 0xFF6A0A0A, "STAIN"));
     hub.image("exit.png", hubPlace(font, 0xFF18222C, 0xFF6E4E32, "EXIT"));
     hub.image("shower.png", hubPlace(font, 0xFF101418, kTile, "SHOWER"));
+    hub.image("tiles.png", hubPlace(font, 0xFF4A3424, 0xFF3A78C8, "TILES"));
+    hub.image("table.png", hubPlace(font, 0xFF08080C, 0xFF141018, "TABLE"));
     hub.image("torch.png", torch());
     hub.image("torch_icon.png", fitted(torch(), 38));
     writeFax(hub.out(), investigation + "zoom_Fax/", hub.fonts());
     writeStain(hub.out(), investigation + "zoom_Stain/", hub.fonts());
     writeExit(hub.out(), investigation + "zoom_Exit/", hub.fonts());
     writeShower(hub.out(), investigation + "room_Shower/", hub.fonts());
+    writeTiles(hub.out(), investigation + "zoom_Tiles/", hub.fonts());
+    writeTable(hub.out(), investigation + "zoom_Table/");
 }

@@ -1,8 +1,13 @@
 // The town's close-ups as a player takes them: the torch picked up on the square, then the fax
-// machine, the stain, the back door and the shower room; and, anew, each of them solved.
+// machine, the stain, the back door, the shower room, the sliding tiles and the dark desk; and, anew,
+// each of them solved.
 #include "CaseRuns.h"
 #include "TownSteps.h"
+#include "game/SpyGame/Rooms/Puzzles/cPiatnashkiRoom.h"
 #include "tk2v/sound/aSound.h"
+
+#include <deque>
+#include <map>
 
 using namespace play;
 using namespace town;
@@ -13,6 +18,8 @@ const char* const kFax = "zoom_Fax";
 const char* const kStain = "zoom_Stain";
 const char* const kExit = "zoom_Exit";
 const char* const kShower = "room_Shower";
+const char* const kTiles = "zoom_Tiles";
+const char* const kTable = "zoom_Table";
 
 bool radioPlays() {
     const aSound* loop = Scenario::game().GetRoomsManager().GetRoom(kShower)->GetSound("radio_loop");
@@ -104,12 +111,100 @@ void playShower(CasePlayer& p) {
     leaveShower(p);
 }
 
+cPiatnashkiRoom& tilesRoom() {
+    return dynamic_cast<cPiatnashkiRoom&>(*Scenario::game().GetRoomsManager().GetRoom(kTiles));
+}
+
+// The tile to click first on a shortest way home of the win tiles, breadth first over the layouts
+// the slides reach; null when no slide is left to make or none leads home.
+CSpyItem* nextSlide() {
+    using Grid = cPiatnashkiRoom::Grid;
+    const cPiatnashkiRoom& room = tilesRoom();
+    const Grid& home = room.GetHomeGrid();
+    const std::vector<CSpyItem*>& win = room.GetWinTiles();
+    auto solved = [&](const Grid& g) {
+        for (size_t r = 0; r < g.size(); ++r)
+            for (size_t c = 0; c < g[r].size(); ++c)
+                if (std::count(win.begin(), win.end(), g[r][c]) && g[r][c] != home[r][c])
+                    return false;
+        return true;
+    };
+    // Each layout the slides reach, with the tile first clicked on the way to it.
+    std::map<Grid, CSpyItem*> first{{room.GetGrid(), nullptr}};
+    std::deque<Grid> open{room.GetGrid()};
+    while (!open.empty()) {
+        const Grid g = open.front();
+        open.pop_front();
+        if (solved(g))
+            return first[g];
+        for (size_t r = 0; r < g.size(); ++r)
+            for (size_t c = 0; c < g[r].size(); ++c) {
+                if (!g[r][c] || g[r][c]->IsVisible())
+                    continue;
+                const int steps[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+                for (const auto& d : steps) {
+                    const size_t nr = r + size_t(d[0]), nc = c + size_t(d[1]);
+                    if (nr >= g.size() || nc >= g[nr].size() || !g[nr][nc])
+                        continue;
+                    Grid next = g;
+                    std::swap(next[r][c], next[nr][nc]);
+                    if (first.emplace(next, first[g] ? first[g] : g[nr][nc]).second)
+                        open.push_back(next);
+                }
+            }
+    }
+    return nullptr;
+}
+
+void playTiles(CasePlayer& p) {
+    enterRoom(p, "TILES", kTiles, "TILES_FIRST_ENTER");
+    // A click a frame, each let go in the next, until the box opens.
+    p.add("the tiles slid home", 60, [&p, pressed = false]() mutable {
+        if (std::exchange(pressed, false))
+            return p.buttonUp(0), false;
+        if (item(kTiles, "LID")->IsVisible())
+            return true;
+        CSpyItem* tile = nextSlide();
+        const std::optional<platform::Point> at =
+            tile ? Scenario::itemPoint(kTiles, tile->GetName()) : std::nullopt;
+        if (!at)
+            return false;
+        p.setCursor(at->x, at->y);
+        p.buttonDown(0);
+        pressed = true;
+        return false;
+    });
+    p.add("the card shown", 10, [] { return item(kTiles, "CARD")->IsVisible(); });
+    p.check("the card a win", [] { EXPECT_TRUE(item(kTiles, "CARD")->IsWin()); });
+    backToTheSquare(p);
+}
+
+void expectPrintFound() {
+    EXPECT_TRUE(item(kTable, "PRINT")->IsVisible());
+    EXPECT_TRUE(item(kTable, "PRINT2")->IsWin());
+    EXPECT_FALSE(holds("TORCH")) << "spent";
+    EXPECT_EQ(investigation().GetCurrentRoomPtr()->GetItemOnCursor(), nullptr);
+}
+
+// The torch carried over the print on the desk (80 x 100 at room (300, 220)).
+void playTable(CasePlayer& p) {
+    enterRoom(p, "TABLE", kTable, "TABLE_FIRST_ENTER");
+    takeFromStrip(p, "TORCH");
+    p.pointAtRoom(kTable, 340, 270);
+    p.add("the print found", 5, [] { return item(kTable, "PRINT")->IsVisible(); });
+    p.closeMessage("MSG_FOUND", kTable);
+    p.check("the print lifted and the torch spent", expectPrintFound);
+    backToTheSquare(p);
+}
+
 void playCloseUps(CasePlayer& p) {
     takeFind(p, "TORCH");
     playFax(p);
     playStain(p);
     playExit(p);
     playShower(p);
+    playTiles(p);
+    playTable(p);
     p.add("the close-ups done", 10, [] { return eventDone("TownCloseUpsDone"); });
 }
 
@@ -135,6 +230,17 @@ void solveCloseUps(CasePlayer& p) {
     enterShower(p);
     p.solveRoom(kShower);
     leaveShower(p);
+    // The tiles stay where they lie; the box opens and then shows its card.
+    enterRoom(p, "TILES", kTiles, "TILES_FIRST_ENTER");
+    p.solveRoom(kTiles);
+    p.add("the box open and its card shown", 10, [] { return item(kTiles, "CARD")->IsVisible(); });
+    backToTheSquare(p);
+    // The torch was never picked up here: the desk finds its print without it.
+    enterRoom(p, "TABLE", kTable, "TABLE_FIRST_ENTER");
+    p.solveRoom(kTable);
+    p.closeMessage("MSG_FOUND", kTable);
+    p.check("the print lifted", expectPrintFound);
+    backToTheSquare(p);
 }
 
 } // namespace

@@ -22,7 +22,9 @@
 #include "game/SpyGame/Rooms/Puzzles/cGettingBloodSample.h"
 #include "game/SpyGame/Rooms/Puzzles/cMicrofichePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cNetPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cPiatnashkiRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cReservationsRegisterRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cTanPheisRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVentMazePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVictimId2PuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cVictimIdPuzzleRoom.h"
@@ -70,7 +72,9 @@ const RoomClass RoomClasses[] = {
     {cCrimeSearcherRoom::GetClassStaticName(), &Make<cCrimeSearcherRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
     {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
+    {cTanPheisRoom::GetClassStaticName(), &Make<cTanPheisRoom>},
     {cCursorRoomShower::GetClassStaticName(), &Make<cCursorRoomShower>},
+    {cPiatnashkiRoom::GetClassStaticName(), &Make<cPiatnashkiRoom>},
 };
 
 } // namespace

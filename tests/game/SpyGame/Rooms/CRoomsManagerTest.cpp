@@ -56,7 +56,9 @@ TEST(RoomsFactory, ClassesMatchExactly) {
          std::initializer_list<std::pair<const char*, bool>>{{"GettingBloodSample", true},
                                                              {"FaxMachinePuzzleRoom", false},
                                                              {"BackMooverPuzzle", true},
-                                                             {"CursorRoomShower", true}}) {
+                                                             {"TanPheisRoom", true},
+                                                             {"CursorRoomShower", true},
+                                                             {"PiatnashkiRoom", true}}) {
         std::unique_ptr<CRoomBase> room(CRoomsManager::CreateRoom(className));
         ASSERT_TRUE(room) << className;
         EXPECT_EQ(room->GetClassName(), className);
