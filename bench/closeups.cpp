@@ -6,8 +6,9 @@
 // memory. The baseline does the same per room but writes the room's own fields, value for value, with
 // the stream's field writers and reads them back with its field readers into plain values (item
 // references as their "room:item" strings, resolved with CRoomsManager::GetItemByFullName). Both sides
-// run the room base's part of each record through CRoomBase's own SaveSelf and LoadSelf, append to a
-// stream begun afresh outside the timing every thousand iterations and read the same bytes.
+// run the room base's part of each record through CRoomBase's own SaveSelf and LoadSelf, and the
+// toolkit parts that keep records of their own (the tiles' box fade) through theirs; both append to a stream
+// begun afresh outside the timing every thousand iterations and read the same bytes.
 #include "BenchFolder.h"
 #include "BenchRatio.h"
 #include "game/CResManager.h"
@@ -16,12 +17,15 @@
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
 #include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cPiatnashkiRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cTanPheisRoom.h"
 #include "game/cMain.h"
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/gfx/aGraphServer.h"
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,9 +38,22 @@ struct Fax : cFaxMachinePuzzleRoom {
     using cFaxMachinePuzzleRoom::m_PrintTimer;
 };
 
+struct Tiles : cPiatnashkiRoom {
+    using cPiatnashkiRoom::m_BoxFade;
+};
+
+template <class Room> CRoomBase* make() {
+    return new Room;
+}
+
 struct CloseUpRooms : CRoomsManager {
     CRoomBase* MakeRoom(const std::string& className) override {
-        return className == Fax::GetClassStaticName() ? new Fax : CreateRoom(className);
+        static const std::map<std::string, CRoomBase* (*)()> opened = {
+            {Fax::GetClassStaticName(), make<Fax>},
+            {Tiles::GetClassStaticName(), make<Tiles>},
+        };
+        const auto room = opened.find(className);
+        return room != opened.end() ? room->second() : CreateRoom(className);
     }
 };
 
@@ -45,11 +62,33 @@ struct CloseUpRooms : CRoomsManager {
 struct Plain {
     std::vector<u32> ints;
     std::vector<f32> floats;
+    std::vector<CSpyItem*> refs;
+    // What the references are found in.
+    CRoomsManager* rooms = nullptr;
     void clear() {
         ints.clear();
         floats.clear();
+        refs.clear();
     }
 };
+
+// An item reference as its "room:item" string ("" for none), found again by that name.
+u8* writeRef(SaveLoadSystem& sys, u8* pos, const CSpyItem* item) {
+    return sys.writeString(pos, item ? item->GetFullName() : std::string());
+}
+const u8* readRef(SaveLoadSystem& sys, const u8* pos, Plain& out) {
+    std::string name;
+    pos = sys.readString(pos, name);
+    out.refs.push_back(name.empty() ? nullptr : out.rooms->GetItemByFullName(name));
+    return pos;
+}
+
+const u8* readFlag(SaveLoadSystem& sys, const u8* pos, Plain& out) {
+    u8 b = 0;
+    pos = sys.readU8(pos, b);
+    out.ints.push_back(b);
+    return pos;
+}
 
 // The baseline's writer and reader of a room's whole record.
 using PlainSave = u8* (*)(SaveLoadSystem&, u8*, CRoomBase&);
@@ -95,6 +134,41 @@ const u8* plainFaxLoad(SaveLoadSystem& sys, const u8* pos, CRoomBase& room, Plai
     return pos;
 }
 
+// The tiles: the grid's rows, each its tiles, the tile last hovered, the card's flag and the box's
+// fade through its own writer.
+u8* plainTilesSave(SaveLoadSystem& sys, u8* pos, CRoomBase& room) {
+    Tiles& tiles = static_cast<Tiles&>(room);
+    pos = sys.writeU32(room.CRoomBase::SaveSelf(sys, pos), u32(tiles.GetGrid().size()));
+    for (const std::vector<CSpyItem*>& row : tiles.GetGrid()) {
+        pos = sys.writeU32(pos, u32(row.size()));
+        for (const CSpyItem* tile : row)
+            pos = writeRef(sys, pos, tile);
+    }
+    pos = sys.writeBool(writeRef(sys, pos, tiles.GetLastHovered()), tiles.IsCardShown());
+    return tiles.m_BoxFade.SaveSelf(sys, pos);
+}
+const u8* plainTilesLoad(SaveLoadSystem& sys, const u8* pos, CRoomBase& room, Plain& out) {
+    u32 rows = 0;
+    pos = sys.readU32(room.CRoomBase::LoadSelf(sys, pos), rows);
+    for (u32 r = 0; r < rows; ++r) {
+        u32 cells = 0;
+        pos = sys.readU32(pos, cells);
+        for (u32 c = 0; c < cells; ++c)
+            pos = readRef(sys, pos, out);
+    }
+    pos = readFlag(sys, readRef(sys, pos, out), out);
+    return static_cast<Tiles&>(room).m_BoxFade.LoadSelf(*out.rooms, sys, pos);
+}
+
+// The flashlight table: whether the light is inside.
+u8* plainTableSave(SaveLoadSystem& sys, u8* pos, CRoomBase& room) {
+    return sys.writeBool(room.CRoomBase::SaveSelf(sys, pos),
+                         static_cast<cTanPheisRoom&>(room).IsLightInside());
+}
+const u8* plainTableLoad(SaveLoadSystem& sys, const u8* pos, CRoomBase& room, Plain& out) {
+    return readFlag(sys, room.CRoomBase::LoadSelf(sys, pos), out);
+}
+
 struct Row {
     const char* room;
     PlainSave save;
@@ -103,6 +177,8 @@ struct Row {
 
 const Row kRows[] = {
     {"zoom_Fax", plainFaxSave, plainFaxLoad},
+    {"zoom_Tiles", plainTilesSave, plainTilesLoad},
+    {"zoom_Table", plainTableSave, plainTableLoad},
     {"zoom_Stain", baseSave, baseLoad},
     {"zoom_Exit", baseSave, baseLoad},
     {"room_Shower", baseSave, baseLoad},
@@ -237,6 +313,7 @@ void BM_PlainCloseUpFields(benchmark::State& state) {
     if (town().ready() && !saved().plainMatches)
         return state.SkipWithError("the baseline writes other bytes than the rooms");
     Plain plain;
+    plain.rooms = &town().rooms;
     saveAndLoad(
         state,
         [](size_t i, SaveLoadSystem& sys, u8* pos) { return kRows[i].save(sys, pos, *town().closeUps[i]); },
