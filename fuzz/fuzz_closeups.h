@@ -55,10 +55,12 @@ inline CloseUpEngine& closeUpEngine() {
 
 inline const std::vector<CloseUp>& closeUps() {
     static const std::vector<CloseUp> rooms = {
-        {"zoom_Fax", "FaxMachinePuzzleRoom", {"REPORT"}},
         {"zoom_Stain", "GettingBloodSample", {"TAMPON", "PAKET"}},
+        {"zoom_Fax", "FaxMachinePuzzleRoom", {"REPORT"}},
         {"zoom_Exit", "BackMooverPuzzle", {"NOTE"}},
+        {"zoom_Table", "TanPheisRoom", {"TORCH", "PRINT"}, {"TORCH"}},
         {"room_Shower", "CursorRoomShower", {"TORCH", "BEAM", "RADIO"}, {"TORCH"}},
+        {"zoom_Tiles", "PiatnashkiRoom", {"CARD", "CELL11"}},
     };
     return rooms;
 }
