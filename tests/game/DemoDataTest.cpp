@@ -1389,3 +1389,32 @@ TEST_F(DemoRooms, TheTilesAndTheDeskHoldWhatTheirClassesLookUp) {
         EXPECT_NE(waited.find(std::string(win) + ","), std::string::npos) << win;
     EXPECT_EQ(logs.messages(), std::vector<std::string>());
 }
+
+// The puzzle box and the figurines: each room of its class with the items, sections and sounds it
+// looks up; the jade disk of the square is the box's missing disk; the figurines' names end with
+// their section's number.
+TEST_F(DemoRooms, TheBoxAndTheFigurinesHoldWhatTheirClassesLookUp) {
+    const DemoCase& town = cases()[2];
+    ASSERT_EQ(town.name, "Town");
+    const std::vector<Puzzle> puzzles = {
+        {"zoom_Box",
+         "ChineseBoxPuzzleRoom",
+         {"COVER", "LIGHTS", "BOXISOPEN", "DISK1", "DISK2", "ELEMENT1"},
+         {"Angles", "Connections", "Timer", "AutoRotate"},
+         {"chinbox_rotating", "chinbox_putitem", "chinbox_clickitem", "chinbox_itemvalidated",
+          "chinbox_open"}},
+        {"zoom_Figures",
+         "ChineseFigurinePuzzleRoom",
+         {"FIGURE1", "FIGURE2", "FIGURE3", "COIN"},
+         {"FIGURES", "FIGURE_1", "FIGURE_2", "FIGURE_3"},
+         {"chinfigure_select", "chinfigure_swap", "chinfigure_win"}},
+    };
+    expectPuzzles(town, puzzles);
+    aOptionsFile box(folder(town) + "zoom_Box/room.ini");
+    EXPECT_EQ(box.getValue("Connections", "DISK2"), "JADE");
+    EXPECT_TRUE(itemNames(town, "room_Town").count("JADE"));
+    aOptionsFile figures(folder(town) + "zoom_Figures/room.ini");
+    EXPECT_EQ(figures.getValue("FIGURES", "ItemToShow"), "zoom_Figures:COIN");
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_EQ(figures.getValue("FIGURE_" + std::to_string(n), "name"), "FIGURE" + std::to_string(n));
+}

@@ -6,11 +6,12 @@
 #include <utility>
 #include <vector>
 
-// The close-ups of the town: the fax machine (zoom_Fax), the stain (zoom_Stain), the way out
-// (zoom_Exit), the sliding tiles (zoom_Tiles) and the dark desk (zoom_Table), each 720 x 540, and
-// the shower room (room_Shower, 845 x 768, the whole room area); their places on the hub (FAX,
-// STAIN, EXIT, TILES, TABLE, SHOWER) and the torch found there (TORCH). Where each object stands is
-// the rooms' objects.ini; the pictures are cut to size.
+// The close-ups of the town: the puzzle box (zoom_Box), the figurines (zoom_Figures), the fax
+// machine (zoom_Fax), the stain (zoom_Stain), the way out (zoom_Exit), the sliding tiles (zoom_Tiles)
+// and the dark desk (zoom_Table), each 720 x 540, and the shower room (room_Shower, 845 x 768, the
+// whole room area); their places on the hub (BOX, FIGURES, FAX, STAIN, EXIT, TILES, TABLE, SHOWER)
+// and what is found there (JADE, TORCH). Where each object stands is the rooms' objects.ini; the
+// pictures are cut to size.
 
 namespace {
 
@@ -50,6 +51,169 @@ Canvas hubPlace(TextRenderer& font, Color back, Color thing, const std::string& 
     c.fillRoundRect(40, 12, 70, 40, 6, thing);
     font.drawCentered(c, 75, 56, name, kCream);
     return c;
+}
+
+// ---- The puzzle box ----
+
+constexpr Color kLacquer = 0xFF7A1E18, kGold = 0xFFD8B050, kJade = 0xFF3AA070;
+
+// The table and the open box seen from above: its dark inside lies under the lid, a socket waits
+// where the jade disk goes.
+Canvas boxBackground() {
+    Canvas c = surface(kCloseW, kCloseH, 0xFF4A3020, 0xFF2A1A10);
+    c.fillRoundRect(140, 80, 440, 360, 14, 0xFF3A0E0A);
+    c.fillRoundRect(170, 110, 380, 300, 8, 0xFF140806);
+    return c;
+}
+
+// The lid, a disk's socket cut into it at (400, 140) of the room.
+Canvas boxCover() {
+    Canvas c(400, 320, 0);
+    c.fillRoundRect(0, 0, 400, 320, 12, kLacquer);
+    c.fillRoundRect(14, 14, 372, 292, 8, mixColor(kLacquer, 0xFF000000, 0.8f));
+    c.fillCircle(300, 100, 62, 0xFF2A0A08);
+    return c;
+}
+
+// The gold rim and its four lamps, over the lid.
+Canvas boxLights() {
+    Canvas c(400, 320, 0);
+    for (const auto& [x, y] : {std::pair{20, 20}, {380, 20}, {20, 300}, {380, 300}}) {
+        c.radialGlow(float(x), float(y), 18, 0xC0FFE080);
+        c.fillCircle(float(x), float(y), 6, kGold);
+    }
+    c.fillRect(30, 4, 340, 4, kGold);
+    c.fillRect(30, 312, 340, 4, kGold);
+    return c;
+}
+
+// A disk with a mark at its top: upright when the mark points up.
+Canvas boxDisk(Color face) {
+    Canvas c(120, 120, 0);
+    c.fillCircle(60, 60, 58, kGold);
+    c.fillCircle(60, 60, 52, face);
+    c.fillRing(60, 60, 30, 26, mixColor(face, 0xFFFFFFFF, 0.7f));
+    c.fillTriangle(60, 8, 48, 30, 72, 30, kGold);
+    return c;
+}
+
+// A square tile turned by clicks, its arrow pointing up when upright.
+Canvas boxElement() {
+    Canvas c(80, 80, 0);
+    c.fillRoundRect(0, 0, 80, 80, 8, kGold);
+    c.fillRoundRect(5, 5, 70, 70, 6, 0xFF5A1410);
+    c.fillTriangle(40, 12, 22, 40, 58, 40, kGold);
+    c.fillRect(34, 40, 12, 26, kGold);
+    return c;
+}
+
+// What waits in the box: a sealed letter.
+Canvas boxContents(TextRenderer& font) {
+    Canvas c(220, 130, 0);
+    c.fillRoundRect(0, 0, 220, 130, 6, 0xFFF0E6C8);
+    c.fillTriangle(0, 0, 220, 0, 110, 70, 0xFFE0D4B0);
+    c.fillCircle(110, 70, 16, 0xFF9A1A1A);
+    font.drawCentered(c, 110, 96, "To the harbour master", kInk);
+    return c;
+}
+
+Canvas jade() {
+    Canvas c(64, 54, 0);
+    c.fillCircle(32, 27, 26, kJade);
+    c.fillRing(32, 27, 14, 10, 0xFF8AD8B0);
+    return c;
+}
+
+std::vector<uint8_t> woodClick(float freq, float amp) {
+    Synth s(0.2f);
+    s.noiseBurst(0, 0.03f, amp);
+    s.note(0, 0.2f, freq, amp, Synth::Wave::Sine, 0.001f, freq * 0.6f);
+    s.normalize(0.5f);
+    return s.wav();
+}
+
+// The disk grinding round, a seamless loop.
+std::vector<uint8_t> boxRotating() {
+    Synth s(0.5f, true);
+    for (int i = 0; i < 10; ++i)
+        s.noiseBurst(float(i) * 0.05f, 0.02f, 0.3f);
+    s.normalize(0.3f);
+    return s.wav();
+}
+
+std::vector<uint8_t> chime(const std::vector<float>& tune, float gap) {
+    Synth s(float(tune.size()) * gap + 1.0f);
+    for (size_t i = 0; i < tune.size(); ++i)
+        s.note(float(i) * gap, 1.0f, tune[i], 0.4f, Synth::Wave::Bell);
+    s.normalize(0.45f);
+    return s.wav();
+}
+
+void writeBox(DataWriter& out, const std::string& room, PictureFonts& fonts) {
+    CloseUpFiles files{out, room};
+    files.picture("background", boxBackground());
+    files.picture("cover", boxCover());
+    files.picture("lights", boxLights());
+    files.picture("disk", boxDisk(0xFF5A1410));
+    files.picture("disk_jade", boxDisk(kJade));
+    files.picture("element", boxElement());
+    files.picture("contents", boxContents(fonts.body));
+    files.wave("chinbox_rotating", boxRotating());
+    files.wave("chinbox_putitem", woodClick(160, 0.6f));
+    files.wave("chinbox_clickitem", woodClick(420, 0.4f));
+    files.wave("chinbox_itemvalidated", chime({880}, 0.1f));
+    files.wave("chinbox_open", chime({523, 659, 784, 1047}, 0.15f));
+}
+
+// ---- The figurines ----
+
+// Hands: 0 an open palm, 1 a fist, 2 a fan; a man's robe blue, a woman's red.
+void figureHand(Canvas& c, float x, float y, int pose) {
+    if (pose == 0)
+        c.fillCircle(x, y, 12, 0xFFF0D0A8);
+    else if (pose == 1)
+        c.fillRoundRect(x - 10, y - 10, 20, 20, 3, 0xFFD0A878);
+    else
+        c.fillTriangle(x, y - 14, x - 13, y + 10, x + 13, y + 10, 0xFFE8C040);
+}
+
+Canvas figurine(bool man, int left, int right) {
+    Canvas c(140, 260, 0);
+    const Color robe = man ? 0xFF2A4A8A : 0xFF9A2A3A;
+    c.fillCircle(70, 40, 26, 0xFFF0D8B8);
+    c.fillRoundRect(40, 8, 60, 18, 8, 0xFF1A1A1A);
+    c.fillTriangle(70, 66, 24, 250, 116, 250, robe);
+    c.fillRect(20, 100, 100, 14, robe);
+    figureHand(c, 14, 107, left);
+    figureHand(c, 126, 107, right);
+    return c;
+}
+
+Canvas figuresBackground() {
+    Canvas c = surface(kCloseW, kCloseH, 0xFF2A3A2A, 0xFF141E14);
+    c.fillRect(60, 380, 600, 20, 0xFF5A4020);
+    return c;
+}
+
+Canvas coin(TextRenderer& font) {
+    Canvas c(100, 100, 0);
+    c.fillCircle(50, 50, 48, kGold);
+    c.fillCircle(50, 50, 40, 0xFFE8C870);
+    c.fillRect(42, 42, 16, 16, 0xFF8A6A20);
+    font.drawCentered(c, 50, 70, "1880", kInk);
+    return c;
+}
+
+void writeFigures(DataWriter& out, const std::string& room, PictureFonts& fonts) {
+    CloseUpFiles files{out, room};
+    files.picture("background", figuresBackground());
+    files.picture("figure1", figurine(true, 0, 1));
+    files.picture("figure2", figurine(false, 1, 2));
+    files.picture("figure3", figurine(true, 2, 0));
+    files.picture("coin", coin(fonts.body));
+    files.wave("chinfigure_select", woodClick(600, 0.4f));
+    files.wave("chinfigure_swap", woodClick(300, 0.5f));
+    files.wave("chinfigure_win", chime({659, 784, 988}, 0.15f));
 }
 
 // ---- The fax machine ----
@@ -376,6 +540,12 @@ void writeTable(DataWriter& out, const std::string& room) {
 
 void writeTownCloseUps(const std::string& investigation, HubFiles& hub) {
     TextRenderer& font = hub.fonts().body;
+    hub.image("box.png", hubPlace(font, 0xFF2A1A10, kLacquer, "BOX"));
+    hub.image("figures.png", hubPlace(font, 0xFF141E14, 0xFF2A4A8A, "FIGURES"));
+    hub.image("jade.png", jade());
+    hub.image("jade_icon.png", fitted(jade(), 38));
+    writeBox(hub.out(), investigation + "zoom_Box/", hub.fonts());
+    writeFigures(hub.out(), investigation + "zoom_Figures/", hub.fonts());
     hub.image("fax.png", hubPlace(font, 0xFF3A3A44, 0xFFB8BCC4, "FAX"));
     hub.image("stain.png", hubPlace(font, 0xFF4A3E32, 0xFF6A0A0A, "STAIN"));
     hub.image("exit.png", hubPlace(font, 0xFF18222C, 0xFF6E4E32, "EXIT"));

@@ -1,11 +1,13 @@
-// The town's close-ups as a player takes them: the torch picked up on the square, then the fax
-// machine, the stain, the back door, the shower room, the sliding tiles and the dark desk; and, anew,
-// each of them solved.
+// The town's close-ups as a player takes them: the jade disk and the torch picked up on the square,
+// then the puzzle box, the figurines, the fax machine, the stain, the back door, the shower room, the
+// sliding tiles and the dark desk; and, anew, each of them solved.
 #include "CaseRuns.h"
 #include "TownSteps.h"
+#include "game/SpyGame/Rooms/Puzzles/cChineseBoxPuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cPiatnashkiRoom.h"
 #include "tk2v/sound/aSound.h"
 
+#include <cmath>
 #include <deque>
 #include <map>
 
@@ -14,6 +16,8 @@ using namespace town;
 
 namespace {
 
+const char* const kBox = "zoom_Box";
+const char* const kFigures = "zoom_Figures";
 const char* const kFax = "zoom_Fax";
 const char* const kStain = "zoom_Stain";
 const char* const kExit = "zoom_Exit";
@@ -24,6 +28,61 @@ const char* const kTable = "zoom_Table";
 bool radioPlays() {
     const aSound* loop = Scenario::game().GetRoomsManager().GetRoom(kShower)->GetSound("radio_loop");
     return loop && loop->isPlaying();
+}
+
+cChineseBoxPuzzleRoom& box() {
+    return dynamic_cast<cChineseBoxPuzzleRoom&>(*Scenario::game().GetRoomsManager().GetRoom(kBox));
+}
+
+// A quarter turn of the disk centred at the room point (x, y), dragged clockwise round it.
+void turnDiskAQuarter(CasePlayer& p, i32 x, i32 y) {
+    p.dragThrough(kBox, {{x + 45, y}, {x + 32, y + 32}, {x, y + 45}});
+}
+
+// DISK1 turned a quarter and back: upright again it pops and stays. The jade disk set on its
+// socket comes in at a random quarter: a quarter turn at a time brings it upright, where it is
+// fixed and the turns left move it no more. The tile stands upright already: the box opens.
+void playBox(CasePlayer& p) {
+    enterRoom(p, "BOX", kBox, "BOX_FIRST_ENTER");
+    turnDiskAQuarter(p, 260, 200);
+    p.check("DISK1 a quarter off and still free", [] {
+        EXPECT_FALSE(item(kBox, "DISK1")->IsDisabled());
+        EXPECT_LT(std::cos(item(kBox, "DISK1")->GetRotation()), 0.5f);
+    });
+    p.dragThrough(kBox, {{260, 245}, {292, 232}, {305, 200}});
+    p.check("DISK1 upright and fixed", [] { EXPECT_TRUE(item(kBox, "DISK1")->IsDisabled()); });
+    takeFromStrip(p, "JADE");
+    // The disk hangs from the pointer by the middle of its left side.
+    p.pointAtRoom(kBox, 400, 200);
+    p.clickHere();
+    p.check("the jade disk set in", [] {
+        EXPECT_TRUE(item(kBox, "DISK2")->IsVisible());
+        EXPECT_FALSE(holds("JADE"));
+    });
+    for (int quarter = 0; quarter < 4; ++quarter)
+        turnDiskAQuarter(p, 460, 200);
+    p.add("the box open", 10, [] { return item(kBox, "BOXISOPEN")->IsVisible(); });
+    p.check("the lid gone", [] {
+        EXPECT_TRUE(box().IsBoxOpen());
+        EXPECT_TRUE(item(kBox, "BOXISOPEN")->IsWin());
+        EXPECT_EQ(item(kBox, "COVER")->GetColor() >> 24, 0u);
+    });
+    backToTheSquare(p);
+}
+
+// They stand 2, 3, 1: FIGURE2 trades places with FIGURE1, then with FIGURE3.
+void playFigures(CasePlayer& p) {
+    enterRoom(p, "FIGURES", kFigures, "FIGURES_FIRST_ENTER");
+    for (const char* figure : {"FIGURE2", "FIGURE1", "FIGURE3", "FIGURE2"})
+        p.clickItem(kFigures, figure);
+    p.closeMessage("MSG_WINORDER", kFigures);
+    p.check("the row right", [] {
+        EXPECT_TRUE(item(kFigures, "COIN")->IsVisible());
+        EXPECT_TRUE(item(kFigures, "COIN")->IsWin());
+        EXPECT_LT(item(kFigures, "FIGURE1")->GetPos().x, item(kFigures, "FIGURE2")->GetPos().x);
+        EXPECT_LT(item(kFigures, "FIGURE2")->GetPos().x, item(kFigures, "FIGURE3")->GetPos().x);
+    });
+    backToTheSquare(p);
 }
 
 void playFax(CasePlayer& p) {
@@ -198,7 +257,10 @@ void playTable(CasePlayer& p) {
 }
 
 void playCloseUps(CasePlayer& p) {
+    takeFind(p, "JADE");
     takeFind(p, "TORCH");
+    playBox(p);
+    playFigures(p);
     playFax(p);
     playStain(p);
     playExit(p);
@@ -208,9 +270,20 @@ void playCloseUps(CasePlayer& p) {
     p.add("the close-ups done", 10, [] { return eventDone("TownCloseUpsDone"); });
 }
 
-// The fax shows no solve: the game's own solve of the room is called instead. The stain's swab is
-// in the strip when it is solved.
+// The fax shows no solve: the game's own solve of the room is called instead. The jade disk and the
+// stain's swab are in the strip when their rooms are solved.
 void solveCloseUps(CasePlayer& p) {
+    takeFind(p, "JADE");
+    enterRoom(p, "BOX", kBox, "BOX_FIRST_ENTER");
+    p.solveRoom(kBox);
+    p.add("the box open", 10, [] { return item(kBox, "BOXISOPEN")->IsVisible(); });
+    p.check("the jade disk taken", [] { EXPECT_FALSE(holds("JADE")); });
+    backToTheSquare(p);
+    enterRoom(p, "FIGURES", kFigures, "FIGURES_FIRST_ENTER");
+    p.solveRoom(kFigures);
+    p.closeMessage("MSG_WINORDER", kFigures);
+    p.check("the figurines in their order", [] { EXPECT_TRUE(item(kFigures, "COIN")->IsVisible()); });
+    backToTheSquare(p);
     enterRoom(p, "FAX", kFax, "FAX_FIRST_ENTER");
     p.call("the fax solved", [] { investigation().GetCurrentRoomPtr()->SolveRoom(); });
     // Printed at once: the report is free to take, whatever the room's own solve does with it.

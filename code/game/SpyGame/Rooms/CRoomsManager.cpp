@@ -11,6 +11,8 @@
 #include "game/SpyGame/Rooms/Puzzles/cAssembleInviationRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cBackMooverPuzzle.h"
 #include "game/SpyGame/Rooms/Puzzles/cCapOJoePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cChineseBoxPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cChineseFigurinePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrabPuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabButtles.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabMain.h"
@@ -59,10 +61,12 @@ const RoomClass RoomClasses[] = {
     {cVictimId2PuzzleRoom::GetClassStaticName(), &Make<cVictimId2PuzzleRoom>},
     {cGardenMazeRoom::GetClassStaticName(), &Make<cGardenMazeRoom>},
     {cNetPuzzleRoom::GetClassStaticName(), &Make<cNetPuzzleRoom>},
+    {cChineseBoxPuzzleRoom::GetClassStaticName(), &Make<cChineseBoxPuzzleRoom>},
     {cCapOJoePuzzleRoom::GetClassStaticName(), &Make<cCapOJoePuzzleRoom>},
     {cMicrofichePuzzleRoom::GetClassStaticName(), &Make<cMicrofichePuzzleRoom>},
     {cGardenRoseRoom::GetClassStaticName(), &Make<cGardenRoseRoom>},
     {cAppointmentBookRoom::GetClassStaticName(), &Make<cAppointmentBookRoom>},
+    {cChineseFigurinePuzzleRoom::GetClassStaticName(), &Make<cChineseFigurinePuzzleRoom>},
     {cGettingBloodSample::GetClassStaticName(), &Make<cGettingBloodSample>},
     {cFaxMachinePuzzleRoom::GetClassStaticName(), &Make<cFaxMachinePuzzleRoom>},
     {cZodiacBookPuzzleRoom::GetClassStaticName(), &Make<cZodiacBookPuzzleRoom>},

@@ -106,6 +106,10 @@ void cMicrofichePuzzleRoom::AfterLoadInit() {
             item->Reset();
     if (m_pTarget)
         m_Moves.AddRect(Target, GetItemRect(m_pTarget), GetItemRect(m_pProjector));
+    // Every target is added: the places stay put from here on.
+    m_CellPlaces.clear();
+    for (const CSpyItem* cell : m_Cells)
+        m_CellPlaces.push_back(cell ? m_Moves.GetRectPlace(cell->GetName()) : nullptr);
 }
 
 void cMicrofichePuzzleRoom::ReadOptions() {
@@ -312,8 +316,8 @@ bool cMicrofichePuzzleRoom::CheckSorted() {
     std::vector<i32> colCounters(size_t(m_Cols), 0), rowCounters(size_t(m_Rows), 0);
     bool sorted = true;
     for (size_t i = 0; i < m_Cells.size(); ++i) {
-        CSpyItem* cell = m_Cells[i];
-        if (cell && m_Moves.IsItemInRect(cell, cell->GetName())) {
+        const aRect* place = i < m_CellPlaces.size() ? m_CellPlaces[i] : nullptr;
+        if (place && m_Moves.IsItemInPlace(m_Cells[i], *place)) {
             ++colCounters[i % size_t(m_Cols)];
             ++rowCounters[i / size_t(m_Cols)];
         } else {

@@ -82,6 +82,9 @@ private:
     // Read by AfterLoadInit.
     cRoomTransform m_Transform{&m_Origin, &m_Scale};
     std::vector<CSpyItem*> m_Cells;
+    // Each cell's place as the moves manager holds it (null for a missing cell), so that a sort check
+    // after every drop finds none by name.
+    std::vector<const aRect*> m_CellPlaces;
     std::map<const CSpyItem*, std::string> m_YearNames;
     CSpyItem* m_pMonitorOff = nullptr;
 

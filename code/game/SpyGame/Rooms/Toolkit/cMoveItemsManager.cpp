@@ -123,9 +123,18 @@ CSpyItem* cMoveItemsManager::GetItemInRect(const std::string& name) const {
 }
 
 bool cMoveItemsManager::IsItemInRect(const CSpyItem* item, const std::string& name) const {
+    const aRect* place = GetRectPlace(name);
+    return place && IsItemInPlace(item, *place);
+}
+
+const aRect* cMoveItemsManager::GetRectPlace(const std::string& name) const {
     const Target* target = FindNamed(m_Rects, name);
+    return target ? &target->place : nullptr;
+}
+
+bool cMoveItemsManager::IsItemInPlace(const CSpyItem* item, const aRect& place) const {
     i32 x = 0, y = 0;
-    return target && LocalPoint(item, x, y) && target->place.contains(x, y);
+    return LocalPoint(item, x, y) && place.contains(x, y);
 }
 
 cMoveItemsManager::Targets::const_iterator cMoveItemsManager::FreeTargetUnderCarried() const {

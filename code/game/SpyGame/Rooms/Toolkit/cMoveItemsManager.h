@@ -66,6 +66,11 @@ public:
     CSpyItem* GetItemInRect(const std::string& name) const;
     // The item lies in the target's place.
     bool IsItemInRect(const CSpyItem* item, const std::string& name) const;
+    // The target's place, for an owner that tests it every move without looking it up by name; null
+    // for none. It stays where it is once every target is added.
+    const aRect* GetRectPlace(const std::string& name) const;
+    // The item lies in the place.
+    bool IsItemInPlace(const CSpyItem* item, const aRect& place) const;
     // The enabled, free target under the carried item; empty for none.
     std::string GetRectUnderItem() const;
     // The first target (by name) whose place holds the item; empty for none.

@@ -31,7 +31,9 @@ const u8* LoadMap(SaveLoadSystem& sys, const u8* pos, Map& map, ReadValue readVa
     for (u32 i = 0; i < count; ++i) {
         std::string key;
         pos = sys.readString(pos, key);
-        pos = readValue(pos, map[key]);
+        // Saved in key order: each key goes in at the end without a search down the tree.
+        const auto at = map.emplace_hint(map.end(), std::move(key), typename Map::mapped_type{});
+        pos = readValue(pos, at->second);
     }
     return pos;
 }

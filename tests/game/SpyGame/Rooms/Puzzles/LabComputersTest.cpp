@@ -1,6 +1,7 @@
 #include "LabRoomsKit.h"
 #include "game/SpyGame/CInventory.h"
 #include "support/game/SaveRecords.h"
+#include "tk2v/gfx/SceneCapture.h"
 #include "tk2v/platform/Random.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,11 @@ constexpr ScreenSpot ScreenSpots[] = {
     {"M1", 250, 200},
 };
 
+// The three computers without a single screen item: room and class.
+constexpr const char* BareComputers[][2] = {{"zoom_BareProfile", "VictimId2PuzzleRoom"},
+                                            {"zoom_BareId", "VictimIdPuzzleRoom"},
+                                            {"zoom_BareSearcher", "CrimeSearcherRoom"}};
+
 // The victim-profile, victim-identification and search computers beside the hall, with the hub's
 // evidence ID_CARD, FINGERPRINTS, INFORMATION and PHONE_NUMBER lying hidden in the hall.
 class LabComputersTest : public LabRoomsTest {
@@ -86,9 +92,15 @@ protected:
             "TRUE_PHONE1 = \"5551\"\nTRUE_PHONE2 = \"5552\"\nTRUE_PHONE3 = \"5553\"\n"
             "TRUE_NAME1 = \"Smith\"\nTRUE_NAME2 = \"Doe\"\nNameRes1 = \"Born here\"\nNameRes10 = \"Left\"\n"
             "MSG_PHONE2INFO = \"The docks\"\nMSG_PHONE3INFO = \"The tower\"\n");
+        // The profile computer that asks for the keys of the net puzzle, which this case lacks.
+        writeComputer("zoom_VictimId2Keys", "Class = VictimId2PuzzleRoom\n", "");
+        // Screens without a single item of theirs.
+        for (const auto& [bare, className] : BareComputers)
+            writeLabRoom(bare, std::string("Class = ") + className + "\n", "", "", {}, "");
         platform::srand(3);
         play(objects({{"dot", 380, 280}}), "", "[ROOM]\n",
-             "zoom_VictimId2\nzoom_VictimId2Plain\nzoom_VictimId\nzoom_CrimeSearcher\n");
+             "zoom_VictimId2\nzoom_VictimId2Plain\nzoom_VictimId\nzoom_CrimeSearcher\n"
+             "zoom_VictimId2Keys\nzoom_BareProfile\nzoom_BareId\nzoom_BareSearcher\n");
     }
 
     static std::string screenObjects() {
@@ -234,6 +246,36 @@ TEST_F(LabComputersTest, WithoutAWrongNameTextTheProfileComputerShowsNotFoundAnd
     EXPECT_TRUE(shown("ID_REPORT"));
 }
 
+TEST_F(LabComputersTest, TheProfileComputerWantsTheNetPuzzlesKeysThatThisCaseLacks) {
+    open<cVictimId2PuzzleRoom>("zoom_VictimId2Keys");
+    give("ID_CARD");
+    press("BTN_VICTIMID");
+    press("BTN_ENTER_NAME");
+    EXPECT_FALSE(shown("FIND_DLG"));
+    EXPECT_FALSE(screen->ProcessAutoActions());
+}
+
+TEST_F(LabComputersTest, ScreensWithoutTheirItemsPlaySearchAndSolve) {
+    give("FINGERPRINTS");
+    give("PHONE_NUMBER");
+    for (const auto& [bare, className] : BareComputers) {
+        CRoomBase* room = rooms.GetRoom(bare);
+        playing = screen = room;
+        room->Enter("Demo", nullptr);
+        for (int i = 0; i < 20; ++i) {
+            Input in{.dt = 0.1f};
+            if (i % 3 == 0)
+                in.taps = {ScanCodeOf(i % 2 ? 'a' : '\n')};
+            frame(20 + 10 * i, 40 + 5 * i, in);
+            clickAt(20 + 10 * i, 40 + 5 * i);
+        }
+        room->ProcessAutoActions();
+        for (int i = 0; i < 20; ++i)
+            frame(390, 290, {.dt = 0.1f});
+        expectResaveEqual(bare);
+    }
+}
+
 TEST_F(LabComputersTest, TheIdentificationComputerRunsTheFingerprintSearchUnderItsBar) {
     auto* room = open<cVictimIdPuzzleRoom>("zoom_VictimId");
     press("BTN_VICTIMID");
@@ -287,6 +329,21 @@ TEST_F(LabComputersTest, TheFingerprintWindowHoldsWhileTheSearchRuns) {
     press("SUBMIT");
     EXPECT_TRUE(shown("FINGERPRINTS_MENU"));
     EXPECT_EQ(sounds(), std::vector<std::string>{"pc_button_mouseclick"});
+}
+
+// Half of the 1.04 s search gone: the scanner's prints at their fourth image, the bar half filled.
+TEST_F(LabComputersTest, TheFingerprintWindowDrawsItsBarHalfFilledHalfwayThroughTheSearch) {
+    auto* room = open<cVictimIdPuzzleRoom>("zoom_VictimId");
+    press("BTN_VICTIMID");
+    press("BTN_CHECK_ID_DATA_BASE");
+    CSpyItem* card = give("FINGERPRINTS");
+    ann->GetInventory().RemoveItem("FINGERPRINTS");
+    room->SetItemOnCursor(card, nullptr);
+    frame(255, 105);
+    clickAt(255, 105);
+    frame(390, 290, {.dt = 0.52f});
+    EXPECT_TRUE(
+        matchesGolden("fingerprint_search_half", drawScene({0, 0, 400, 300}, [room] { room->Render(); })));
 }
 
 TEST_F(LabComputersTest, TheIdentificationComputerPrintsTheReportOnceBothChecksHaveRun) {

@@ -2,6 +2,8 @@
 #include "game/SpyGame/CInventory.h"
 #include "game/SpyGame/Rooms/Puzzles/LabRoomData.h"
 #include "support/LogCapture.h"
+#include "support/game/SaveRecords.h"
+#include "tk2v/gfx/SceneCapture.h"
 #include "tk2v/platform/Random.h"
 
 #include <gtest/gtest.h>
@@ -221,6 +223,20 @@ TEST_F(MicroficheTest, CompleteLinesFlashOnceAndLockTheirFilms) {
     EXPECT_EQ(messages(), std::vector<std::string>{"MSG_NOCANUSE"});
 }
 
+// Row 1 and column 1 complete, their bars lit; the sought film carried by its card over its empty
+// cell, drawn at the pointer and, faintly, in the cell it would drop into.
+TEST_F(MicroficheTest, ACarriedFilmShowsWhereItWouldDropBesideTheLitBars) {
+    projectedFilmHome();
+    putFromCard(1, 1);
+    room->SetItemOnCursor(inventory().RemoveItem("CARD22"), nullptr);
+    frame(150, 172);
+    ASSERT_TRUE(at("FLASH_HORIZ").IsVisible());
+    EXPECT_TRUE(matchesGolden("microfiche_drop_preview", drawScene({0, 0, 400, 300}, [this] {
+                                  room->Render();
+                                  room->RenderCursorItem();
+                              })));
+}
+
 TEST_F(MicroficheTest, ADropCountsAboveAndLeftOfTheCell) {
     projectedFilmHome();
     CSpyItem* card = inventory().RemoveItem("CARD11");
@@ -336,6 +352,30 @@ TEST_F(MicroficheTest, RecordsReloadToTheSameBytesAtEveryStage) {
     expectResaveEqual("typing");
     room->ProcessAutoActions();
     expectResaveEqual("found");
+}
+
+TEST_F(MicroficheTest, ACountPastTheRecordsEndStopsItsListWithOneLine) {
+    SaveRecords records;
+    std::string record = records.save(*room);
+    // The wrong results' count stands just before the first of them.
+    std::string wrong;
+    for (char ch : std::string("wrong "))
+        wrong.append({ch, '\0'});
+    const size_t text = record.find(wrong);
+    ASSERT_GE(text, 4u);
+    ASSERT_NE(text, std::string::npos);
+    record.replace(text - 4, 4, "\xff\xff\xff\x0f");
+    LogCapture capture;
+    EXPECT_TRUE(records.load(*room, record));
+    const std::vector<std::string> lines = capture.messages();
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& line) {
+                                return line.starts_with(
+                                    "cMicrofichePuzzleRoom::LoadSelf(). Count 268435455 does not fit the ");
+                            }),
+              1);
+    frame(390, 290);
+    expectResaveEqual("cut");
 }
 
 class MicroficheDataTest : public MicroficheTest {
