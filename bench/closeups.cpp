@@ -7,7 +7,8 @@
 // the stream's field writers and reads them back with its field readers into plain values (item
 // references as their "room:item" strings, resolved with CRoomsManager::GetItemByFullName). Both sides
 // run the room base's part of each record through CRoomBase's own SaveSelf and LoadSelf, and the
-// toolkit parts that keep records of their own (the tiles' box fade) through theirs; both append to a stream
+// toolkit parts that keep records of their own (the box's disks, elements, pop and fade, the tiles'
+// box fade) through theirs; both append to a stream
 // begun afresh outside the timing every thousand iterations and read the same bytes.
 #include "BenchFolder.h"
 #include "BenchRatio.h"
@@ -16,6 +17,8 @@
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/Rooms/CRoomsManager.h"
+#include "game/SpyGame/Rooms/Puzzles/cChineseBoxPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cChineseFigurinePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cPiatnashkiRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cTanPheisRoom.h"
@@ -38,6 +41,14 @@ struct Fax : cFaxMachinePuzzleRoom {
     using cFaxMachinePuzzleRoom::m_PrintTimer;
 };
 
+struct Box : cChineseBoxPuzzleRoom {
+    using cChineseBoxPuzzleRoom::m_bBoxOpen;
+    using cChineseBoxPuzzleRoom::m_Disks;
+    using cChineseBoxPuzzleRoom::m_Elements;
+    using cChineseBoxPuzzleRoom::m_Fade;
+    using cChineseBoxPuzzleRoom::m_Pop;
+};
+
 struct Tiles : cPiatnashkiRoom {
     using cPiatnashkiRoom::m_BoxFade;
 };
@@ -50,6 +61,7 @@ struct CloseUpRooms : CRoomsManager {
     CRoomBase* MakeRoom(const std::string& className) override {
         static const std::map<std::string, CRoomBase* (*)()> opened = {
             {Fax::GetClassStaticName(), make<Fax>},
+            {Box::GetClassStaticName(), make<Box>},
             {Tiles::GetClassStaticName(), make<Tiles>},
         };
         const auto room = opened.find(className);
@@ -134,6 +146,32 @@ const u8* plainFaxLoad(SaveLoadSystem& sys, const u8* pos, CRoomBase& room, Plai
     return pos;
 }
 
+// The box: its disks, elements, pop and fade through their own writers, then its open flag.
+u8* plainBoxSave(SaveLoadSystem& sys, u8* pos, CRoomBase& room) {
+    const Box& box = static_cast<Box&>(room);
+    pos = room.CRoomBase::SaveSelf(sys, pos);
+    pos = box.m_Elements.SaveSelf(sys, box.m_Disks.SaveSelf(sys, pos));
+    pos = box.m_Fade.SaveSelf(sys, box.m_Pop.SaveSelf(sys, pos));
+    return sys.writeBool(pos, box.m_bBoxOpen);
+}
+const u8* plainBoxLoad(SaveLoadSystem& sys, const u8* pos, CRoomBase& room, Plain& out) {
+    Box& box = static_cast<Box&>(room);
+    pos = room.CRoomBase::LoadSelf(sys, pos);
+    pos = box.m_Elements.LoadSelf(*out.rooms, sys, box.m_Disks.LoadSelf(*out.rooms, sys, pos));
+    pos = box.m_Fade.LoadSelf(*out.rooms, sys, box.m_Pop.LoadSelf(*out.rooms, sys, pos));
+    return readFlag(sys, pos, out);
+}
+
+// The figurines: the solved flag and the selected figurine.
+u8* plainFiguresSave(SaveLoadSystem& sys, u8* pos, CRoomBase& room) {
+    const auto& figures = static_cast<cChineseFigurinePuzzleRoom&>(room);
+    pos = sys.writeBool(room.CRoomBase::SaveSelf(sys, pos), figures.IsSolved());
+    return writeRef(sys, pos, figures.GetSelected());
+}
+const u8* plainFiguresLoad(SaveLoadSystem& sys, const u8* pos, CRoomBase& room, Plain& out) {
+    return readRef(sys, readFlag(sys, room.CRoomBase::LoadSelf(sys, pos), out), out);
+}
+
 // The tiles: the grid's rows, each its tiles, the tile last hovered, the card's flag and the box's
 // fade through its own writer.
 u8* plainTilesSave(SaveLoadSystem& sys, u8* pos, CRoomBase& room) {
@@ -176,6 +214,8 @@ struct Row {
 };
 
 const Row kRows[] = {
+    {"zoom_Box", plainBoxSave, plainBoxLoad},
+    {"zoom_Figures", plainFiguresSave, plainFiguresLoad},
     {"zoom_Fax", plainFaxSave, plainFaxLoad},
     {"zoom_Tiles", plainTilesSave, plainTilesLoad},
     {"zoom_Table", plainTableSave, plainTableLoad},
@@ -208,7 +248,7 @@ struct Town {
         rooms.ResetRooms("investigations:Town/");
         for (const Row& row : kRows)
             closeUps.push_back(rooms.HasRoom(row.room) ? rooms.GetRoom(row.room) : nullptr);
-        if (auto* fax = dynamic_cast<Fax*>(closeUps.front())) {
+        if (auto* fax = dynamic_cast<Fax*>(rooms.HasRoom("zoom_Fax") ? rooms.GetRoom("zoom_Fax") : nullptr)) {
             fax->m_PrintTimer.Start();
             fax->m_PrintTimer.Update(0.6f);
         }
