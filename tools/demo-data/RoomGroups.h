@@ -18,3 +18,4 @@ void writeTownMazes(const std::string& investigation, HubFiles& hub);
 void writeTownWords(const std::string& investigation, HubFiles& hub);
 void writeTownGarden(const std::string& investigation, HubFiles& hub);
 void writeTownCloseUps(const std::string& investigation, HubFiles& hub);
+void writeTownLamps(const std::string& investigation, HubFiles& hub);

@@ -117,5 +117,6 @@ void writeTownRooms(DataWriter& out, const std::string& investigation, PictureFo
     writeTownWords(investigation, hub);
     writeTownGarden(investigation, hub);
     writeTownCloseUps(investigation, hub);
+    writeTownLamps(investigation, hub);
     hub.finish();
 }

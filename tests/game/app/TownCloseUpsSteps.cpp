@@ -4,6 +4,7 @@
 #include "CaseRuns.h"
 #include "TownSteps.h"
 #include "game/SpyGame/Rooms/Puzzles/cChineseBoxPuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cDilaryLightsPuzzle.h"
 #include "game/SpyGame/Rooms/Puzzles/cPiatnashkiRoom.h"
 #include "tk2v/sound/aSound.h"
 
@@ -24,6 +25,7 @@ const char* const kExit = "zoom_Exit";
 const char* const kShower = "room_Shower";
 const char* const kTiles = "zoom_Tiles";
 const char* const kTable = "zoom_Table";
+const char* const kLamps = "zoom_Lamps";
 
 bool radioPlays() {
     const aSound* loop = Scenario::game().GetRoomsManager().GetRoom(kShower)->GetSound("radio_loop");
@@ -126,6 +128,25 @@ void playExit(CasePlayer& p) {
           [] { return currentRoom() == kHub && investigation().GetState() == CInvestigation::Playing; });
     p.closeMessage("TOWN_ENTER", kHub);
     p.check("the note left in view", [] { EXPECT_TRUE(item(kExit, "NOTE")->IsVisible()); });
+}
+
+// Each lamp dragged from the strip into its own hole (holes at room (400, 200) and (560, 200)).
+void playLamps(CasePlayer& p) {
+    enterRoom(p, "LAMPS", kLamps, "LAMPS_FIRST_ENTER");
+    for (int lamp = 1; lamp <= 2; ++lamp) {
+        takeFromStrip(p, "LAMP0" + std::to_string(lamp));
+        p.pointAtRoom(kLamps, 455 + 160 * (lamp - 1), 260);
+        p.clickHere();
+        p.add("lamp " + std::to_string(lamp) + " home", 5, [lamp] {
+            const std::string n = std::to_string(lamp);
+            return item(kLamps, n + "_IN_" + n)->IsDisabled();
+        });
+    }
+    p.check("the lamp table solved", [] {
+        EXPECT_TRUE(dynamic_cast<cDilaryLightsPuzzle*>(investigation().GetCurrentRoomPtr())->IsSolved());
+        EXPECT_FALSE(holds("LAMP01") || holds("LAMP02"));
+    });
+    backToTheSquare(p);
 }
 
 // Through the shower room's door back to the square.
@@ -264,6 +285,9 @@ void playCloseUps(CasePlayer& p) {
     playFax(p);
     playStain(p);
     playExit(p);
+    takeFind(p, "LAMP01");
+    takeFind(p, "LAMP02");
+    playLamps(p);
     playShower(p);
     playTiles(p);
     playTable(p);
@@ -300,6 +324,13 @@ void solveCloseUps(CasePlayer& p) {
     });
     backToTheSquare(p);
     solveIn(p, "EXIT", kExit, "EXIT_FIRST_ENTER", [] { EXPECT_EQ(currentRoom(), kExit); });
+    takeFind(p, "LAMP01");
+    takeFind(p, "LAMP02");
+    solveIn(p, "LAMPS", kLamps, "LAMPS_FIRST_ENTER", [] {
+        EXPECT_TRUE(item(kLamps, "1_IN_1")->IsVisible());
+        EXPECT_TRUE(item(kLamps, "2_IN_2")->IsVisible());
+        EXPECT_FALSE(holds("LAMP01") || holds("LAMP02"));
+    });
     enterShower(p);
     p.solveRoom(kShower);
     leaveShower(p);

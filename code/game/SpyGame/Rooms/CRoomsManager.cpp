@@ -18,6 +18,7 @@
 #include "game/SpyGame/Rooms/Puzzles/cCrimeLabMain.h"
 #include "game/SpyGame/Rooms/Puzzles/cCrimeSearcherRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cCursorRoomShower.h"
+#include "game/SpyGame/Rooms/Puzzles/cDilaryLightsPuzzle.h"
 #include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenMazeRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cGardenRoseRoom.h"
@@ -76,6 +77,7 @@ const RoomClass RoomClasses[] = {
     {cCrimeSearcherRoom::GetClassStaticName(), &Make<cCrimeSearcherRoom>},
     {cReservationsRegisterRoom::GetClassStaticName(), &Make<cReservationsRegisterRoom>},
     {cAssembleInviationRoom::GetClassStaticName(), &Make<cAssembleInviationRoom>},
+    {cDilaryLightsPuzzle::GetClassStaticName(), &Make<cDilaryLightsPuzzle>},
     {cTanPheisRoom::GetClassStaticName(), &Make<cTanPheisRoom>},
     {cCursorRoomShower::GetClassStaticName(), &Make<cCursorRoomShower>},
     {cPiatnashkiRoom::GetClassStaticName(), &Make<cPiatnashkiRoom>},

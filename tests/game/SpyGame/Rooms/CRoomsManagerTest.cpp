@@ -53,9 +53,12 @@ TEST(RoomsFactory, ClassesMatchExactly) {
     }
     // The close-ups; all but the fax, whose report comes out by itself, show the solve button.
     for (const auto& [className, solve] :
-         std::initializer_list<std::pair<const char*, bool>>{{"GettingBloodSample", true},
+         std::initializer_list<std::pair<const char*, bool>>{{"ChineseBoxPuzzleRoom", true},
+                                                             {"ChineseFigurinePuzzleRoom", true},
+                                                             {"GettingBloodSample", true},
                                                              {"FaxMachinePuzzleRoom", false},
                                                              {"BackMooverPuzzle", true},
+                                                             {"DilaryLightsPuzzle", true},
                                                              {"TanPheisRoom", true},
                                                              {"CursorRoomShower", true},
                                                              {"PiatnashkiRoom", true}}) {
