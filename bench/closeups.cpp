@@ -6,9 +6,10 @@
 // memory. The baseline does the same per room but writes the room's own fields, value for value, with
 // the stream's field writers and reads them back with its field readers into plain values (item
 // references as their "room:item" strings, resolved with CRoomsManager::GetItemByFullName). Both sides
-// run the room base's part of each record through CRoomBase's own SaveSelf and LoadSelf, and the
-// toolkit parts that keep records of their own (the box's disks, elements, pop and fade, the tiles'
-// box fade) through theirs; both append to a stream
+// run the room base's part of each record through CRoomBase's own SaveSelf and LoadSelf (the lamp
+// table's through its register book's), and the toolkit parts that keep records of their own (the
+// box's disks, elements, pop and fade, the tiles' box fade, the lamp table's moves and pulses)
+// through theirs; both append to a stream
 // begun afresh outside the timing every thousand iterations and read the same bytes.
 #include "BenchFolder.h"
 #include "BenchRatio.h"
@@ -19,6 +20,7 @@
 #include "game/SpyGame/Rooms/CRoomsManager.h"
 #include "game/SpyGame/Rooms/Puzzles/cChineseBoxPuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cChineseFigurinePuzzleRoom.h"
+#include "game/SpyGame/Rooms/Puzzles/cDilaryLightsPuzzle.h"
 #include "game/SpyGame/Rooms/Puzzles/cFaxMachinePuzzleRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cPiatnashkiRoom.h"
 #include "game/SpyGame/Rooms/Puzzles/cTanPheisRoom.h"
@@ -49,6 +51,16 @@ struct Box : cChineseBoxPuzzleRoom {
     using cChineseBoxPuzzleRoom::m_Pop;
 };
 
+struct Lamps : cDilaryLightsPuzzle {
+    using cDilaryLightsPuzzle::m_bSolved;
+    using cDilaryLightsPuzzle::m_bTableNeedsBuilding;
+    using cDilaryLightsPuzzle::m_FirstPulse;
+    using cDilaryLightsPuzzle::m_Lamps;
+    using cDilaryLightsPuzzle::m_pLastLifted;
+    using cDilaryLightsPuzzle::m_pMoves;
+    using cDilaryLightsPuzzle::m_SecondPulse;
+};
+
 struct Tiles : cPiatnashkiRoom {
     using cPiatnashkiRoom::m_BoxFade;
 };
@@ -62,6 +74,7 @@ struct CloseUpRooms : CRoomsManager {
         static const std::map<std::string, CRoomBase* (*)()> opened = {
             {Fax::GetClassStaticName(), make<Fax>},
             {Box::GetClassStaticName(), make<Box>},
+            {Lamps::GetClassStaticName(), make<Lamps>},
             {Tiles::GetClassStaticName(), make<Tiles>},
         };
         const auto room = opened.find(className);
@@ -172,6 +185,35 @@ const u8* plainFiguresLoad(SaveLoadSystem& sys, const u8* pos, CRoomBase& room, 
     return readRef(sys, readFlag(sys, room.CRoomBase::LoadSelf(sys, pos), out), out);
 }
 
+// The lamp table: the register book's part through its own writer, the built flag, then the lamps,
+// the moves and the two pulses (these through their own writers), the solved flag and the last lamp
+// lifted.
+u8* plainLampsSave(SaveLoadSystem& sys, u8* pos, CRoomBase& room) {
+    Lamps& lamps = static_cast<Lamps&>(room);
+    pos = sys.writeBool(lamps.cReservationsRegisterRoom::SaveSelf(sys, pos), lamps.m_bTableNeedsBuilding);
+    if (lamps.m_bTableNeedsBuilding)
+        return pos;
+    pos = sys.writeU32(pos, u32(lamps.m_Lamps.size()));
+    for (const CSpyItem* lamp : lamps.m_Lamps)
+        pos = writeRef(sys, pos, lamp);
+    pos = lamps.m_pMoves->SaveSelf(sys, pos);
+    pos = lamps.m_SecondPulse.SaveSelf(sys, lamps.m_FirstPulse.SaveSelf(sys, pos));
+    return writeRef(sys, sys.writeBool(pos, lamps.m_bSolved), lamps.m_pLastLifted);
+}
+const u8* plainLampsLoad(SaveLoadSystem& sys, const u8* pos, CRoomBase& room, Plain& out) {
+    Lamps& lamps = static_cast<Lamps&>(room);
+    pos = readFlag(sys, lamps.cReservationsRegisterRoom::LoadSelf(sys, pos), out);
+    if (out.ints.back())
+        return pos;
+    u32 count = 0;
+    pos = sys.readU32(pos, count);
+    for (u32 i = 0; i < count; ++i)
+        pos = readRef(sys, pos, out);
+    pos = lamps.m_pMoves->LoadSelf(*out.rooms, sys, pos);
+    pos = lamps.m_SecondPulse.LoadSelf(*out.rooms, sys, lamps.m_FirstPulse.LoadSelf(*out.rooms, sys, pos));
+    return readRef(sys, readFlag(sys, pos, out), out);
+}
+
 // The tiles: the grid's rows, each its tiles, the tile last hovered, the card's flag and the box's
 // fade through its own writer.
 u8* plainTilesSave(SaveLoadSystem& sys, u8* pos, CRoomBase& room) {
@@ -217,6 +259,7 @@ const Row kRows[] = {
     {"zoom_Box", plainBoxSave, plainBoxLoad},
     {"zoom_Figures", plainFiguresSave, plainFiguresLoad},
     {"zoom_Fax", plainFaxSave, plainFaxLoad},
+    {"zoom_Lamps", plainLampsSave, plainLampsLoad},
     {"zoom_Tiles", plainTilesSave, plainTilesLoad},
     {"zoom_Table", plainTableSave, plainTableLoad},
     {"zoom_Stain", baseSave, baseLoad},
