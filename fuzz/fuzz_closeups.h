@@ -55,9 +55,12 @@ inline CloseUpEngine& closeUpEngine() {
 
 inline const std::vector<CloseUp>& closeUps() {
     static const std::vector<CloseUp> rooms = {
+        {"zoom_Box", "ChineseBoxPuzzleRoom", {"JADE", "DISK1", "ELEMENT1"}, {"JADE"}},
+        {"zoom_Figures", "ChineseFigurinePuzzleRoom", {"FIGURE1", "FIGURE3"}},
         {"zoom_Stain", "GettingBloodSample", {"TAMPON", "PAKET"}},
         {"zoom_Fax", "FaxMachinePuzzleRoom", {"REPORT"}},
         {"zoom_Exit", "BackMooverPuzzle", {"NOTE"}},
+        {"zoom_Lamps", "DilaryLightsPuzzle", {"LAMP01", "LAMP02"}, {"LAMP01", "LAMP02"}},
         {"zoom_Table", "TanPheisRoom", {"TORCH", "PRINT"}, {"TORCH"}},
         {"room_Shower", "CursorRoomShower", {"TORCH", "BEAM", "RADIO"}, {"TORCH"}},
         {"zoom_Tiles", "PiatnashkiRoom", {"CARD", "CELL11"}},
