@@ -2,7 +2,6 @@
 #include "fuzz_record_stream.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 // Input: a class byte (the garden room, by its remainder of 5) and the puzzle's part of that room's
@@ -15,33 +14,10 @@ const std::string& folder() {
     return fuzzScratchFolder("fuzz_garden_records");
 }
 
-// The room base's part of a room's record, as an entity of its own.
-struct BasePart : SaveLoadEntity {
-    explicit BasePart(CRoomBase& room) : SaveLoadEntity("base"), room(room) {}
-    u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override { return room.CRoomBase::SaveSelf(sys, pos); }
-    CRoomBase& room;
-};
-
-std::string baseRecord(CRoomBase& room) {
-    BasePart part(room);
-    SaveLoadSystem save;
-    save.BeginSave(folder() + "base.save", 1);
-    save.SaveEntity(part);
-    save.Finish();
-    std::FILE* file = std::fopen((folder() + "base.save").c_str(), "rb");
-    std::string bytes;
-    for (int c; file && (c = std::fgetc(file)) != EOF;)
-        bytes += char(c);
-    if (file)
-        std::fclose(file);
-    const SaveRecords records = readRecordStream(bytes);
-    return records.empty() ? std::string() : records.back().second;
-}
-
 // The garden rooms, each with the sections its class reads, and each one's room-base record.
 struct World {
     CResManager res{false};
-    GardenInput mouse;
+    RoomInput mouse;
     CRoomsManager rooms;
     CPersonagesManager personages;
     std::vector<std::string> baseRecords;
@@ -56,10 +32,11 @@ struct World {
                          "[Animation]\nspeed = 10\nItems = LEAF, LEAF2\n[Timers]\nminTime = 0.5\n"
                          "maxTime = 1\nminLuchTime = 0.2\nmaxLuchTime = 0.4\n[Kruk]\nminy = 60\n"
                          "[Lines]\nR1 = R2, R3\nR2 =\nR3 = R4\n[Clearing]\nClearingItems = P1, P2\n");
-        loadGardenRooms(res, rooms, personages, folder());
+        loadRoomsForNewGame(res, rooms, personages, folder());
         for (const GardenRoom& garden : gardenRooms())
-            baseRecords.push_back(rooms.HasRoom(garden.name) ? baseRecord(*rooms.GetRoom(garden.name))
-                                                             : std::string());
+            baseRecords.push_back(rooms.HasRoom(garden.name)
+                                      ? baseRecordOf(*rooms.GetRoom(garden.name), folder() + "base.save")
+                                      : std::string());
     }
 };
 

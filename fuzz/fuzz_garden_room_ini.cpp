@@ -21,11 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 1 << 16)
         return 0;
     static CResManager res(false);
-    static GardenInput mouse;
+    static RoomInput mouse;
     writeGardenRooms(folder(), std::string(reinterpret_cast<const char*>(data), size));
     CRoomsManager rooms;
     CPersonagesManager personages;
-    loadGardenRooms(res, rooms, personages, folder());
+    loadRoomsForNewGame(res, rooms, personages, folder());
     for (const GardenRoom& garden : gardenRooms()) {
         CRoomBase* room = rooms.HasRoom(garden.name) ? rooms.GetRoom(garden.name) : nullptr;
         if (!room)

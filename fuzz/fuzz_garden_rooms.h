@@ -1,5 +1,5 @@
 #pragma once
-#include "fuzz_record_stream.h"
+#include "fuzz_rooms.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/CSpyItem.h"
@@ -89,27 +89,6 @@ inline void writeGardenRooms(const std::string& folder, const std::string& secti
     writeScratchFile(folder, "_rooms.list", list);
     writeScratchFile(folder, "_investigation.ini",
                      "[Personages]\nPersonagesList = Ann\nStartPersonages = Ann\n");
-}
-
-// The application and its input server, which the rooms read the mouse from.
-struct GardenInput {
-    aApplication app;
-    aInputServer input;
-};
-
-// Registers, loads and resets the rooms of the folder for a new game of Ann.
-inline void loadGardenRooms(CResManager& res, CRoomsManager& rooms, CPersonagesManager& personages,
-                            const std::string& folder) {
-    rooms.LoadSharedRoomsList(&personages, nullptr);
-    rooms.Init(folder, "Demo");
-    personages.CreatePersonages(aOptionsFile(folder + "_investigation.ini"), nullptr, &rooms);
-    personages.LoadInvestigationScripts(folder, "Demo");
-    res.BeginLoading();
-    while (!res.isDone())
-        res.LoadStep();
-    rooms.AfterLoadInitRooms(folder);
-    rooms.ResetRooms(folder);
-    personages.ResetForNewGame(false);
 }
 
 // Frames of play: the pointer walks the room's row of items with the button going down, held, up

@@ -1,5 +1,5 @@
 #pragma once
-#include "fuzz_record_stream.h"
+#include "fuzz_rooms.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CPersonagesManager.h"
 #include "game/SpyGame/CSpyItem.h"
@@ -10,7 +10,6 @@
 #include "tk2v/gfx/aApplication.h"
 #include "tk2v/input/aInputServer.h"
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,20 +32,12 @@ inline std::string shippedTexts(const std::string& room) {
 
 // Copies the rooms' folders and texts below the folder, whose "lang/" becomes the language folder.
 inline void copyRooms(const std::string& folder) {
-    namespace fs = std::filesystem;
     std::vector<std::string> rooms(std::begin(Rooms), std::end(Rooms));
     rooms.push_back(Archive);
-    std::error_code error;
-    for (const std::string& room : rooms) {
-        fs::copy(shippedRoom(room), folder + room,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
-        fs::create_directories(folder + "lang/Investigations/Demo/" + room, error);
-        fs::copy(shippedTexts(room), folder + "lang/Investigations/Demo/" + room,
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
-    }
+    for (const std::string& room : rooms)
+        copyShippedRoom(std::string(RVH_DEMO_DATA) + "GameData/", "Lab", room, folder);
     writeScratchFile(folder, "_investigation.ini",
                      "[Personages]\nPersonagesList = Rusca\nStartPersonages = Rusca\n");
-    aFileServer::getInstance()->setAssign("language", folder + "lang/");
 }
 
 // The application with the input server whose states a target sets frame by frame, and the resource

@@ -48,22 +48,12 @@ struct World {
         for (const WordsRoom& room : kWordsRooms) {
             CRoomBase* made = rooms.HasRoom(room.name) ? rooms.GetRoom(room.name) : nullptr;
             wordRooms.push_back(made);
-            baseRecords.push_back(made ? baseRecordOf(*made) : std::string());
+            baseRecords.push_back(made ? baseRecordOf(*made, folder() + "base.save") : std::string());
             if (made) {
                 handFinds(*made, personages);
                 made->Enter("Demo", nullptr);
             }
         }
-    }
-
-    std::string baseRecordOf(CRoomBase& room) {
-        struct Base : SaveLoadEntity {
-            explicit Base(CRoomBase& r) : SaveLoadEntity(r.getName()), room(r) {}
-            u8* SaveSelf(SaveLoadSystem& sys, u8* pos) override { return room.CRoomBase::SaveSelf(sys, pos); }
-            CRoomBase& room;
-        } base(room);
-        const SaveRecords records = readRecordStream(saveToStream(base, folder() + "base.save", 1));
-        return records.empty() ? std::string() : records.back().second;
     }
 };
 

@@ -60,6 +60,8 @@ void playTownWordsMidway(CasePlayer& player);
 extern const RoomGroupSteps kTownGarden;
 // ---- Town: close-ups ----
 extern const RoomGroupSteps kTownCloseUps;
+// From the town's hub into the fax, its printing started and left after its first tick.
+void playTownFaxMidPrinting(CasePlayer& player);
 
 // How the case was started: from its start (a saved game naming it, or a new game), which shows
 // the notepad's tip in the hub, or following the case before it, whose tip has been shown.

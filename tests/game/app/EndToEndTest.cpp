@@ -586,6 +586,12 @@ TEST(EndToEnd, TheTownsWordPuzzlesSavedMidwayContinueInAFreshProcessToTheSameSav
     playFromTheCaseStartAndResaveInAFreshProcess(townCase(), playTownWordsMidway);
 }
 
+// The fax saved while it prints: a fresh process continues there and saves the same bytes again, so
+// loading neither repeats a tick that was done nor loses one.
+TEST(EndToEnd, TheFaxSavedMidPrintingContinuesInAFreshProcessToTheSameSave) {
+    playFromTheCaseStartAndResaveInAFreshProcess(townCase(), playTownFaxMidPrinting);
+}
+
 } // namespace
 
 // ---- Lab: chemistry ----

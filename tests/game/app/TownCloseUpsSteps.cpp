@@ -349,4 +349,18 @@ void solveCloseUps(CasePlayer& p) {
 
 } // namespace
 
+void playTownFaxMidPrinting(CasePlayer& p) {
+    enterRoom(p, "FAX", kFax, "FAX_FIRST_ENTER");
+    p.clickItem(kFax, "BUTTON");
+    // One rise of (200 - 20) / 4 from the slot at room y 200, of the four the printing makes.
+    p.add("the report a tick out", 10, [] {
+        const std::optional<platform::Point> once = Scenario::roomPoint(kFax, 270, 155);
+        return once && item(kFax, "REPORT")->GetPos().y == f32(once->y);
+    });
+    p.check("printing, no message up", [] {
+        EXPECT_TRUE(item(kFax, "REPORT")->IsDisabled());
+        EXPECT_FALSE(Scenario::game().GetPanel().GetMessage().IsVisible());
+    });
+}
+
 const RoomGroupSteps kTownCloseUps = {"close-ups", &playCloseUps, &solveCloseUps};

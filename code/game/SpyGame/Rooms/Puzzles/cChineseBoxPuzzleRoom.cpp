@@ -158,8 +158,9 @@ void cChineseBoxPuzzleRoom::HandleInput(f32 dt) {
 
 CSpyItem* cChineseBoxPuzzleRoom::ElementPlaceUnderCursor() const {
     const auto [x, y] = MousePosition();
+    // A loaded record may name an element the room no longer has.
     for (CSpyItem* element : m_Elements.GetItems())
-        if (!element->IsVisible() && m_ElementPlaces.IsInSlotArea(element, x, y))
+        if (element && !element->IsVisible() && m_ElementPlaces.IsInSlotArea(element, x, y))
             return element;
     return m_pItemUnderCursor;
 }

@@ -31,6 +31,7 @@ public:
     u16 GetTicksDone() const { return m_TicksDone; }
     u16 GetTickCount() const { return m_TickCount; }
     f32 GetElapsed() const { return m_Elapsed; }
+    f32 GetDuration() const { return m_Duration; }
 
 private:
     bool m_Running = false;

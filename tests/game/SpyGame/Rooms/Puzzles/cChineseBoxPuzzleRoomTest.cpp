@@ -1,6 +1,8 @@
 #include "game/SpyGame/Rooms/Puzzles/cChineseBoxPuzzleRoom.h"
 #include "CloseUpKit.h"
+#include "support/game/SaveRecords.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -241,6 +243,23 @@ TEST_F(Box, AGameSavedMidPopAndMidFadeReloadsToTheSameBytes) {
     for (int f = 0; f < 3; ++f)
         frame(300, 250, {.dt = 0.25f});
     EXPECT_TRUE(item("BOXISOPEN").IsVisible());
+}
+
+TEST_F(Box, ARecordNamingAnElementTheRoomLacksLeavesItsPartInHand) {
+    SaveRecords records;
+    std::string record = records.save(*room);
+    // The elements' list: ELEMENT1 then ELEMENT2, the second renamed.
+    const std::string list = std::string("zoom_Puzzle:ELEMENT1") + '\0' + "zoom_Puzzle:ELEMENT2";
+    const size_t at = record.find(list);
+    ASSERT_NE(at, std::string::npos);
+    record[at + list.size() - 1] = 'X';
+    ASSERT_TRUE(records.load(*room, record));
+    const std::list<CSpyItem*>& elements = room->GetElements().GetItems();
+    ASSERT_NE(std::find(elements.begin(), elements.end(), nullptr), elements.end());
+    carry("PIN");
+    click(165, 165);
+    EXPECT_FALSE(item("ELEMENT2").IsVisible());
+    EXPECT_EQ(room->GetItemOnCursor(), &hallItem("PIN"));
 }
 
 TEST_F(Box, LoadedAgainItTurnsOnlyTheNewItems) {
