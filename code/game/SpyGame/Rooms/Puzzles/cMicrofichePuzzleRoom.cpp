@@ -107,9 +107,9 @@ void cMicrofichePuzzleRoom::AfterLoadInit() {
     if (m_pTarget)
         m_Moves.AddRect(Target, GetItemRect(m_pTarget), GetItemRect(m_pProjector));
     // Every target is added: the places stay put from here on.
-    m_CellPlaces.clear();
+    m_CellTargets.clear();
     for (const CSpyItem* cell : m_Cells)
-        m_CellPlaces.push_back(cell ? m_Moves.GetRectPlace(cell->GetName()) : nullptr);
+        m_CellTargets.push_back(cell ? m_Moves.GetTarget(cell->GetName()) : nullptr);
 }
 
 void cMicrofichePuzzleRoom::ReadOptions() {
@@ -314,16 +314,17 @@ void cMicrofichePuzzleRoom::EnableProjector(bool on) {
 
 bool cMicrofichePuzzleRoom::CheckSorted() {
     std::vector<i32> colCounters(size_t(m_Cols), 0), rowCounters(size_t(m_Rows), 0);
+    m_Moves.AreItemsInPlaces(m_Cells, m_CellTargets, m_CellsHome);
     bool sorted = true;
-    for (size_t i = 0; i < m_Cells.size(); ++i) {
-        const aRect* place = i < m_CellPlaces.size() ? m_CellPlaces[i] : nullptr;
-        if (place && m_Moves.IsItemInPlace(m_Cells[i], *place)) {
-            ++colCounters[i % size_t(m_Cols)];
-            ++rowCounters[i / size_t(m_Cols)];
-        } else {
-            sorted = false;
+    size_t i = 0;
+    for (i32& rowCounter : rowCounters)
+        for (i32& colCounter : colCounters) {
+            const bool home = i < m_CellsHome.size() && m_CellsHome[i];
+            rowCounter += home;
+            colCounter += home;
+            sorted = sorted && home;
+            ++i;
         }
-    }
     ShowLineFlash(m_ColFlashes, colCounters, m_Rows, false);
     ShowLineFlash(m_RowFlashes, rowCounters, m_Cols, true);
     return sorted;

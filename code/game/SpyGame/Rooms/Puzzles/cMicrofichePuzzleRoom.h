@@ -82,9 +82,11 @@ private:
     // Read by AfterLoadInit.
     cRoomTransform m_Transform{&m_Origin, &m_Scale};
     std::vector<CSpyItem*> m_Cells;
-    // Each cell's place as the moves manager holds it (null for a missing cell), so that a sort check
+    // Each cell's target as the moves manager holds it (null for a missing cell), so that a sort check
     // after every drop finds none by name.
-    std::vector<const aRect*> m_CellPlaces;
+    std::vector<const cMoveItemsManager::Target*> m_CellTargets;
+    // The last sort check's finding per cell, kept to spare the check an allocation.
+    std::vector<u8> m_CellsHome;
     std::map<const CSpyItem*, std::string> m_YearNames;
     CSpyItem* m_pMonitorOff = nullptr;
 

@@ -10,7 +10,9 @@
 #include "tk2v/util/log.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -21,6 +23,45 @@ i16 RoundToShort(f32 value) {
     value = value < f32(INT16_MIN) ? f32(INT16_MIN) : value;
     value = value > f32(INT16_MAX) ? f32(INT16_MAX) : value;
     return i16(value);
+}
+
+// Every float but NaN in ascending order, from -inf to +inf, as whole numbers; both zeros are 0.
+constexpr i64 OrderedLimit = 0x7f800000;
+
+f32 FromOrdered(i64 index) {
+    const f32 magnitude = std::bit_cast<f32>(u32(index < 0 ? -index : index));
+    return index < 0 ? -magnitude : magnitude;
+}
+
+// The least screen coordinate whose rounded room coordinate is at least `bound`; NaN for none. The
+// rounding never falls as the coordinate grows, so halving the floats' range finds it.
+template <class Rounded> f32 FirstAtLeast(Rounded rounded, i32 bound) {
+    i64 low = -OrderedLimit, high = OrderedLimit;
+    if (rounded(FromOrdered(high)) < bound)
+        return std::numeric_limits<f32>::quiet_NaN();
+    while (low < high) {
+        const i64 mid = low + (high - low) / 2;
+        if (rounded(FromOrdered(mid)) >= bound)
+            high = mid;
+        else
+            low = mid + 1;
+    }
+    return FromOrdered(low);
+}
+
+// The greatest screen coordinate whose rounded room coordinate is at most `bound`; NaN for none.
+template <class Rounded> f32 LastAtMost(Rounded rounded, i32 bound) {
+    i64 low = -OrderedLimit, high = OrderedLimit;
+    if (rounded(FromOrdered(low)) > bound)
+        return std::numeric_limits<f32>::quiet_NaN();
+    while (low < high) {
+        const i64 mid = low + (high - low + 1) / 2;
+        if (rounded(FromOrdered(mid)) <= bound)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return FromOrdered(low);
 }
 
 u8* SaveRect(SaveLoadSystem& sys, u8* pos, const aRect& rect) {
@@ -103,6 +144,44 @@ bool cMoveItemsManager::Holds(const Target& target, i32 x, i32 y) {
     return target.area.contains(x, y) || target.place.contains(x, y);
 }
 
+bool cMoveItemsManager::Lies(const CSpyItem* item, const Target& target, bool orArea, bool mapped) const {
+    if (!item)
+        return false;
+    if (mapped) {
+        const ScreenRects& screen = Screen(target);
+        const SpyPoint at = item->GetPos();
+        return screen.place.Holds(at) || (orArea && screen.area.Holds(at));
+    }
+    i32 x = 0, y = 0;
+    return LocalPoint(item, x, y) && (target.place.contains(x, y) || (orArea && target.area.contains(x, y)));
+}
+
+bool cMoveItemsManager::Remap() const {
+    const SpyPoint offset = m_pTransform->Offset(), divisor = m_pTransform->Divisor();
+    if (m_Mapping != 0 && offset == m_MappedOffset && divisor == m_MappedDivisor)
+        return m_MappingOrdered;
+    m_MappedOffset = offset;
+    m_MappedDivisor = divisor;
+    ++m_Mapping;
+    // Only a transform that keeps order maps a rectangle to one range of screen points.
+    m_MappingOrdered = std::isfinite(offset.x) && std::isfinite(offset.y) && std::isfinite(divisor.x) &&
+                       std::isfinite(divisor.y) && divisor.x > 0 && divisor.y > 0;
+    return m_MappingOrdered;
+}
+
+void cMoveItemsManager::MapToScreen(const Target& target) const {
+    target.screen.area = ToScreen(target.area);
+    target.screen.place = ToScreen(target.place);
+    target.screen.mapping = m_Mapping;
+}
+
+cMoveItemsManager::ScreenRect cMoveItemsManager::ToScreen(const aRect& rect) const {
+    const auto roundedX = [this](f32 x) { return RoundToShort(m_pTransform->ScreenToLocal(x, 0).x); };
+    const auto roundedY = [this](f32 y) { return RoundToShort(m_pTransform->ScreenToLocal(0, y).y); };
+    return {FirstAtLeast(roundedX, rect.x), LastAtMost(roundedX, rect.x + rect.w - 1),
+            FirstAtLeast(roundedY, rect.y), LastAtMost(roundedY, rect.y + rect.h - 1)};
+}
+
 cMoveItemsManager::Targets::const_iterator cMoveItemsManager::TargetUnder(const CSpyItem* item) const {
     i32 x = 0, y = 0;
     if (!LocalPoint(item, x, y))
@@ -115,26 +194,33 @@ CSpyItem* cMoveItemsManager::GetItemInRect(const std::string& name) const {
     const Target* target = FindNamed(m_Rects, name);
     if (!target)
         return nullptr;
+    const bool mapped = Remap();
     const auto lying = std::find_if(m_Items.begin(), m_Items.end(), [&](const CSpyItem* item) {
-        i32 x = 0, y = 0;
-        return !item->IsInInventory() && LocalPoint(item, x, y) && Holds(*target, x, y);
+        return !item->IsInInventory() && Lies(item, *target, true, mapped);
     });
     return lying == m_Items.end() ? nullptr : *lying;
 }
 
 bool cMoveItemsManager::IsItemInRect(const CSpyItem* item, const std::string& name) const {
-    const aRect* place = GetRectPlace(name);
-    return place && IsItemInPlace(item, *place);
+    const Target* target = GetTarget(name);
+    return target && IsItemInPlace(item, *target);
 }
 
-const aRect* cMoveItemsManager::GetRectPlace(const std::string& name) const {
-    const Target* target = FindNamed(m_Rects, name);
-    return target ? &target->place : nullptr;
+const cMoveItemsManager::Target* cMoveItemsManager::GetTarget(const std::string& name) const {
+    return FindNamed(m_Rects, name);
 }
 
-bool cMoveItemsManager::IsItemInPlace(const CSpyItem* item, const aRect& place) const {
-    i32 x = 0, y = 0;
-    return LocalPoint(item, x, y) && place.contains(x, y);
+bool cMoveItemsManager::IsItemInPlace(const CSpyItem* item, const Target& target) const {
+    return Lies(item, target, false, Remap());
+}
+
+void cMoveItemsManager::AreItemsInPlaces(const std::vector<CSpyItem*>& items,
+                                         const std::vector<const Target*>& targets,
+                                         std::vector<u8>& inPlace) const {
+    const bool mapped = Remap();
+    inPlace.assign(items.size(), 0);
+    for (size_t i = 0; i < items.size() && i < targets.size(); ++i)
+        inPlace[i] = targets[i] && Lies(items[i], *targets[i], false, mapped);
 }
 
 cMoveItemsManager::Targets::const_iterator cMoveItemsManager::FreeTargetUnderCarried() const {
@@ -150,9 +236,12 @@ std::string cMoveItemsManager::GetRectUnderItem() const {
 }
 
 std::string cMoveItemsManager::GetRectOfItem(const CSpyItem* item) const {
-    for (const auto& [name, target] : m_Rects)
-        if (IsItemInRect(item, name))
-            return name;
+    // One item against many targets: its room point, found once.
+    i32 x = 0, y = 0;
+    if (LocalPoint(item, x, y))
+        for (const auto& [name, target] : m_Rects)
+            if (target.place.contains(x, y))
+                return name;
     return std::string();
 }
 
@@ -312,6 +401,7 @@ const u8* cMoveItemsManager::LoadSelf(CRoomItemLookup& rooms, SaveLoadSystem& sy
         pos = LoadRect(sys, pos, target.area);
         pos = LoadRect(sys, pos, target.place);
         pos = sys.readBool(pos, target.enabled);
+        target.screen.mapping = 0;
     }
     pos = sys.readBool(pos, m_Drag.allowTake);
     pos = sys.readBool(pos, m_Drag.allowPut);

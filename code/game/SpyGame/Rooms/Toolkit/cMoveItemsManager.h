@@ -26,12 +26,29 @@ class cMoveItemsManager {
 public:
     enum Action : u32 { ActionNone = 0, ActionSwap = 1, ActionPut = 2, ActionTake = 3 };
 
+    // Screen points, bounds included.
+    struct ScreenRect {
+        f32 left = 0, right = 0, top = 0, bottom = 0;
+        bool Holds(SpyPoint p) const { return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom; }
+    };
+    // A target's rectangles as the screen points whose rounded room point they hold, for the room's
+    // transform of that mapping: a walk over many items then compares screen points only.
+    struct ScreenRects {
+        // 0: never mapped.
+        u32 mapping = 0;
+        ScreenRect area, place;
+    };
     // A place to drop on, in room units: a point in either rectangle is over the target, and a
     // dropped item's corner goes to the place's corner.
     struct Target {
+        Target(const aRect& area = {}, const aRect& place = {}, bool enabled = true)
+            : area(area), place(place), enabled(enabled) {}
+
         aRect area;
         aRect place;
-        bool enabled = true;
+        bool enabled;
+        // Mapped on first use and again whenever the room moves or scales.
+        mutable ScreenRects screen;
     };
     // What the owner may set and read of the last move.
     struct DragState {
@@ -66,11 +83,15 @@ public:
     CSpyItem* GetItemInRect(const std::string& name) const;
     // The item lies in the target's place.
     bool IsItemInRect(const CSpyItem* item, const std::string& name) const;
-    // The target's place, for an owner that tests it every move without looking it up by name; null
-    // for none. It stays where it is once every target is added.
-    const aRect* GetRectPlace(const std::string& name) const;
-    // The item lies in the place.
-    bool IsItemInPlace(const CSpyItem* item, const aRect& place) const;
+    // The target, for an owner that tests it every move without looking it up by name; null for
+    // none. It stays where it is once every target is added.
+    const Target* GetTarget(const std::string& name) const;
+    // The item lies in the target's place.
+    bool IsItemInPlace(const CSpyItem* item, const Target& target) const;
+    // For each item, whether it lies in the place of the target at its index (a null target holds
+    // none): the check after every drop on a table, the room's transform read once.
+    void AreItemsInPlaces(const std::vector<CSpyItem*>& items, const std::vector<const Target*>& targets,
+                          std::vector<u8>& inPlace) const;
     // The enabled, free target under the carried item; empty for none.
     std::string GetRectUnderItem() const;
     // The first target (by name) whose place holds the item; empty for none.
@@ -99,6 +120,21 @@ private:
     bool LocalPoint(const CSpyItem* item, i32& x, i32& y) const;
     // The point lies in the target's area or place.
     static bool Holds(const Target& target, i32 x, i32 y);
+    // The item lies in the target's place, or with `orArea` in its area; its rounded room point is
+    // what counts, as for LocalPoint. `mapped`: the walk's Remap() found screen rectangles usable.
+    bool Lies(const CSpyItem* item, const Target& target, bool orArea, bool mapped) const;
+    // Notes a move or scale of the room since the last walk; false while the transform mirrors or is
+    // not finite, when only room points tell.
+    bool Remap() const;
+    // The target's screen rectangles for the mapping Remap() last noted.
+    const ScreenRects& Screen(const Target& target) const {
+        if (target.screen.mapping != m_Mapping)
+            MapToScreen(target);
+        return target.screen;
+    }
+    // Rare (once per target after each move or scale of the room), so kept out of the walks' loops.
+    [[gnu::cold]] void MapToScreen(const Target& target) const;
+    ScreenRect ToScreen(const aRect& rect) const;
     // The first target by name whose area or place holds the item's position.
     Targets::const_iterator TargetUnder(const CSpyItem* item) const;
     Targets::const_iterator FreeTargetUnderCarried() const;
@@ -123,4 +159,8 @@ private:
     // The frame's held item while it is movable.
     CSpyItem* m_pCarried = nullptr;
     bool m_LastWasPut = false;
+    // The transform the targets' screen rectangles are mapped for, and that mapping's number.
+    mutable SpyPoint m_MappedOffset, m_MappedDivisor;
+    mutable u32 m_Mapping = 0;
+    mutable bool m_MappingOrdered = false;
 };

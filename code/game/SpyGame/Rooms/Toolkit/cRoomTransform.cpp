@@ -2,11 +2,6 @@
 
 #include "tk2v/gfx/aFont.h"
 
-SpyPoint cRoomTransform::Divisor() const {
-    const SpyPoint scale = Scale();
-    return {scale.x == 0 ? 1.0f : scale.x, scale.y == 0 ? 1.0f : scale.y};
-}
-
 SpyPoint cRoomTransform::ScreenToLocal(f32 x, f32 y) const {
     const SpyPoint offset = Offset(), divisor = Divisor();
     return {(x - offset.x) / divisor.x, (y - offset.y) / divisor.y};

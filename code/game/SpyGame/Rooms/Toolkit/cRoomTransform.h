@@ -18,11 +18,16 @@ public:
     // Text drawn in the room grows with it.
     void SetFontSize(aFont& font, f32 size) const;
 
-private:
+    // What ScreenToLocal subtracts and divides by: equal pairs map every point alike.
     SpyPoint Offset() const { return m_Offset ? *m_Offset : SpyPoint{}; }
-    SpyPoint Scale() const { return m_Scale ? *m_Scale : SpyPoint{1, 1}; }
     // A room not yet reset has a scale of 0; dividing by it would put everything at infinity.
-    SpyPoint Divisor() const;
+    SpyPoint Divisor() const {
+        const SpyPoint scale = Scale();
+        return {scale.x == 0 ? 1.0f : scale.x, scale.y == 0 ? 1.0f : scale.y};
+    }
+
+private:
+    SpyPoint Scale() const { return m_Scale ? *m_Scale : SpyPoint{1, 1}; }
 
     const SpyPoint* m_Offset = nullptr;
     const SpyPoint* m_Scale = nullptr;

@@ -208,6 +208,41 @@ TEST_F(MoveItemsTest, PointsRoundToWholeUnitsAndSaturate) {
     EXPECT_EQ(manager->GetItemInRect("NONE"), nullptr);
 }
 
+TEST_F(MoveItemsTest, WalksOverManyItemsAgreeWithTheRoundedRoomPointWhereverTheRoomStands) {
+    // GetRectOfItem rounds the one item's room point; IsItemInRect and GetItemInRect test screen
+    // points. They must agree on every float around the place's edges, for any move or scale, a
+    // mirrored one included.
+    tile1->SetInInventory(true);
+    tile2->SetInInventory(true);
+    manager->AddRect("P", {-7, -40, 23, 5}, {-7, -40, 23, 5});
+    const SpyPoint rooms[][2] = {{{13.37f, -2.9f}, {0.731f, 1.37f}},
+                                 {{100, 0}, {1, 1}},
+                                 {{-512.25f, 7}, {3.1f, 0.2f}},
+                                 {{5, 5}, {-1, 2}},
+                                 {{0, 0}, {1e-30f, 1}}};
+    for (const auto& room : rooms) {
+        offset = room[0];
+        scale = room[1];
+        int inside = 0;
+        // The place's edges half a unit out, where rounding turns, and its middle.
+        const SpyPoint locals[] = {{-7.5f, -38}, {15.5f, -38}, {0, -40.5f}, {0, -35.5f}, {0, -38}};
+        for (const SpyPoint local : locals)
+            for (int step = -3; step <= 3; ++step) {
+                SpyPoint at = transform.LocalToScreen(local.x, local.y);
+                for (int k = 0; k < std::abs(step); ++k) {
+                    at.x = std::nextafter(at.x, step < 0 ? -INFINITY : INFINITY);
+                    at.y = std::nextafter(at.y, step < 0 ? -INFINITY : INFINITY);
+                }
+                tile3->SetPos(at.x, at.y);
+                const bool rounded = manager->GetRectOfItem(tile3) == "P";
+                inside += rounded;
+                EXPECT_EQ(manager->IsItemInRect(tile3, "P"), rounded) << at.x << ", " << at.y;
+                EXPECT_EQ(manager->GetItemInRect("P") == tile3, rounded) << at.x << ", " << at.y;
+            }
+        EXPECT_GT(inside, 0) << "offset " << offset.x << " scale " << scale.x;
+    }
+}
+
 TEST_F(MoveItemsTest, RegistrationRefusesRepeatsAndRectsOfItemsFollowTheirPlace) {
     LogCapture capture;
     manager->AddRect("A", {1, 1, 1, 1}, {1, 1, 1, 1});
