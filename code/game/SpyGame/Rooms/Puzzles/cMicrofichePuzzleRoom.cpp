@@ -670,8 +670,9 @@ const u8* cMicrofichePuzzleRoom::LoadSelf(SaveLoadSystem& sys, const u8* pos) {
     pos = sys.readString(pos, m_Prefix);
     u16 rows = 0, cols = 0;
     pos = sys.readU16(sys.readU16(pos, rows), cols);
-    m_Rows = i16(rows);
-    m_Cols = i16(cols);
+    // A damaged record's table size would size the line counters from a negative or huge count.
+    m_Rows = i16(ClampCount(i16(rows), MaxLines, "rows", Owner));
+    m_Cols = i16(ClampCount(i16(cols), MaxLines, "cols", Owner));
     pos = LoadItemRefList(rooms, sys, pos, m_LockedFilms);
     for (bool* flag : {&m_FilmsSorted, &m_SortedAnnounced, &m_SetupPending})
         pos = sys.readBool(pos, *flag);

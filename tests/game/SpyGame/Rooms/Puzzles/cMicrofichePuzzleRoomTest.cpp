@@ -378,6 +378,24 @@ TEST_F(MicroficheTest, ACountPastTheRecordsEndStopsItsListWithOneLine) {
     expectResaveEqual("cut");
 }
 
+// The table's size in a damaged record: a negative or huge count plays as the nearest one in range.
+TEST_F(MicroficheTest, ATableSizeOutOfRangeInTheRecordIsClampedWithALine) {
+    SaveRecords records;
+    std::string record = records.save(*room);
+    // The cell prefix "F" and its end, then rows and columns, 2 each.
+    const std::string size("F\0\x02\0\x02\0", 6);
+    const size_t at = record.find(size);
+    ASSERT_NE(at, std::string::npos);
+    record.replace(at + 2, 4, std::string("\xff\xff\x00\x80", 4));
+    LogCapture capture;
+    EXPECT_TRUE(records.load(*room, record));
+    EXPECT_EQ(capture.messages(),
+              (std::vector<std::string>{"cMicrofichePuzzleRoom. Key \"rows\" out of range 0..9: -1",
+                                        "cMicrofichePuzzleRoom. Key \"cols\" out of range 0..9: -32768"}));
+    frame(390, 290);
+    expectResaveEqual("clamped");
+}
+
 class MicroficheDataTest : public MicroficheTest {
 protected:
     void SetUp() override {}
