@@ -58,6 +58,12 @@ extern const RoomGroupSteps townWords;
 void playTownWordsMidway(CasePlayer& player);
 // ---- Town: garden ----
 extern const RoomGroupSteps kTownGarden;
+// From the town's hub: the garden's finds taken and the bugs put on the rose's leaf, play left in the
+// rose's close-up once its petals have let go and while they fall.
+void playTownRoseMidFall(CasePlayer& player);
+// In the rose's close-up with no message up: the petals have let go and something blown off the rose
+// is still above the picture's bottom edge.
+bool theRoseStillFalls();
 // ---- Town: close-ups ----
 extern const RoomGroupSteps kTownCloseUps;
 // From the town's hub into the fax, its printing started and left after its first tick.

@@ -592,6 +592,24 @@ TEST(EndToEnd, TheFaxSavedMidPrintingContinuesInAFreshProcessToTheSameSave) {
     playFromTheCaseStartAndResaveInAFreshProcess(townCase(), playTownFaxMidPrinting);
 }
 
+// The rose's leaves and petals saved on their way down: a fresh process continues the fall from
+// there and saves the same bytes again.
+TEST(EndToEnd, TheRoseSavedMidFallContinuesInAFreshProcessToTheSameSave) {
+    bool seenAtTheSave = false;
+    playFromTheCaseStartAndResaveInAFreshProcess(townCase(), [&seenAtTheSave](CasePlayer& player) {
+        playTownRoseMidFall(player);
+        // The game is saved in the frame after the confirmation's Yes goes up, and the room stands
+        // still while the confirmation shows: what is seen then is what is saved.
+        player.onStepDone([&seenAtTheSave](const std::string& step) {
+            if (step != "release on btn_yes")
+                return;
+            seenAtTheSave = true;
+            EXPECT_TRUE(theRoseStillFalls());
+        });
+    });
+    EXPECT_TRUE(seenAtTheSave);
+}
+
 } // namespace
 
 // ---- Lab: chemistry ----

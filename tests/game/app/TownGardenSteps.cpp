@@ -4,7 +4,9 @@
 // brushed clear of sand; and, anew, each close-up solved with the panel's Solve.
 #include "CaseRuns.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -27,6 +29,8 @@ const char* const kFinds[] = {"APPLE", "CORK", "PACKET_OF_CIGARETTES", "LIGHTER"
 // The blockers' holes on the beach, in the order of kBlockers, and the crab's last hole.
 const char* const kHoles[] = {"APPLE_DYR", "PROBKA_DYR", "SIGARETY_DYR", "ZIPPO_DYR"};
 const char* const kShown[] = {"APPLE", "PROBKA", "SIGARETY", "ZIPPO"};
+// The rose's leaves, the bugs on the leaf and its petals.
+const char* const kBlown[] = {"LEAF", "LEAF2", "BUG1", "BUG2", "PETAL1", "PETAL2"};
 // A hole's mouth, where the crab comes out, and the lower half of its picture, which its runs upwards
 // leave clear.
 platform::Point holePoint(int hole) {
@@ -128,14 +132,20 @@ void playTheBeach(CasePlayer& p) {
     backToTheGarden(p);
 }
 
-void playTheRose(CasePlayer& p) {
-    enterRoom(p, kGarden, "ROSEBUSH", kRose);
+// The rose's bugs picked up and put on the leaf: the last one lets the wind blow the leaves and then
+// the petals away.
+void putTheBugsOnTheLeaf(CasePlayer& p) {
     for (const char* bug : {"BUG1", "BUG2"})
         takeFind(p, kRose, bug);
     for (const char* bug : {"BUG1", "BUG2"}) {
         p.takeFromStrip(bug);
         p.clickItem(kRose, "LEAF");
     }
+}
+
+void playTheRose(CasePlayer& p) {
+    enterRoom(p, kGarden, "ROSEBUSH", kRose);
+    putTheBugsOnTheLeaf(p);
     p.closeMessage("MSG_BLOOD", kRose);
     p.check("the stain bare", [] {
         EXPECT_TRUE(item(kRose, "BLOOD")->IsVisible());
@@ -225,5 +235,25 @@ void solveTownGarden(CasePlayer& p) {
 }
 
 } // namespace
+
+void playTownRoseMidFall(CasePlayer& p) {
+    enterTheGarden(p);
+    enterRoom(p, kGarden, "ROSEBUSH", kRose);
+    // Its greeting would stay up through the fall.
+    p.closeMessage("ROSE_ENTER", kRose);
+    putTheBugsOnTheLeaf(p);
+    p.add("the petals falling, no message up", 10, [] { return theRoseStillFalls(); });
+}
+
+bool theRoseStillFalls() {
+    if (currentRoom() != kRose || item(kRose, "ROSE")->IsVisible() ||
+        Scenario::game().GetPanel().GetMessage().IsVisible())
+        return false;
+    // The fall ends once everything blown is below the picture's bottom edge.
+    const CRoomBase& rose = *investigation().GetCurrentRoomPtr();
+    const f32 bottom = rose.GetPosition().y + f32(rose.GetHeight()) * rose.GetScale().y;
+    return std::any_of(std::begin(kBlown), std::end(kBlown),
+                       [bottom](const char* name) { return item(kRose, name)->GetPos().y <= bottom; });
+}
 
 const RoomGroupSteps kTownGarden = {"garden", playTownGarden, solveTownGarden};
