@@ -108,11 +108,14 @@ Canvas progressBack() {
     return c;
 }
 
-// A position marker of the feature table.
+// A position marker of the feature table: a frame around the chosen word, as large as the place a
+// click on the word takes.
 Canvas marker() {
-    Canvas c(30, 30);
-    c.fillRing(15, 15, 14, 10, kAmber);
-    c.fillCircle(15, 15, 5, kAmber);
+    Canvas c(64, 36);
+    c.fillRect(0, 0, 64, 3, kAmber);
+    c.fillRect(0, 33, 64, 3, kAmber);
+    c.fillRect(0, 3, 3, 30, kAmber);
+    c.fillRect(61, 3, 3, 30, kAmber);
     return c;
 }
 
@@ -372,7 +375,7 @@ void writeIdentificationComputer(const std::string& investigation, HubFiles& hub
                                    {"Height", "short", "middle", "tall"}};
     for (int r = 0; r < 3; ++r) {
         font.draw(table, 20, 70 + r * 60, rows[r][0], kScreenInk);
-        // Under the three places of the row's marker, 70 apart from x 220 of the room.
+        // In the three places of the row's marker, 70 apart from x 203 of the room.
         for (int p = 0; p < 3; ++p)
             font.drawCentered(table, 155 + p * 70, 96 + r * 60, rows[r][p + 1], kScreenDim);
     }

@@ -154,8 +154,8 @@ void playTheIdentificationComputer(CasePlayer& player) {
     player.add("the search over", 30, [] { return item(Victim, "ERR_NO_MATCH_IN_DB")->IsVisible(); });
     player.clickItem(Victim, "ESCAPE");
     player.clickItem(Victim, "BTN_CHECK_MISSING_PERSONS");
-    // Fair hair, grey eyes, tall: each marker's places lie 70 apart from x 220.
-    for (const platform::Point at : {platform::Point{305, 140}, {305, 200}, {375, 260}})
+    // Fair hair, grey eyes, tall, clicked on their words: each marker's places lie 70 apart from x 203.
+    for (const platform::Point at : {platform::Point{305, 167}, {305, 227}, {375, 287}})
         player.clickAt("a feature", [at] { return Scenario::roomPoint(Victim, at.x, at.y); });
     player.clickItem(Victim, "SUBMIT");
     player.clickItem(Victim, "ESCAPE");
