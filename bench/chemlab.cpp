@@ -21,6 +21,7 @@
 // Both sides of each pair run on the same room, reset to the same state.
 #include "BenchFolder.h"
 #include "BenchRatio.h"
+#include "BenchRecord.h"
 #include "game/CResManager.h"
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CPersonagesManager.h"
@@ -621,22 +622,8 @@ void BM_PlainBenchSaveLoad(benchmark::State& state) {
 
 // The bytes of the room's record as the writer makes them, read back out of a stream file.
 template <class Room> std::string recordBytes(Room& room, u8* (Room::*write)(SaveLoadSystem&, u8*)) {
-    const std::string file = world().folder.path + "record.save";
     RecordOf<Room> record(room, write);
-    SaveLoadSystem sys;
-    sys.BeginSave(file, 1);
-    sys.SaveEntity(record);
-    sys.Finish();
-    std::string bytes;
-    if (std::FILE* in = std::fopen(file.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(in)) != EOF;)
-            bytes += char(c);
-        std::fclose(in);
-    }
-    SaveLoadSystem::scramble(reinterpret_cast<u8*>(bytes.data()), u32(bytes.size()));
-    // Header and count, the name and its NUL, the size; the checksum at the end.
-    const size_t data = 8 + room.getName().size() + 1 + 4;
-    return bytes.size() > data + 4 ? bytes.substr(data, bytes.size() - data - 4) : std::string();
+    return bench::recordBytes(record, world().folder.path);
 }
 
 // The records the loads read, checked to be the bytes the plain writers make too.

@@ -17,6 +17,7 @@
 //    room's hit search goes further down than the base room's, whose patches never fade.
 // The drawing is most of a frame and would hide the puzzles' own cost, so each pair is also timed
 // without the scene: FrameMove alone (the rose's baseline with its plain fall), by processor time.
+#include "BenchBmp.h"
 #include "BenchFolder.h"
 #include "BenchRatio.h"
 #include "game/CResManager.h"
@@ -43,29 +44,6 @@ namespace {
 
 constexpr f32 kDt = 0.02f;
 constexpr int kBodies = 40, kPatches = 50, kPicture = 32;
-
-// An uncompressed 24-bit BMP of one colour.
-std::string bmp(int size, u32 rgb) {
-    const int row = (size * 3 + 3) & ~3;
-    const u32 dataSize = u32(row * size);
-    std::string out = "BM";
-    auto put = [&out](u32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out += char(value >> (8 * i));
-    };
-    for (u32 value : {54 + dataSize, 0u, 54u, 40u, u32(size), u32(size)})
-        put(value, 4);
-    put(1, 2);
-    put(24, 2);
-    for (u32 value : {0u, dataSize, 2835u, 2835u, 0u, 0u})
-        put(value, 4);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x)
-            put(rgb, 3);
-        out.append(size_t(row - size * 3), '\0');
-    }
-    return out;
-}
 
 // "P12": a stem and a number.
 std::string numbered(const char* stem, int i) {
@@ -96,8 +74,8 @@ void writeRoom(const bench::TempFolder& folder, const std::string& name, const s
     folder.write(name + "/room.ini", std::string("[Room]\nClass = ") + className + "\n" + data.sections);
     folder.write(name + "/objects.ini", objects);
     folder.write(name + "/items.ini", items + data.extraItemKeys);
-    folder.write(name + "/Images/pic.bmp", bmp(kPicture, 0x806040));
-    folder.write(name + "/Images/background.bmp", bmp(512, 0x304020));
+    folder.write(name + "/Images/pic.bmp", bench::solidBmp(kPicture, 0x806040));
+    folder.write(name + "/Images/background.bmp", bench::solidBmp(512, 0x304020));
     folder.write(name + "/Images/_images.list", "pic.bmp 8888 8888\nbackground.bmp 8888 8888\n");
 }
 

@@ -5,6 +5,7 @@
 //  - one frame of 300 unlocked image items (FrameMoveItems, then RenderItems) beside 300 aImage::drawAt
 //    calls of the same picture at the same places (target: within 1.5x). Each frame ends by reading one
 //    pixel back, so both sides are timed for finished drawing.
+#include "BenchBmp.h"
 #include "BenchFolder.h"
 #include "BenchFrame.h"
 #include "game/CResManager.h"
@@ -73,37 +74,6 @@ void BM_ParseBothIniFiles(benchmark::State& state) {
     }
 }
 
-// An uncompressed 24-bit BMP of one colour.
-std::string bmp(int size, u32 rgb) {
-    const int row = (size * 3 + 3) & ~3;
-    const u32 dataSize = u32(row * size), fileSize = 54 + dataSize;
-    std::string out = "BM";
-    auto put = [&out](u32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out += char(value >> (8 * i));
-    };
-    put(fileSize, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(u32(size), 4);
-    put(u32(size), 4);
-    put(1, 2);
-    put(24, 2);
-    put(0, 4);
-    put(dataSize, 4);
-    put(2835, 4);
-    put(2835, 4);
-    put(0, 4);
-    put(0, 4);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x)
-            put(rgb, 3);
-        out.append(size_t(row - size * 3), '\0');
-    }
-    return out;
-}
-
 struct Scene {
     aApplication app;
     std::unique_ptr<aGraphServer> graph;
@@ -117,7 +87,7 @@ struct Scene {
         if (graph->getFatalError())
             return;
         res = std::make_unique<CResManager>(false);
-        folder.write("pic.bmp", bmp(kPicture, 0x806040));
+        folder.write("pic.bmp", bench::solidBmp(kPicture, 0x806040));
         res->getImageManager()->loadResource(folder.path, "pic.bmp 8888 8888", "Hall");
         picture = res->getImageManager()->getImage("pic", "Hall");
         std::string objects;

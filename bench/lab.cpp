@@ -22,8 +22,10 @@
 //    period's handler and no end falls in the run, on either side.
 // Each save appends the record to one stream in memory through SaveEntity; each load reads the same
 // record from memory.
+#include "BenchBmp.h"
 #include "BenchFolder.h"
 #include "BenchRatio.h"
+#include "BenchRecord.h"
 #include "game/CResManager.h"
 #include "game/SaveLoadSystem.h"
 #include "game/SpyGame/CInventory.h"
@@ -65,29 +67,6 @@ constexpr const char* kComputer = "zoom_VictimId";
 constexpr const char* kPlainComputer = "zoom_VictimIdBase";
 constexpr const char* kArchive = "room_ChronicleOffice";
 
-// An uncompressed 24-bit BMP of one colour.
-std::string bmp(int size, u32 rgb) {
-    const int row = (size * 3 + 3) & ~3;
-    const u32 dataSize = u32(row * size);
-    std::string out = "BM";
-    auto put = [&out](u32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out += char(value >> (8 * i));
-    };
-    for (u32 value : {54 + dataSize, 0u, 54u, 40u, u32(size), u32(size)})
-        put(value, 4);
-    put(1, 2);
-    put(24, 2);
-    for (u32 value : {0u, dataSize, 2835u, 2835u, 0u, 0u})
-        put(value, 4);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x)
-            put(rgb, 3);
-        out.append(size_t(row - size * 3), '\0');
-    }
-    return out;
-}
-
 // "F12": a stem, the row and the column, spelt out piece by piece: one compiler takes a literal added
 // to a string for an overlapping copy.
 std::string numbered(const char* stem, int row, int col) {
@@ -122,8 +101,8 @@ void writeRoom(const bench::TempFolder& folder, const std::string& name, const s
     folder.write(name + "/objects.ini", objects);
     folder.write(name + "/items.ini", list);
     folder.write(name + "/Rusca.ai", "[ROOM]\n");
-    folder.write(name + "/Images/pic.bmp", bmp(32, 0x806040));
-    folder.write(name + "/Images/background.bmp", bmp(512, 0x304020));
+    folder.write(name + "/Images/pic.bmp", bench::solidBmp(32, 0x806040));
+    folder.write(name + "/Images/background.bmp", bench::solidBmp(512, 0x304020));
     folder.write(name + "/Images/_images.list", "pic.bmp 8888 8888\nbackground.bmp 8888 8888\n");
 }
 
@@ -585,25 +564,6 @@ struct ReaderRecord : SaveLoadEntity {
     PlainReaderRecord* plain;
 };
 
-// The bytes of the entity's record, read back out of a stream file.
-std::string recordBytes(SaveLoadEntity& entity) {
-    const std::string file = world().folder.path + "record.save";
-    SaveLoadSystem sys;
-    sys.BeginSave(file, 1);
-    sys.SaveEntity(entity);
-    sys.Finish();
-    std::string bytes;
-    if (std::FILE* in = std::fopen(file.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(in)) != EOF;)
-            bytes += char(c);
-        std::fclose(in);
-    }
-    SaveLoadSystem::scramble(reinterpret_cast<u8*>(bytes.data()), u32(bytes.size()));
-    // Header and count, the name and its NUL, the size; the checksum at the end.
-    const size_t data = 8 + entity.getName().size() + 1 + 4;
-    return bytes.size() > data + 4 ? bytes.substr(data, bytes.size() - data - 4) : std::string();
-}
-
 PlainReaderRecord& plainRecord() {
     static PlainReaderRecord plain;
     return plain;
@@ -647,7 +607,7 @@ void prepareRecord() {
     if (!w.ready())
         return;
     ReaderRecord own(*w.reader, nullptr);
-    w.record = recordBytes(own);
+    w.record = bench::recordBytes(own, world().folder.path);
     PlainReaderRecord& plain = plainRecord();
     plain.itemCount = w.cells.size();
     plain.targetCount = w.cells.size() + 1;
@@ -656,7 +616,7 @@ void prepareRecord() {
     std::copy(w.record.begin(), w.record.end(), data);
     ReaderRecord flat(*w.reader, &plain);
     flat.LoadSelf(loader, data);
-    if (recordBytes(flat) != w.record) {
+    if (bench::recordBytes(flat, world().folder.path) != w.record) {
         std::fprintf(stderr, "the plain record differs from the reader's own\n");
         w.record.clear();
     }

@@ -6,6 +6,7 @@
 //    (RenderItems, then each picked item shown, drawn and hidden again), the same 210 draws without
 //    the room's viewport, mouse mode and effect scaling (target: within 1.3x). Each frame ends by
 //    reading one pixel back, so both sides are timed for finished drawing.
+#include "BenchBmp.h"
 #include "game/CResManager.h"
 #include "game/SpyGame/CSpyItem.h"
 #include "game/SpyGame/Rooms/CRoomBase.h"
@@ -47,29 +48,6 @@ struct Folder {
     }
 };
 
-// An uncompressed 24-bit BMP of one colour.
-std::string bmp(int size, u32 rgb) {
-    const int row = (size * 3 + 3) & ~3;
-    const u32 dataSize = u32(row * size);
-    std::string out = "BM";
-    auto put = [&out](u32 value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out += char(value >> (8 * i));
-    };
-    for (u32 value : {54 + dataSize, 0u, 54u, 40u, u32(size), u32(size)})
-        put(value, 4);
-    put(1, 2);
-    put(24, 2);
-    for (u32 value : {0u, dataSize, 2835u, 2835u, 0u, 0u})
-        put(value, 4);
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x)
-            put(rgb, 3);
-        out.append(size_t(row - size * 3), '\0');
-    }
-    return out;
-}
-
 // A room of `count` image items spread over the screen; the first kPicks are hidden-object items.
 void writeRoom(const Folder& folder, const std::string& name, int count) {
     std::string objects, items;
@@ -82,7 +60,7 @@ void writeRoom(const Folder& folder, const std::string& name, int count) {
     folder.write(name + "/room.ini", "[Room]\nClass = RoomBase\n");
     folder.write(name + "/objects.ini", objects);
     folder.write(name + "/items.ini", items);
-    folder.write(name + "/Images/pic.bmp", bmp(kPicture, 0x806040));
+    folder.write(name + "/Images/pic.bmp", bench::solidBmp(kPicture, 0x806040));
     folder.write(name + "/Images/_images.list", "pic.bmp 8888 8888\n");
 }
 
