@@ -19,9 +19,10 @@
 // LP_NUM_THREADS is fixed for all.
 //
 // The offscreen driver's swap neither shows the frame nor hands it to the rasteriser, which then
-// queues frame after frame and draws them all when the context goes, outside the measurement. The
-// engine's frame is drawn anyway, since it switches back to its own framebuffer after the swap; the
-// bare loops flush after their swap, as a window system's swap does, so that they draw every frame.
+// queues frame after frame and draws them all when the context goes, outside the measurement. Every
+// loop here flushes once a frame, after its swap, as a window system's swap does, so that each side
+// draws every frame it presents: the bare loops right after their swap, the game and the engine's
+// loop at the start of the next frame (the keyboard's poll, the application frame's update).
 #include "../tests/support/game/DemoGame.h"
 #include "BenchFolder.h"
 #include "BenchRatio.h"
@@ -84,6 +85,7 @@ public:
     platform::Result pollResult(platform::InputDevice device) override {
         if (device != platform::InputDevice::Keyboard)
             return platform::S_OK;
+        glFlush();
         ++frames;
         const auto* app = dynamic_cast<cMain*>(aApplication::getInstance());
         const u32 state = app && app->getGameFlow() ? app->getGameFlow()->GetState() : 0;
@@ -230,6 +232,7 @@ void BM_GameIdleMenu(benchmark::State& state) {
 class TimedFrames : public aApplication {
 public:
     i32 update() override {
+        glFlush();
         if (frames == 0) {
             start = Clock::now();
             startCpu = processCpuSeconds();

@@ -131,7 +131,7 @@ Result GlDevice::reset(const PresentParams& params) {
     if (m_inScene)
         return D3DERR_INVALIDCALL;
     makeCurrent();
-    m_renderer->flush();
+    m_renderer->drawNow();
     if (params.backBufferWidth != m_params.backBufferWidth ||
         params.backBufferHeight != m_params.backBufferHeight) {
         Result r = makeBackBuffer(params.backBufferWidth, params.backBufferHeight);
@@ -172,7 +172,7 @@ Result GlDevice::clear(u32 argb) {
 
 Result GlDevice::present() {
     makeCurrent();
-    m_renderer->flush();
+    m_renderer->endFrame();
     const Point drawable = m_window.drawableSize();
     const i32 width = drawable.x, height = drawable.y;
     Rect target = presentRect(width, height, i32(m_params.backBufferWidth), i32(m_params.backBufferHeight));
@@ -273,13 +273,17 @@ void GlDevice::flush() {
     m_renderer->flush();
 }
 
+u64 GlDevice::framesKept() const {
+    return m_renderer->framesKept();
+}
+
 Result GlDevice::readBackBuffer(const Rect& area, std::vector<u8>& rgba) {
     Rect whole{0, 0, i32(m_params.backBufferWidth), i32(m_params.backBufferHeight)};
     if (area.empty() || area.intersect(whole) != area)
         return D3DERR_INVALIDCALL;
     // A read-back may come outside a scene, when another device's context may be current.
     makeCurrent();
-    m_renderer->flush();
+    m_renderer->drawNow();
     size_t rowBytes = size_t(area.w) * 4;
     std::vector<u8> bottomUp(rowBytes * size_t(area.h));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);

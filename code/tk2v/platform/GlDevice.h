@@ -41,6 +41,9 @@ public:
     void flush() override;
     Result readBackBuffer(const Rect& area, std::vector<u8>& rgba) override;
 
+    // Presented frames whose drawing the back buffer already held, so that it was not drawn again.
+    u64 framesKept() const;
+
 private:
     GlDevice(Window& window, void* context);
     Result init(const PresentParams& params);

@@ -6,13 +6,14 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace platform {
 namespace {
 
-// Quads a flush sends at most; each goes as two triangles of its own six vertices, since on a
-// software rasteriser a plain draw of a vertex range costs less per call than an indexed one.
+// Quads queued at most before they are recorded; each goes as two triangles of its own six vertices,
+// since on a software rasteriser a plain draw of a vertex range costs less per call than an indexed one.
 constexpr u32 kMaxQuads = 16384;
 constexpr u32 kQuadVertices = 6;
 // A generous bound on one immediate draw; the engine sends at most 400 vertices.
@@ -208,11 +209,24 @@ GlRenderer::~GlRenderer() {
 }
 
 void GlRenderer::beforeTextureChange(u32 texture) {
-    if (!s_current)
+    GlRenderer* renderer = s_current;
+    if (!renderer)
         return;
-    for (const Run& run : s_current->m_runs)
+    if (renderer->usesTexture(texture))
+        renderer->drawNow();
+    const std::vector<u32>& last = renderer->m_lastTextures;
+    if (std::binary_search(last.begin(), last.end(), texture))
+        renderer->m_lastHeld = false;
+}
+
+bool GlRenderer::usesTexture(u32 texture) const {
+    for (const Run& run : m_runs)
         if (run.texture == texture)
-            return s_current->flush();
+            return true;
+    for (const Step& step : m_frame.steps)
+        if (!step.clears && step.texture == texture)
+            return true;
+    return false;
 }
 
 bool GlRenderer::build() {
@@ -241,7 +255,7 @@ bool GlRenderer::build() {
     m_samplers[0] = makeSampler(GL_NEAREST);
     m_samplers[1] = makeSampler(GL_LINEAR);
     m_queued.reserve(kMaxQuads);
-    m_vertices.reserve(kMaxQuads * kQuadVertices);
+    m_frame.vertices.reserve(kMaxQuads * kQuadVertices);
     glEnable(GL_BLEND);
     glEnable(GL_SCISSOR_TEST);
     glDisable(GL_DEPTH_TEST);
@@ -267,7 +281,8 @@ void GlRenderer::setupVertexArray() {
 }
 
 void GlRenderer::resetState(u32 targetWidth, u32 targetHeight) {
-    flush();
+    drawNow();
+    m_lastHeld = false;
     m_targetWidth = targetWidth;
     m_targetHeight = targetHeight;
     for (int op = 0; op < kPrograms; ++op) {
@@ -355,9 +370,13 @@ void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4], QuadHints
     // what is queued beneath need not be drawn there.
     if (!state.blending && hints.texelExact) {
         const Rect clip = state.viewport.intersect({0, 0, i32(m_targetWidth), i32(m_targetHeight)});
-        if (!clip.empty())
-            hideUnder({std::max(box.left, clip.x), std::max(box.top, clip.y),
-                       std::min(box.right, clip.x + clip.w - 1), std::min(box.bottom, clip.y + clip.h - 1)});
+        if (!clip.empty()) {
+            const PixelBox cover{std::max(box.left, clip.x), std::max(box.top, clip.y),
+                                 std::min(box.right, clip.x + clip.w - 1),
+                                 std::min(box.bottom, clip.y + clip.h - 1)};
+            hideUnder(cover);
+            m_frameCovers = m_frameCovers || coversTarget(cover);
+        }
     }
     const u32 quad = u32(m_queued.size());
     const bool exact = hints.texelExact && allCorners(corners, 0xFFFFFFFF, corners[0].argb);
@@ -367,7 +386,7 @@ void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4], QuadHints
         run->lastQuad = quad;
         ++run->quads;
     } else {
-        m_runs.push_back({state, texture, quad, quad, 0, 1});
+        m_runs.push_back({state, texture, quad, quad, 1});
     }
 }
 
@@ -381,6 +400,11 @@ GlRenderer::Run* GlRenderer::runToJoin(u32 texture, const State& state, const Pi
             return nullptr;
     }
     return nullptr;
+}
+
+bool GlRenderer::coversTarget(const PixelBox& box) const {
+    return box.left <= 0 && box.top <= 0 && box.right >= i32(m_targetWidth) - 1 &&
+           box.bottom >= i32(m_targetHeight) - 1;
 }
 
 bool GlRenderer::runAvoids(const Run& run, const PixelBox& box, u32& budget) const {
@@ -447,29 +471,17 @@ void GlRenderer::insertPiece(Run& run, u32 after, const QueuedQuad& whole, const
     ++run.quads;
 }
 
-void GlRenderer::gatherVertices() {
-    m_vertices.clear();
-    for (Run& run : m_runs) {
-        run.firstVertex = u32(m_vertices.size());
-        for (u32 q = run.firstQuad; q != kNoQuad; q = m_queued[q].next)
-            if (!m_queued[q].hidden)
-                for (int corner : {0, 1, 2, 0, 2, 3})
-                    m_vertices.push_back(m_queued[q].corners[corner]);
-    }
-}
-
 void GlRenderer::flush() {
-    if (m_runs.empty())
-        return;
-    gatherVertices();
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(m_vertices.size() * sizeof(QuadVertex)), m_vertices.data(),
-                 GL_STREAM_DRAW);
     for (const Run& run : m_runs) {
         if (run.quads == 0)
             continue;
-        apply(run.state);
-        glBindTexture(GL_TEXTURE_2D, run.texture);
-        glDrawArrays(GL_TRIANGLES, GLint(run.firstVertex), GLsizei(run.quads * kQuadVertices));
+        Step step{run.state, run.texture, GL_TRIANGLES, u32(m_frame.vertices.size())};
+        for (u32 q = run.firstQuad; q != kNoQuad; q = m_queued[q].next)
+            if (!m_queued[q].hidden)
+                for (int corner : {0, 1, 2, 0, 2, 3})
+                    m_frame.vertices.push_back(m_queued[q].corners[corner]);
+        step.vertices = u32(m_frame.vertices.size()) - step.firstVertex;
+        m_frame.steps.push_back(step);
     }
     m_queued.clear();
     m_runs.clear();
@@ -477,14 +489,79 @@ void GlRenderer::flush() {
 
 void GlRenderer::clear(u32 argb) {
     flush();
-    apply(m_state);
-    auto unit = [argb](int shift) { return f32((argb >> shift) & 0xFF) / 255.0f; };
-    glClearColor(unit(16), unit(8), unit(0), unit(24));
-    glClear(GL_COLOR_BUFFER_BIT);
+    Step step{m_state};
+    step.clearArgb = argb;
+    step.clears = true;
+    m_frame.steps.push_back(step);
+    const Rect clip = m_state.viewport.intersect({0, 0, i32(m_targetWidth), i32(m_targetHeight)});
+    m_frameCovers = m_frameCovers || coversTarget({clip.x, clip.y, clip.x + clip.w - 1, clip.y + clip.h - 1});
+}
+
+void GlRenderer::drawNow() {
+    flush();
+    if (m_frame.steps.empty())
+        return;
+    drawRecord(m_frame);
+    m_frame.clear();
+    m_frameSplit = true;
+}
+
+void GlRenderer::endFrame() {
+    flush();
+    // Drawn over whatever the back buffer held, a frame that overwrites all of it gives the same
+    // pixels as the last one when it draws the same: nothing of the older frames shows through.
+    const bool whole = m_frameCovers && !m_frameSplit;
+    if (whole && m_lastHeld && m_frame.sameAs(m_last))
+        ++m_framesKept;
+    else if (!m_frame.steps.empty())
+        drawRecord(m_frame);
+    if (whole)
+        keepAsLast();
+    else
+        m_lastHeld = false;
+    m_frame.clear();
+    m_frameCovers = m_frameSplit = false;
+}
+
+void GlRenderer::keepAsLast() {
+    std::swap(m_last, m_frame);
+    m_lastTextures.clear();
+    for (const Step& step : m_last.steps)
+        if (!step.clears)
+            m_lastTextures.push_back(step.texture);
+    std::sort(m_lastTextures.begin(), m_lastTextures.end());
+    m_lastTextures.erase(std::unique(m_lastTextures.begin(), m_lastTextures.end()), m_lastTextures.end());
+    m_lastHeld = true;
+}
+
+void GlRenderer::drawRecord(const Record& record) {
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(record.vertices.size() * sizeof(QuadVertex)),
+                 record.vertices.data(), GL_STREAM_DRAW);
+    for (const Step& step : record.steps) {
+        apply(step.state);
+        if (step.clears) {
+            auto unit = [argb = step.clearArgb](int shift) { return f32((argb >> shift) & 0xFF) / 255.0f; };
+            glClearColor(unit(16), unit(8), unit(0), unit(24));
+            glClear(GL_COLOR_BUFFER_BIT);
+            continue;
+        }
+        glBindTexture(GL_TEXTURE_2D, step.texture);
+        glDrawArrays(step.mode, GLint(step.firstVertex), GLsizei(step.vertices));
+    }
+}
+
+bool GlRenderer::Record::sameAs(const Record& other) const {
+    return steps == other.steps && vertices.size() == other.vertices.size() &&
+           (vertices.empty() ||
+            std::memcmp(vertices.data(), other.vertices.data(), vertices.size() * sizeof(QuadVertex)) == 0);
+}
+
+void GlRenderer::Record::clear() {
+    steps.clear();
+    vertices.clear();
 }
 
 void GlRenderer::drawPicture(u32 texture, u32 width, u32 height, const Rect& target, i32 framebufferHeight) {
-    flush();
     const bool scaled = target.w != i32(width) || target.h != i32(height);
     glViewport(target.x, framebufferHeight - target.y - target.h, target.w, target.h);
     glDisable(GL_SCISSOR_TEST);
@@ -509,14 +586,11 @@ Result GlRenderer::drawPrimitives(PrimitiveType type, u32 primitiveCount, const 
     if (primitiveCount == 0)
         return S_OK;
     flush();
-    apply(m_state);
-    m_primitive.clear();
+    Step step{m_state, m_white, glMode(type), u32(m_frame.vertices.size()), u32(count)};
     for (u64 i = 0; i < count; ++i)
-        m_primitive.push_back({vertices[i].x + kPixelCentreShift, vertices[i].y + kPixelCentreShift, 0.5f,
-                               0.5f, vertices[i].diffuse});
-    glBindTexture(GL_TEXTURE_2D, m_white);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(count * sizeof(QuadVertex)), m_primitive.data(), GL_STREAM_DRAW);
-    glDrawArrays(glMode(type), 0, GLsizei(count));
+        m_frame.vertices.push_back({vertices[i].x + kPixelCentreShift, vertices[i].y + kPixelCentreShift,
+                                    0.5f, 0.5f, vertices[i].diffuse});
+    m_frame.steps.push_back(step);
     return S_OK;
 }
 

@@ -9,11 +9,16 @@
 namespace platform {
 
 // The GL side of the device's drawing: a small program for each colour operation, the render state and
-// a queue of textured quads. Queued quads go up in one vertex upload and are drawn as runs that share
-// texture and render state. A quad joins an earlier run of its texture and state when it touches no
-// pixel of the quads queued after that run, so each pixel still sees its quads in the order they came;
-// the queue is drawn before anything that cannot wait for it (an immediate primitive, a clear, a
-// read-back, a texture changing). Needs the context current.
+// a queue of textured quads. Queued quads are kept as runs that share texture and render state. A quad
+// joins an earlier run of its texture and state when it touches no pixel of the quads queued after
+// that run, so each pixel still sees its quads in the order they came.
+//
+// A frame's runs, clears and primitives are recorded and drawn together, in one vertex upload, when the
+// frame is presented, or sooner when something cannot wait (a read-back, a texture changing). A frame
+// that overwrites the whole target and records exactly what the frame before it drew, with none of its
+// textures changed since, would draw the same pixels again: the back buffer keeps them instead. An idle
+// screen whose only motion is a particle system stepping 30 times a second then draws a frame in three.
+// Needs the context current.
 class GlRenderer {
 public:
     static std::unique_ptr<GlRenderer> create(u32 targetWidth, u32 targetHeight);
@@ -26,7 +31,8 @@ public:
     // Textures belong to the current context; its renderer is the one whose queue may hold them.
     void makeCurrent() { s_current = this; }
 
-    // The size of the render target that positions are given in; restores the default state.
+    // The size of the render target that positions are given in; restores the default state. What was
+    // recorded is drawn first.
     void resetState(u32 targetWidth, u32 targetHeight);
     void setViewport(const Rect& viewport) { m_state.viewport = viewport; }
     Rect viewport() const { return m_state.viewport; }
@@ -49,9 +55,17 @@ public:
     Result drawPrimitives(PrimitiveType type, u32 primitiveCount, const TLVertex* vertices);
     // Fills the viewport.
     void clear(u32 argb);
+    // Records the queued quads in the frame.
     void flush();
+    // Draws what the frame has recorded so far into the bound framebuffer.
+    void drawNow();
+    // Ends the frame: draws what it recorded, unless the back buffer already holds exactly that.
+    void endFrame();
+    // Frames the back buffer kept rather than drawing them again.
+    u64 framesKept() const { return m_framesKept; }
     // Draws a whole picture into a rectangle of the bound framebuffer (rows from the top, in a
     // framebuffer this many rows high), overwriting what is there; filtered only where it is scaled.
+    // Comes after the frame's end: nothing recorded waits for the framebuffer it replaces.
     void drawPicture(u32 texture, u32 width, u32 height, const Rect& target, i32 framebufferHeight);
 
 private:
@@ -84,7 +98,24 @@ private:
     // Quads of one texture and state, drawn together where the first of them came.
     struct Run {
         State state;
-        u32 texture, firstQuad, lastQuad, firstVertex, quads;
+        u32 texture, firstQuad, lastQuad, quads;
+    };
+    // One drawing of a frame: a run of quads, immediate primitives or a clear, in the order they came.
+    struct Step {
+        State state;
+        u32 texture = 0; // quads' texture, or the white one under primitives
+        u32 mode = 0;    // the GL primitive mode
+        u32 firstVertex = 0, vertices = 0;
+        u32 clearArgb = 0;
+        bool clears = false;
+        bool operator==(const Step&) const = default;
+    };
+    // A frame's drawings and the vertices they draw from.
+    struct Record {
+        std::vector<Step> steps;
+        std::vector<QuadVertex> vertices;
+        bool sameAs(const Record& other) const;
+        void clear();
     };
 
     GlRenderer() = default;
@@ -99,7 +130,10 @@ private:
     void hideUnder(const PixelBox& cover);
     void trimQuad(Run& run, u32 quad, const PixelBox& cover);
     void insertPiece(Run& run, u32 after, const QueuedQuad& whole, const PixelBox& piece);
-    void gatherVertices();
+    bool coversTarget(const PixelBox& box) const;
+    bool usesTexture(u32 texture) const;
+    void drawRecord(const Record& record);
+    void keepAsLast();
 
     // One program a colour operation, indexed by it, and the texture-only one.
     u32 m_programs[kTextureOnly + 1] = {};
@@ -112,8 +146,14 @@ private:
     State m_applied;                  // what GL has now
     std::vector<QueuedQuad> m_queued; // in the order they came
     std::vector<Run> m_runs;
-    std::vector<QuadVertex> m_vertices; // what a flush sends, run by run
-    std::vector<QuadVertex> m_primitive;
+    Record m_frame; // what the frame recorded and has not drawn yet
+    // Whether the frame overwrote the whole target, and whether part of it was drawn before its end.
+    bool m_frameCovers = false, m_frameSplit = false;
+    // The last frame, while the back buffer holds its drawing, and the textures it used.
+    Record m_last;
+    std::vector<u32> m_lastTextures;
+    bool m_lastHeld = false;
+    u64 m_framesKept = 0;
     static GlRenderer* s_current;
 };
 

@@ -107,7 +107,7 @@ public:
     virtual Result drawPrimitiveUP(PrimitiveType type, u32 primitiveCount, const TLVertex* vertices) = 0;
     // Queues one textured quad (corners in drawing order around the quad).
     virtual void drawQuad(const Texture& texture, const QuadVertex (&corners)[4]) = 0;
-    // Draws what is queued.
+    // Sends what is queued on; it is drawn by the present or a read-back at the latest.
     virtual void flush() = 0;
     // RGBA bytes of the area, rows top-down, alpha 255.
     virtual Result readBackBuffer(const Rect& area, std::vector<u8>& rgba) = 0;

@@ -4,6 +4,7 @@
 #include "support/OffscreenGfx.h"
 #include "support/TempDir.h"
 #include "tk2v/platform/BmpFile.h"
+#include "tk2v/platform/GlDevice.h"
 #include "tk2v/platform/Window.h"
 
 #include <epoxy/gl.h>
@@ -210,6 +211,92 @@ TEST(Device, PresentOneToOneKeepsEveryPixel) {
     for (Point p : {Point{0, 0}, Point{1, 0}, Point{101, 57}, Point{window.x - 1, window.y - 1}})
         EXPECT_EQ(rgb(shown, u32(p.x), u32(p.y)), (p.x + p.y) % 2 ? 0xFFFFFFu : 0u) << p.x << "," << p.y;
     device.beginScene();
+}
+
+// Frames on an 8 x 8 back buffer: an opaque background over all of it (or, clipped, over part of it),
+// and a half-transparent red square on it.
+struct KeptFrames {
+    GraphicsDevice& device = offscreenDevice(8, 8);
+    std::unique_ptr<Texture> background = solid(0xFF000080, 8, 8);
+    std::unique_ptr<Texture> red = solid(0x80FF0000, 4, 4);
+
+    u64 kept() const { return dynamic_cast<const GlDevice&>(device).framesKept(); }
+    // Draws a frame and presents it; the number of frames kept rather than drawn again comes back.
+    u64 frame(f32 redX = 2, bool withBackground = true) {
+        const u64 before = kept();
+        SpriteBatch batch(device);
+        if (withBackground)
+            batch.draw(*background, at(0, 0, *background));
+        batch.draw(*red, at(redX, 2, *red));
+        device.endScene();
+        EXPECT_EQ(device.present(), S_OK);
+        device.beginScene();
+        return kept() - before;
+    }
+    void refill(Texture& texture, u32 argb) {
+        LockedRect locked;
+        ASSERT_EQ(texture.lock(nullptr, false, locked), S_OK);
+        for (u32 y = 0; y < texture.height(); ++y)
+            for (u32 x = 0; x < texture.width(); ++x)
+                static_cast<u32*>(locked.bits)[y * u32(locked.pitch) / 4 + x] = argb;
+        texture.unlock();
+    }
+    u32 pixel(u32 x, u32 y) { return rgb(readBack(device), x, y); }
+};
+
+TEST(Device, AFrameThatOverwritesAllAndDrawsTheSameAsTheLastIsKept) {
+    KeptFrames f;
+    EXPECT_EQ(f.frame(), 0u);
+    EXPECT_EQ(f.frame(), 0u); // the first frame also cleared
+    EXPECT_EQ(f.frame(), 1u);
+    EXPECT_EQ(f.frame(), 1u);
+    EXPECT_TRUE(near(f.pixel(3, 3), 0x800040, 1)) << std::hex << f.pixel(3, 3);
+    // Moved: drawn.
+    EXPECT_EQ(f.frame(3), 0u);
+    EXPECT_EQ(f.pixel(2, 3), 0x000080u);
+    // A frame read back before its end was partly drawn then: drawn whole, and the next is drawn too.
+    SpriteBatch(f.device).draw(*f.background, at(0, 0, *f.background));
+    readBack(f.device);
+    EXPECT_EQ(f.frame(3, false), 0u);
+    EXPECT_EQ(f.frame(3), 0u);
+    EXPECT_EQ(f.frame(3), 1u);
+    // The window still shows every frame (its reading makes the back buffer anew: last).
+    const RgbaImage window = readWindow();
+    EXPECT_EQ(rgb(window, 60, 10), 0x000080u);
+    EXPECT_TRUE(near(rgb(window, 160, 120), 0x800040, 1));
+}
+
+TEST(Device, AFrameIsDrawnAgainWhenATextureItUsesChanged) {
+    KeptFrames f;
+    f.frame();
+    f.refill(*f.background, 0xFF00FF00);
+    EXPECT_EQ(f.frame(), 0u);
+    EXPECT_TRUE(near(f.pixel(3, 3), 0x808000, 1)) << std::hex << f.pixel(3, 3);
+    EXPECT_EQ(f.pixel(0, 0), 0x00FF00u);
+    // Released and made anew, a texture may come back under the same GL name with other pixels.
+    f.background.reset();
+    f.background = solid(0xFFFFFFFF, 8, 8);
+    EXPECT_EQ(f.frame(), 0u);
+    EXPECT_EQ(f.pixel(0, 0), 0xFFFFFFu);
+    // Textures the frame does not use change nothing.
+    auto other = solid(0xFF123456);
+    f.refill(*other, 0xFF654321);
+    EXPECT_EQ(f.frame(), 1u);
+}
+
+// Without a whole overwrite, each frame blends over the one before, so each must be drawn.
+TEST(Device, AFrameThatLeavesOlderPixelsIsAlwaysDrawn) {
+    KeptFrames f;
+    u32 red = 0;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(f.frame(2, false), 0u);
+        red += (255 - red) * 128 / 255;
+        EXPECT_TRUE(near(f.pixel(3, 3), red << 16, 2)) << i << ": " << std::hex << f.pixel(3, 3);
+    }
+    // A background clipped to part of the back buffer does not overwrite all of it.
+    f.device.setViewport({0, 0, 8, 4});
+    f.frame();
+    EXPECT_EQ(f.frame(), 0u);
 }
 
 TEST(Device, DescribesTheAdapterAndTheDisplay) {
