@@ -1,6 +1,7 @@
 // One frame of the engine's graph server, timed for finished work: the scene begins (clearing the
 // back buffer), the draws run, one pixel is read back, which waits for them, and the scene ends,
-// presenting the back buffer.
+// presenting the back buffer. Read before the end, the frame is drawn whole, never only where it
+// differs from the frame before.
 #pragma once
 
 #include "tk2v/gfx/aGraphServer.h"

@@ -189,6 +189,10 @@ Result GlDevice::present() {
                             height);
     holdToRefreshRate();
     SDL_GL_SwapWindow(sdlWindow(m_window));
+    // A swap of a surface that is never shown (SDL's offscreen driver) hands nothing to the
+    // rasteriser: without the flush, presents of frames kept whole would pile up undrawn and be drawn
+    // all at once much later.
+    glFlush();
     glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
     return S_OK;
 }
@@ -275,6 +279,10 @@ void GlDevice::flush() {
 
 u64 GlDevice::framesKept() const {
     return m_renderer->framesKept();
+}
+
+u64 GlDevice::framesDrawnInPart() const {
+    return m_renderer->framesDrawnInPart();
 }
 
 Result GlDevice::readBackBuffer(const Rect& area, std::vector<u8>& rgba) {

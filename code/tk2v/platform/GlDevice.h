@@ -41,8 +41,10 @@ public:
     void flush() override;
     Result readBackBuffer(const Rect& area, std::vector<u8>& rgba) override;
 
-    // Presented frames whose drawing the back buffer already held, so that it was not drawn again.
+    // Presented frames whose drawing the back buffer already held, so that it was not drawn again, and
+    // those drawn again only where they changed.
     u64 framesKept() const;
+    u64 framesDrawnInPart() const;
 
 private:
     GlDevice(Window& window, void* context);

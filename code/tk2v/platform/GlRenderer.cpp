@@ -70,6 +70,12 @@ constexpr u32 kMaxOverlapTests = 64;
 constexpr size_t kMaxRunsPassed = 16;
 // Queued quads that an opaque quad is tested against, at most, for pixels it overwrites.
 constexpr u32 kMaxCoverTests = 256;
+// Separate areas a frame is drawn again in, at most; past that they are drawn as the one rectangle
+// around them all.
+constexpr size_t kMaxChangedAreas = 4;
+// A frame's record is drawn as it goes once it holds this much.
+constexpr size_t kMaxFrameSteps = 4096;
+constexpr size_t kMaxFrameVertices = size_t(kMaxQuads) * kQuadVertices * 4;
 
 // Mesa's software rasteriser draws simple shaders on a faster path of its own when the target and
 // the textures are B, G, R, A. That path mixes up the diffuse colour (Mesa 22), which only the
@@ -173,6 +179,27 @@ GLuint makeWhiteTexture() {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, &white);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     return texture;
+}
+
+Rect unite(const Rect& a, const Rect& b) {
+    const i32 left = std::min(a.x, b.x), top = std::min(a.y, b.y);
+    return {left, top, std::max(a.x + a.w, b.x + b.w) - left, std::max(a.y + a.h, b.y + b.h) - top};
+}
+
+// Adds the area to the list, joined with every area it overlaps.
+void addArea(std::vector<Rect>& areas, Rect area) {
+    if (area.empty())
+        return;
+    for (size_t i = 0; i < areas.size();) {
+        if (areas[i].intersect(area).empty()) {
+            ++i;
+            continue;
+        }
+        area = unite(areas[i], area);
+        areas.erase(areas.begin() + std::ptrdiff_t(i));
+        i = 0;
+    }
+    areas.push_back(area);
 }
 
 bool allCorners(const QuadVertex (&c)[4], u32 mask, u32 value) {
@@ -290,6 +317,7 @@ void GlRenderer::resetState(u32 targetWidth, u32 targetHeight) {
         glUniform2f(m_scaleUniforms[op], 2.0f / f32(targetWidth), -2.0f / f32(targetHeight));
     }
     m_state = State{{0, 0, i32(targetWidth), i32(targetHeight)}};
+    m_clip = m_state.viewport;
     apply(m_state, true);
 }
 
@@ -322,7 +350,7 @@ void GlRenderer::apply(const State& s, bool force) {
 }
 
 void GlRenderer::applyScissor(const Rect& viewport) const {
-    Rect clip = viewport.intersect({0, 0, i32(m_targetWidth), i32(m_targetHeight)});
+    Rect clip = viewport.intersect(m_clip);
     if (clip.empty())
         glScissor(0, 0, 0, 0);
     else
@@ -472,6 +500,13 @@ void GlRenderer::insertPiece(Run& run, u32 after, const QueuedQuad& whole, const
 }
 
 void GlRenderer::flush() {
+    recordRuns();
+    // Scenes drawn without a present would otherwise pile up in the record.
+    if (m_frame.steps.size() >= kMaxFrameSteps || m_frame.vertices.size() >= kMaxFrameVertices)
+        drawNow();
+}
+
+void GlRenderer::recordRuns() {
     for (const Run& run : m_runs) {
         if (run.quads == 0)
             continue;
@@ -498,23 +533,29 @@ void GlRenderer::clear(u32 argb) {
 }
 
 void GlRenderer::drawNow() {
-    flush();
+    recordRuns();
     if (m_frame.steps.empty())
         return;
-    drawRecord(m_frame);
+    drawRecord(m_frame, {});
     m_frame.clear();
     m_frameSplit = true;
 }
 
 void GlRenderer::endFrame() {
-    flush();
+    recordRuns();
     // Drawn over whatever the back buffer held, a frame that overwrites all of it gives the same
-    // pixels as the last one when it draws the same: nothing of the older frames shows through.
+    // pixels as the last one wherever the two draw the same: nothing of the older frames shows through.
     const bool whole = m_frameCovers && !m_frameSplit;
-    if (whole && m_lastHeld && m_frame.sameAs(m_last))
-        ++m_framesKept;
-    else if (!m_frame.steps.empty())
-        drawRecord(m_frame);
+    if (whole && m_lastHeld && changedAreas(m_changed)) {
+        if (m_changed.empty()) {
+            ++m_framesKept;
+        } else {
+            drawRecord(m_frame, m_changed);
+            ++m_framesDrawnInPart;
+        }
+    } else if (!m_frame.steps.empty()) {
+        drawRecord(m_frame, {});
+    }
     if (whole)
         keepAsLast();
     else
@@ -534,9 +575,80 @@ void GlRenderer::keepAsLast() {
     m_lastHeld = true;
 }
 
-void GlRenderer::drawRecord(const Record& record) {
+// Each step that draws otherwise than the last frame's step in its place adds the pixels it touches in
+// either frame. False when the frames differ in more than their vertices and clear colours, or where
+// drawing the areas again would cost about as much as drawing the whole frame.
+bool GlRenderer::changedAreas(std::vector<Rect>& areas) const {
+    areas.clear();
+    if (m_frame.steps.size() != m_last.steps.size())
+        return false;
+    for (size_t i = 0; i < m_frame.steps.size(); ++i) {
+        const Step &now = m_frame.steps[i], &before = m_last.steps[i];
+        if (!now.drawsLike(before))
+            return false;
+        const bool sameVertices = now.vertices == before.vertices &&
+                                  (now.vertices == 0 || std::memcmp(&m_frame.vertices[now.firstVertex],
+                                                                    &m_last.vertices[before.firstVertex],
+                                                                    now.vertices * sizeof(QuadVertex)) == 0);
+        if (sameVertices && now.clearArgb == before.clearArgb)
+            continue;
+        addArea(areas, stepArea(m_frame, now));
+        addArea(areas, stepArea(m_last, before));
+    }
+    if (areas.size() > kMaxChangedAreas) {
+        Rect all = areas.front();
+        for (const Rect& area : areas)
+            all = unite(all, area);
+        areas.assign(1, all);
+    }
+    i64 changed = 0;
+    for (const Rect& area : areas)
+        changed += i64(area.w) * area.h;
+    return changed * 4 <= i64(m_targetWidth) * m_targetHeight * 3;
+}
+
+// A pixel is drawn where its centre lies inside a triangle; the margin of a pixel also holds the
+// pixels of points and lines. A vertex that is not a number may touch anything.
+Rect GlRenderer::stepArea(const Record& record, const Step& step) const {
+    const Rect clip = step.state.viewport.intersect({0, 0, i32(m_targetWidth), i32(m_targetHeight)});
+    if (step.clears || step.vertices == 0)
+        return step.clears ? clip : Rect{};
+    f32 left = record.vertices[step.firstVertex].x, right = left;
+    f32 top = record.vertices[step.firstVertex].y, bottom = top;
+    for (u32 i = step.firstVertex; i < step.firstVertex + step.vertices; ++i) {
+        const QuadVertex& v = record.vertices[i];
+        if (!std::isfinite(v.x) || !std::isfinite(v.y))
+            return clip;
+        left = std::min(left, v.x);
+        right = std::max(right, v.x);
+        top = std::min(top, v.y);
+        bottom = std::max(bottom, v.y);
+    }
+    auto pixel = [](f32 edge, u32 limit) { return i32(std::clamp(edge, -2.0f, f32(limit) + 2)); };
+    const i32 x0 = pixel(std::floor(left) - 1, m_targetWidth),
+              y0 = pixel(std::floor(top) - 1, m_targetHeight);
+    const i32 x1 = pixel(std::ceil(right) + 1, m_targetWidth),
+              y1 = pixel(std::ceil(bottom) + 1, m_targetHeight);
+    return Rect{x0, y0, x1 - x0, y1 - y0}.intersect(clip);
+}
+
+// The whole record, or each of the areas in turn with everything outside it left alone.
+void GlRenderer::drawRecord(const Record& record, const std::vector<Rect>& areas) {
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(record.vertices.size() * sizeof(QuadVertex)),
                  record.vertices.data(), GL_STREAM_DRAW);
+    if (areas.empty())
+        return drawSteps(record);
+    const Rect target = m_clip;
+    for (const Rect& area : areas) {
+        m_clip = area;
+        applyScissor(m_applied.viewport);
+        drawSteps(record);
+    }
+    m_clip = target;
+    applyScissor(m_applied.viewport);
+}
+
+void GlRenderer::drawSteps(const Record& record) {
     for (const Step& step : record.steps) {
         apply(step.state);
         if (step.clears) {
@@ -548,12 +660,6 @@ void GlRenderer::drawRecord(const Record& record) {
         glBindTexture(GL_TEXTURE_2D, step.texture);
         glDrawArrays(step.mode, GLint(step.firstVertex), GLsizei(step.vertices));
     }
-}
-
-bool GlRenderer::Record::sameAs(const Record& other) const {
-    return steps == other.steps && vertices.size() == other.vertices.size() &&
-           (vertices.empty() ||
-            std::memcmp(vertices.data(), other.vertices.data(), vertices.size() * sizeof(QuadVertex)) == 0);
 }
 
 void GlRenderer::Record::clear() {

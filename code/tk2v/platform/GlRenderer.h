@@ -15,10 +15,11 @@ namespace platform {
 //
 // A frame's runs, clears and primitives are recorded and drawn together, in one vertex upload, when the
 // frame is presented, or sooner when something cannot wait (a read-back, a texture changing). A frame
-// that overwrites the whole target and records exactly what the frame before it drew, with none of its
-// textures changed since, would draw the same pixels again: the back buffer keeps them instead. An idle
-// screen whose only motion is a particle system stepping 30 times a second then draws a frame in three.
-// Needs the context current.
+// that overwrites the whole target gives the same pixels as the frame before it wherever the two draw
+// the same, with none of the last frame's textures changed since: only the areas where their drawings
+// differ are drawn again, and a frame that differs nowhere is kept as it stands. An idle screen then
+// draws only what moves, and nothing between the steps of its particle systems. Needs the context
+// current.
 class GlRenderer {
 public:
     static std::unique_ptr<GlRenderer> create(u32 targetWidth, u32 targetHeight);
@@ -26,7 +27,8 @@ public:
     GlRenderer(const GlRenderer&) = delete;
     GlRenderer& operator=(const GlRenderer&) = delete;
 
-    // Called before a texture's pixels change or it goes away, so queued quads still show the old ones.
+    // Called before a texture's pixels change or it goes away, so queued quads still show the old ones
+    // and a frame that shows it is drawn again.
     static void beforeTextureChange(u32 texture);
     // Textures belong to the current context; its renderer is the one whose queue may hold them.
     void makeCurrent() { s_current = this; }
@@ -55,14 +57,16 @@ public:
     Result drawPrimitives(PrimitiveType type, u32 primitiveCount, const TLVertex* vertices);
     // Fills the viewport.
     void clear(u32 argb);
-    // Records the queued quads in the frame.
+    // Records the queued quads in the frame (and draws a frame that has grown very long).
     void flush();
     // Draws what the frame has recorded so far into the bound framebuffer.
     void drawNow();
-    // Ends the frame: draws what it recorded, unless the back buffer already holds exactly that.
+    // Ends the frame: draws what it recorded where the back buffer does not hold that already.
     void endFrame();
-    // Frames the back buffer kept rather than drawing them again.
+    // Frames the back buffer kept whole rather than drawing them again, and those drawn again only
+    // where they changed.
     u64 framesKept() const { return m_framesKept; }
+    u64 framesDrawnInPart() const { return m_framesDrawnInPart; }
     // Draws a whole picture into a rectangle of the bound framebuffer (rows from the top, in a
     // framebuffer this many rows high), overwriting what is there; filtered only where it is scaled.
     // Comes after the frame's end: nothing recorded waits for the framebuffer it replaces.
@@ -108,13 +112,15 @@ private:
         u32 firstVertex = 0, vertices = 0;
         u32 clearArgb = 0;
         bool clears = false;
-        bool operator==(const Step&) const = default;
+        // The same kind of drawing with the same state, whatever it draws.
+        bool drawsLike(const Step& o) const {
+            return state == o.state && texture == o.texture && mode == o.mode && clears == o.clears;
+        }
     };
     // A frame's drawings and the vertices they draw from.
     struct Record {
         std::vector<Step> steps;
         std::vector<QuadVertex> vertices;
-        bool sameAs(const Record& other) const;
         void clear();
     };
 
@@ -130,9 +136,13 @@ private:
     void hideUnder(const PixelBox& cover);
     void trimQuad(Run& run, u32 quad, const PixelBox& cover);
     void insertPiece(Run& run, u32 after, const QueuedQuad& whole, const PixelBox& piece);
+    void recordRuns();
     bool coversTarget(const PixelBox& box) const;
     bool usesTexture(u32 texture) const;
-    void drawRecord(const Record& record);
+    bool changedAreas(std::vector<Rect>& areas) const;
+    Rect stepArea(const Record& record, const Step& step) const;
+    void drawRecord(const Record& record, const std::vector<Rect>& areas);
+    void drawSteps(const Record& record);
     void keepAsLast();
 
     // One program a colour operation, indexed by it, and the texture-only one.
@@ -144,6 +154,7 @@ private:
     u32 m_targetWidth = 0, m_targetHeight = 0;
     State m_state;                    // what the next drawing uses
     State m_applied;                  // what GL has now
+    Rect m_clip;                      // drawing stays inside it as well as inside the viewport
     std::vector<QueuedQuad> m_queued; // in the order they came
     std::vector<Run> m_runs;
     Record m_frame; // what the frame recorded and has not drawn yet
@@ -153,7 +164,8 @@ private:
     Record m_last;
     std::vector<u32> m_lastTextures;
     bool m_lastHeld = false;
-    u64 m_framesKept = 0;
+    std::vector<Rect> m_changed; // where this frame differs from the last
+    u64 m_framesKept = 0, m_framesDrawnInPart = 0;
     static GlRenderer* s_current;
 };
 

@@ -299,6 +299,96 @@ TEST(Device, AFrameThatLeavesOlderPixelsIsAlwaysDrawn) {
     EXPECT_EQ(f.frame(), 0u);
 }
 
+// Frames that each change a little of the one before (a sprite moved, turned, recoloured, added or
+// taken away, a line, a clip): each presented frame, drawn again only where it changed, holds the
+// pixels the same frame gets when drawn whole.
+TEST(Device, AFrameDrawnOnlyWhereItChangedHoldsThePixelsOfTheWholeFrame) {
+    GraphicsDevice& device = offscreenDevice(64, 48);
+    auto scenery = Texture::create(
+        picture(64, 48, [](u32 x, u32 y) { return 0xFF000000u | x * 4 << 16 | y * 5 << 8 | (x ^ y) * 3; }),
+        FMT_A8R8G8B8);
+    auto glass = Texture::create(
+        picture(8, 8, [](u32 x, u32 y) { return u32(x * 30 + 10) << 24 | 0xFF8000 | y; }), FMT_A8R8G8B8);
+    auto opaque = solid(0xFF2040C0, 6, 5);
+    u32 state = 11;
+    auto next = [&](u32 range) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+    struct Sprite {
+        const Texture* texture;
+        SpriteDraw draw;
+        u32 blend;
+        Rect viewport;
+    };
+    auto randomSprite = [&] {
+        const Texture* texture = next(3) == 0 ? opaque.get() : glass.get();
+        SpriteDraw d = at(f32(next(70)) - 6 + f32(next(4)) / 4, f32(next(54)) - 6, *texture, 0xFFFFFFFF);
+        if (next(3) == 0)
+            d.angle = f32(next(628)) / 100;
+        if (next(4) == 0)
+            d.argb = 0x40000000u * (1 + next(3)) | next(0x1000000);
+        const Rect viewport = next(6) == 0 ? Rect{i32(next(30)), i32(next(20)), 30, 24} : Rect{0, 0, 64, 48};
+        return Sprite{texture, d, next(4) == 0 ? BLEND_ADDITIVE : BLEND_ALPHA, viewport};
+    };
+    std::vector<std::vector<Sprite>> frames(1);
+    for (int i = 0; i < 5; ++i)
+        frames[0].push_back(randomSprite());
+    for (int f = 1; f < 60; ++f) {
+        std::vector<Sprite> sprites = frames.back();
+        const u32 change = next(6);
+        Sprite& one = sprites[next(u32(sprites.size()))];
+        if (change == 0)
+            one.draw.x += f32(next(9)) - 4;
+        else if (change == 1)
+            one.draw.angle += 0.3f;
+        else if (change == 2)
+            one.draw.argb ^= 0x30000000u | next(0x1000000);
+        else if (change == 3 && sprites.size() < 9)
+            sprites.push_back(randomSprite());
+        else if (change == 4 && sprites.size() > 1)
+            sprites.erase(sprites.begin());
+        frames.push_back(sprites);
+    }
+    const TLVertex line[2] = {{3, 40, 0, 1, 0xFFFFFF00}, {60, 44, 0, 1, 0xFFFFFF00}};
+    auto draw = [&](const std::vector<Sprite>& sprites, size_t f) {
+        device.setViewport({0, 0, 64, 48});
+        device.setBlendMode(BLEND_ALPHA);
+        SpriteBatch batch(device);
+        batch.begin();
+        batch.draw(*scenery, at(0, 0, *scenery));
+        for (const Sprite& sprite : sprites) {
+            device.setViewport(sprite.viewport);
+            device.setBlendMode(sprite.blend);
+            batch.draw(*sprite.texture, sprite.draw);
+        }
+        batch.end();
+        device.setViewport({0, 0, 64, 48});
+        if (f % 7 < 3)
+            device.drawPrimitiveUP(PrimitiveType::LineList, 1, line);
+    };
+    auto& gl = dynamic_cast<const GlDevice&>(device);
+    std::vector<RgbaImage> inPart;
+    const u64 partsBefore = gl.framesDrawnInPart();
+    for (size_t f = 0; f < frames.size(); ++f) {
+        draw(frames[f], f);
+        device.endScene();
+        ASSERT_EQ(device.present(), S_OK);
+        device.beginScene();
+        inPart.push_back(readBack(device));
+    }
+    EXPECT_GE(gl.framesDrawnInPart() - partsBefore, 10u);
+    for (size_t f = 0; f < frames.size(); ++f) {
+        offscreenDevice(64, 48);
+        draw(frames[f], f);
+        const RgbaImage whole = readBack(device);
+        for (u32 y = 0; y < 48; ++y)
+            for (u32 x = 0; x < 64; ++x)
+                ASSERT_EQ(inPart[f].pixel(x, y), whole.pixel(x, y))
+                    << "frame " << f << " at " << x << ", " << y;
+    }
+}
+
 TEST(Device, DescribesTheAdapterAndTheDisplay) {
     GraphicsDevice& device = offscreenDevice(4, 4);
     AdapterInfo info = device.adapterInfo();
