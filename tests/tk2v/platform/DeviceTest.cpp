@@ -310,11 +310,7 @@ TEST(Device, AFrameDrawnOnlyWhereItChangedHoldsThePixelsOfTheWholeFrame) {
     auto glass = Texture::create(
         picture(8, 8, [](u32 x, u32 y) { return u32(x * 30 + 10) << 24 | 0xFF8000 | y; }), FMT_A8R8G8B8);
     auto opaque = solid(0xFF2040C0, 6, 5);
-    u32 state = 11;
-    auto next = [&](u32 range) {
-        state = state * 1103515245u + 12345u;
-        return (state >> 8) % range;
-    };
+    auto next = seededDraws(11);
     struct Sprite {
         const Texture* texture;
         SpriteDraw draw;

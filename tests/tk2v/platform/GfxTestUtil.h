@@ -39,8 +39,18 @@ inline platform::SpriteDraw at(f32 x, f32 y, const platform::Texture& texture, u
     return s;
 }
 
+// Draws of 0 .. range - 1 from a seed: the same cases every run.
+inline auto seededDraws(u32 seed) {
+    return [state = seed](u32 range) mutable {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+}
+
 // 0xRRGGBB of a read-back pixel.
-inline u32 rgb(const RgbaImage& image, u32 x, u32 y) { return image.pixel(x, y) >> 8; }
+inline u32 rgb(const RgbaImage& image, u32 x, u32 y) {
+    return image.pixel(x, y) >> 8;
+}
 
 inline bool near(u32 rgbA, u32 rgbB, int tolerance) {
     for (int shift : {0, 8, 16})

@@ -194,11 +194,7 @@ TEST(SpriteBatching, JoiningEarlierRunsKeepsThePicture) {
     offscreenDevice(48, 40);
     for (u32 c : colours)
         textures.push_back(solid(c, 4, 4));
-    u32 state = 99;
-    auto next = [&](u32 range) {
-        state = state * 1103515245u + 12345u;
-        return (state >> 8) % range;
-    };
+    auto next = seededDraws(99);
     std::vector<SpriteDraw> sprites;
     for (int i = 0; i < 400; ++i) {
         SpriteDraw s = at(f32(next(44 * 4)) / 4 - 2, f32(next(36 * 4)) / 4 - 2, *textures[0]);
@@ -234,11 +230,7 @@ TEST(SpriteBatching, QuadsUnderOpaqueOnesKeepThePicture) {
         FMT_A8R8G8B8);
     auto cover = solid(kBlue, 6, 5), glass = solid(0x80FF8000, 5, 5);
     ASSERT_TRUE(scenery && scenery->isOpaque() && cover->isOpaque());
-    u32 state = 7;
-    auto next = [&](u32 range) {
-        state = state * 1103515245u + 12345u;
-        return (state >> 8) % range;
-    };
+    auto next = seededDraws(7);
     struct Step {
         const Texture* texture;
         SpriteDraw sprite;
