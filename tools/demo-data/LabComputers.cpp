@@ -6,8 +6,8 @@
 
 // The archive and its microfiche reader, the three computers and what they give: the hub's slots
 // ARCHIVE, PROFILE_PC, VICTIM_PC, SEARCH_PC and the shelf's ID_CARD, FINGERPRINTS, INFORMATION and
-// PHONE_NUMBER; the archive "room_ChronicleOffice" (800 x 600), the reader "zoom_Microfiche" and the
-// computers "zoom_VictimId2", "zoom_VictimId" and "zoom_CrimeSearcher" (640 x 480 each), with their
+// PHONE_NUMBER; the archive "room_ChronicleOffice" (the room area, 845 x 768), the reader "zoom_Microfiche"
+// and the computers "zoom_VictimId2", "zoom_VictimId" and "zoom_CrimeSearcher" (640 x 480 each), with their
 // pictures and the ten sounds of the reader and the computers. Where each object stands is the rooms'
 // objects.ini; the pictures here are cut to the sizes it gives.
 
@@ -202,18 +202,21 @@ Canvas clipping(PictureFonts& fonts) {
     return c;
 }
 
+// The whole room area, the shelves and the title standing where the rooms' 800 x 600 scenes stand
+// (22, 84 in).
 Canvas archiveBackground(PictureFonts& fonts) {
-    Canvas c(800, 600);
-    c.verticalGradient(0, 0, 800, 450, 0xFF4A3C2C, 0xFF34281C);
-    c.verticalGradient(0, 450, 800, 150, 0xFF5A4A36, 0xFF2E241A);
+    constexpr int kX = 22, kY = 84;
+    Canvas c(845, 768);
+    c.verticalGradient(0, 0, 845, kY + 450, 0xFF4A3C2C, 0xFF34281C);
+    c.verticalGradient(0, kY + 450, 845, 768 - kY - 450, 0xFF5A4A36, 0xFF2E241A);
     // Shelves of bound newspapers along the back wall.
     for (int shelf = 0; shelf < 4; ++shelf) {
-        const int y = 60 + shelf * 95;
-        c.fillRect(230, y + 80, 540, 10, kDarkWood);
-        for (int x = 236; x < 760; x += 26)
+        const int y = kY + 60 + shelf * 95;
+        c.fillRect(kX + 230, y + 80, 540, 10, kDarkWood);
+        for (int x = kX + 236; x < kX + 760; x += 26)
             c.fillRect(x, y + 12, 22, 68, shelf % 2 ? 0xFF7A2A22 : 0xFF2A4A6A);
     }
-    fonts.title.drawCentered(c, 500, 14, "Newspaper archive", 0xFFE8D8B0);
+    fonts.title.drawCentered(c, kX + 500, kY + 14, "Newspaper archive", 0xFFE8D8B0);
     return c;
 }
 
