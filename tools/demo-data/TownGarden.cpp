@@ -206,6 +206,14 @@ Canvas brushFrames() {
     return c;
 }
 
+// The strip lays each icon from its cell's left edge: a picture narrower than the cell stands in the
+// middle of a cell-sized icon.
+Canvas stripIcon(const Canvas& picture) {
+    Canvas c(36, 36, 0);
+    c.draw(picture, (36 - picture.width()) / 2, (36 - picture.height()) / 2);
+    return c;
+}
+
 Canvas brushIcon() {
     Canvas c(36, 36, 0);
     c.fillPolygon({2, 4, 8, 2, 28, 20, 22, 24}, kDarkWood);
@@ -228,11 +236,11 @@ void writeGarden(DataWriter& out, const std::string& room) {
          {"apple.png", apple(36)},
          {"apple_icon.png", apple(36)},
          {"cork.png", cork(28, 28)},
-         {"cork_icon.png", cork(30, 30)},
+         {"cork_icon.png", stripIcon(cork(30, 30))},
          {"packet.png", cigarettes(30, 40)},
-         {"packet_icon.png", cigarettes(26, 34)},
+         {"packet_icon.png", stripIcon(cigarettes(26, 34))},
          {"lighter.png", lighter(22, 36)},
-         {"lighter_icon.png", lighter(22, 34)},
+         {"lighter_icon.png", stripIcon(lighter(22, 34))},
          {"twig.png", twig(90, 24)},
          {"twig_icon.png", twig(36, 36)},
          {"brush_frames.png", brushFrames()},
@@ -319,6 +327,7 @@ void writeCrabPuzzle(DataWriter& out, const std::string& room) {
                {"crab.png", crab(true)},
                {"crab_bez_cristala.png", crab(false)},
                {"cristal.png", crystal()},
+               {"cristal_icon.png", stripIcon(crystal())},
                {"stick.png", stick(0)},
                {"stick_crab.png", stick(1)},
                {"stick_shaken.png", stick(2)}},
