@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Writes the files of the data set below one folder, making folders as needed, and the list
@@ -27,4 +28,29 @@ public:
 private:
     std::string m_root;
     uint64_t m_total = 0;
+};
+
+// One room's pictures ("<folder>Images/<name>.png") and sounds ("<folder>Sounds/<name>.wav"), both
+// lists written once the room is done.
+class RoomFolder {
+public:
+    RoomFolder(DataWriter& out, std::string folder) : m_out(out), m_folder(std::move(folder)) {}
+    ~RoomFolder() {
+        m_out.write(m_folder + "Images/_images.list", m_images);
+        m_out.write(m_folder + "Sounds/_sounds.list", m_sounds);
+    }
+    RoomFolder(const RoomFolder&) = delete;
+    RoomFolder& operator=(const RoomFolder&) = delete;
+
+    void picture(const std::string& name, const Canvas& picture) {
+        m_out.image(m_images, m_folder + "Images/", name + ".png", picture);
+    }
+    void wave(const std::string& name, const std::vector<uint8_t>& wav) {
+        m_out.sound(m_sounds, m_folder + "Sounds/", name + ".wav", wav);
+    }
+
+private:
+    DataWriter& m_out;
+    const std::string m_folder;
+    std::string m_images, m_sounds;
 };

@@ -265,6 +265,17 @@ Canvas tipBalloons() {
     return c;
 }
 
+Canvas pageArrow(bool right) {
+    constexpr Canvas::Color cream = 0xFFF6EEDA;
+    Canvas c(60, 40, 0);
+    c.fillRoundRect(0, 0, 60, 40, 10, 0xFF4A3020);
+    if (right)
+        c.fillTriangle(20, 8, 20, 32, 44, 20, cream);
+    else
+        c.fillTriangle(40, 8, 40, 32, 16, 20, cream);
+    return c;
+}
+
 Canvas arrowCursor() {
     const std::vector<float> arrow = {2, 2, 2, 24, 7.5f, 18.5f, 11.5f, 27, 15, 25.5f, 11, 17, 19, 17};
     Canvas c(32, 32, 0x00000000);

@@ -39,6 +39,8 @@ Canvas checkMark();
 Canvas sliderTrack();
 Canvas sliderThumb();
 Canvas textField();
+// A note's page-turning button, 60 x 40: a cream arrow pointing right (next) or left (back).
+Canvas pageArrow(bool right);
 // The panel's button of that size, its five looks in bands from the top (5 x height high).
 Canvas panelButton(int width, int height);
 

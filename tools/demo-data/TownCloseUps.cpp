@@ -20,24 +20,6 @@ using Color = Canvas::Color;
 constexpr int kCloseW = 720, kCloseH = 540;
 constexpr Color kCream = 0xFFF6EEDA, kInk = 0xFF2A2A3A, kSteel = 0xFF8A96A4, kTile = 0xFFD8E4EA;
 
-// One room's pictures and sounds, its lists written once it is done.
-struct CloseUpFiles {
-    DataWriter& out;
-    std::string folder;
-    std::string images = {}, sounds = {};
-
-    ~CloseUpFiles() {
-        out.write(folder + "Images/_images.list", images);
-        out.write(folder + "Sounds/_sounds.list", sounds);
-    }
-    void picture(const std::string& name, const Canvas& c) {
-        out.image(images, folder + "Images/", name + ".png", c);
-    }
-    void wave(const std::string& name, const std::vector<uint8_t>& wav) {
-        out.sound(sounds, folder + "Sounds/", name + ".wav", wav);
-    }
-};
-
 Canvas surface(int w, int h, Color top, Color bottom) {
     Canvas c(w, h, 0xFF000000);
     c.verticalGradient(0, 0, w, h, top, bottom);
@@ -150,7 +132,7 @@ std::vector<uint8_t> chime(const std::vector<float>& tune, float gap) {
 }
 
 void writeBox(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    CloseUpFiles files{out, room};
+    RoomFolder files(out, room);
     files.picture("background", boxBackground());
     files.picture("cover", boxCover());
     files.picture("lights", boxLights());
@@ -205,7 +187,7 @@ Canvas coin(TextRenderer& font) {
 }
 
 void writeFigures(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    CloseUpFiles files{out, room};
+    RoomFolder files(out, room);
     files.picture("background", figuresBackground());
     files.picture("figure1", figurine(true, 0, 1));
     files.picture("figure2", figurine(false, 1, 2));
@@ -270,7 +252,7 @@ std::vector<uint8_t> printing() {
 }
 
 void writeFax(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    CloseUpFiles files{out, room};
+    RoomFolder files(out, room);
     files.picture("background", faxBackground());
     files.picture("fax_front", faxFront());
     files.picture("fax_button", faxButton(fonts.body));
@@ -313,7 +295,7 @@ Canvas packet(TextRenderer& font) {
 }
 
 void writeStain(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    CloseUpFiles files{out, room};
+    RoomFolder files(out, room);
     files.picture("background", stainBackground());
     files.picture("swab", swab());
     files.picture("swab_icon", fitted(swab(), 38));
@@ -345,7 +327,7 @@ Canvas note(TextRenderer& font) {
 }
 
 void writeExit(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    CloseUpFiles files{out, room};
+    RoomFolder files(out, room);
     files.picture("background", exitBackground());
     files.picture("handle", handle());
     files.picture("note", note(fonts.body));
@@ -404,7 +386,7 @@ std::vector<uint8_t> radioLoop() {
 }
 
 void writeShower(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    CloseUpFiles files{out, room};
+    RoomFolder files(out, room);
     files.picture("background", showerBackground());
     files.picture("beam", beam());
     files.picture("radio", radio(fonts.body));
@@ -472,7 +454,7 @@ std::vector<uint8_t> boxOpen() {
 }
 
 void writeTiles(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    CloseUpFiles files{out, room};
+    RoomFolder files(out, room);
     Canvas back = surface(kCloseW, kCloseH, 0xFF4A3424, 0xFF2A1C12);
     back.fillRoundRect(190, 130, 340, 240, 14, 0xFF6A3A20);
     files.picture("background", back);
@@ -528,7 +510,7 @@ std::vector<uint8_t> switchClick() {
 }
 
 void writeTable(DataWriter& out, const std::string& room) {
-    CloseUpFiles files{out, room};
+    RoomFolder files(out, room);
     files.picture("background", deskBackground());
     files.picture("beam", deskBeam());
     files.picture("print", fingerprint(0xFFD8D0C0));

@@ -19,23 +19,6 @@ constexpr Color kCream = 0xFFF6EEDA, kInk = 0xFF2A2A3A, kWood = 0xFF5A3C24;
 // Lamp 1 burns amber, lamp 2 green.
 constexpr Color kGlass[] = {0xFFE8A030, 0xFF50C070};
 
-struct LampFiles {
-    DataWriter& out;
-    std::string folder;
-    std::string images = {}, sounds = {};
-
-    ~LampFiles() {
-        out.write(folder + "Images/_images.list", images);
-        out.write(folder + "Sounds/_sounds.list", sounds);
-    }
-    void picture(const std::string& name, const Canvas& c) {
-        out.image(images, folder + "Images/", name + ".png", c);
-    }
-    void wave(const std::string& name, const std::vector<uint8_t>& wav) {
-        out.sound(sounds, folder + "Sounds/", name + ".wav", wav);
-    }
-};
-
 // The table top with its two holes, 110 x 130 at (400, 200) and (560, 200), each numbered below.
 Canvas tableBackground(TextRenderer& font) {
     Canvas c(kCloseW, kCloseH, 0xFF000000);
@@ -76,16 +59,6 @@ Canvas notePage(TextRenderer& font) {
     return c;
 }
 
-Canvas arrow(bool right) {
-    Canvas c(60, 40, 0);
-    c.fillRoundRect(0, 0, 60, 40, 10, 0xFF4A3020);
-    if (right)
-        c.fillTriangle(20, 8, 20, 32, 44, 20, kCream);
-    else
-        c.fillTriangle(40, 8, 40, 32, 16, 20, kCream);
-    return c;
-}
-
 // A lamp set into its socket: a click, then a short hum.
 std::vector<uint8_t> bulbSetup() {
     Synth s(0.4f);
@@ -103,12 +76,12 @@ std::vector<uint8_t> pageTurn() {
 }
 
 void writeLamps(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    LampFiles files{out, room};
+    RoomFolder files(out, room);
     files.picture("background", tableBackground(fonts.body));
     files.picture("hole", hole());
     files.picture("page1", notePage(fonts.body));
-    files.picture("back", arrow(false));
-    files.picture("next", arrow(true));
+    files.picture("back", pageArrow(false));
+    files.picture("next", pageArrow(true));
     for (int number = 1; number <= 2; ++number)
         files.picture("lamp" + std::to_string(number) + "_set", lamp(fonts.body, number, 110, 130));
     files.wave("bulb_setup", bulbSetup());

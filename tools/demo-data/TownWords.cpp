@@ -25,27 +25,6 @@ constexpr Color kMachineRed = 0xFF9A2A2A, kGlass = 0xFF101820, kChrome = 0xFFC8C
 
 const std::string kLanguage = "GameData/Language/English/";
 
-// The pictures and sounds of one of the group's rooms, written below its folder.
-class RoomFiles {
-public:
-    RoomFiles(DataWriter& out, const std::string& folder) : m_out(out), m_folder(folder) {}
-    ~RoomFiles() {
-        m_out.write(m_folder + "Images/_images.list", m_images);
-        m_out.write(m_folder + "Sounds/_sounds.list", m_sounds);
-    }
-    void image(const std::string& name, const Canvas& picture) {
-        m_out.image(m_images, m_folder + "Images/", name + ".png", picture);
-    }
-    void sound(const std::string& name, const std::vector<uint8_t>& wav) {
-        m_out.sound(m_sounds, m_folder + "Sounds/", name + ".wav", wav);
-    }
-
-private:
-    DataWriter& m_out;
-    const std::string m_folder;
-    std::string m_images, m_sounds;
-};
-
 // ---- Shapes shared by the rooms ----
 
 Canvas table(Color top, Color bottom) {
@@ -200,54 +179,54 @@ Canvas dialogBack() {
 
 void writeMachine(DataWriter& out, const std::string& room, PictureFonts& fonts) {
     TextRenderer& small = fonts.body;
-    RoomFiles files(out, room);
-    files.image("background", machineBackground());
-    files.image("caption", label(fonts.title, "COFFEE WORDS", kGold));
-    files.image("text_words", label(small, "WORDS", kCream));
-    files.image("text_theme", label(small, "COMMON THEME", kCream));
-    files.image("text_buy", label(small, "BUY A LETTER", kCream));
-    files.image("solve", plate(small, 90, 32, "SOLVE", 0xFF3AA050, kCream));
-    files.image("solve_pushed", plate(small, 90, 32, "SOLVE", 0xFF1E6A30, 0xFFB0D0B0));
-    files.image("solve_disabled", plate(small, 90, 32, "SOLVE", 0xFF5A5A5A, 0xFF9A9A9A));
-    files.image("enter_token", label(small, "INSERT TOKEN", kCream));
-    files.image("slot_lamp", lamp(12, 0xFFFFE060));
-    files.image("hole", slotPart(40, 16, true));
-    files.image("hole_end", slotPart(30, 16, false));
-    files.image("coin", coin(22, kGold));
-    files.image("ticket", ticket());
-    files.image("ticket_icon", fitted(ticket(), 38));
-    files.image("ticket_hole", ticketHole());
-    files.image("sheen", glassSheen());
-    files.image("light", lamp(14, 0xFFFFD060));
-    files.image("input_message", dialogBack());
-    files.image("star", star(24));
-    files.image("input_caption", label(small, "TYPE THE COMMON THEME", kGold));
-    files.image("input_caption1", label(small, "Click a cell of the theme, then type.", kCream));
-    files.image("btn_cancel", plate(small, 120, 32, "CANCEL", 0xFF8A3030, kCream));
-    files.image("btn_cancel_pressed", plate(small, 120, 32, "CANCEL", 0xFF5A1A1A, 0xFFD0B0B0));
-    files.image("btn_enter", plate(small, 120, 32, "ENTER", 0xFF3AA050, kCream));
-    files.image("btn_enter_pressed", plate(small, 120, 32, "ENTER", 0xFF1E6A30, 0xFFB0D0B0));
-    files.image("btn_concede", plate(small, 120, 32, "GIVE UP", 0xFF6A6A6A, kCream));
-    files.image("btn_concede_pressed", plate(small, 120, 32, "GIVE UP", 0xFF3A3A3A, 0xFFC0C0C0));
-    files.image("message_menu", plate(small, 380, 110, "", 0xF0303C54, kCream, 14));
-    files.image("text_token_bonus",
-                writing(small, {"A FREE COIN! Take it from", "beside the slot."}, 340, kGold));
-    files.image("text_5_free_letters",
-                writing(small, {"FIVE LETTERS ON THE HOUSE!", "Click to play."}, 340, kGold));
-    files.image("text_out_of_tokens",
-                writing(small, {"OUT OF TOKENS! Type the", "theme, or give up."}, 340, kGold));
+    RoomFolder files(out, room);
+    files.picture("background", machineBackground());
+    files.picture("caption", label(fonts.title, "COFFEE WORDS", kGold));
+    files.picture("text_words", label(small, "WORDS", kCream));
+    files.picture("text_theme", label(small, "COMMON THEME", kCream));
+    files.picture("text_buy", label(small, "BUY A LETTER", kCream));
+    files.picture("solve", plate(small, 90, 32, "SOLVE", 0xFF3AA050, kCream));
+    files.picture("solve_pushed", plate(small, 90, 32, "SOLVE", 0xFF1E6A30, 0xFFB0D0B0));
+    files.picture("solve_disabled", plate(small, 90, 32, "SOLVE", 0xFF5A5A5A, 0xFF9A9A9A));
+    files.picture("enter_token", label(small, "INSERT TOKEN", kCream));
+    files.picture("slot_lamp", lamp(12, 0xFFFFE060));
+    files.picture("hole", slotPart(40, 16, true));
+    files.picture("hole_end", slotPart(30, 16, false));
+    files.picture("coin", coin(22, kGold));
+    files.picture("ticket", ticket());
+    files.picture("ticket_icon", fitted(ticket(), 38));
+    files.picture("ticket_hole", ticketHole());
+    files.picture("sheen", glassSheen());
+    files.picture("light", lamp(14, 0xFFFFD060));
+    files.picture("input_message", dialogBack());
+    files.picture("star", star(24));
+    files.picture("input_caption", label(small, "TYPE THE COMMON THEME", kGold));
+    files.picture("input_caption1", label(small, "Click a cell of the theme, then type.", kCream));
+    files.picture("btn_cancel", plate(small, 120, 32, "CANCEL", 0xFF8A3030, kCream));
+    files.picture("btn_cancel_pressed", plate(small, 120, 32, "CANCEL", 0xFF5A1A1A, 0xFFD0B0B0));
+    files.picture("btn_enter", plate(small, 120, 32, "ENTER", 0xFF3AA050, kCream));
+    files.picture("btn_enter_pressed", plate(small, 120, 32, "ENTER", 0xFF1E6A30, 0xFFB0D0B0));
+    files.picture("btn_concede", plate(small, 120, 32, "GIVE UP", 0xFF6A6A6A, kCream));
+    files.picture("btn_concede_pressed", plate(small, 120, 32, "GIVE UP", 0xFF3A3A3A, 0xFFC0C0C0));
+    files.picture("message_menu", plate(small, 380, 110, "", 0xF0303C54, kCream, 14));
+    files.picture("text_token_bonus",
+                  writing(small, {"A FREE COIN! Take it from", "beside the slot."}, 340, kGold));
+    files.picture("text_5_free_letters",
+                  writing(small, {"FIVE LETTERS ON THE HOUSE!", "Click to play."}, 340, kGold));
+    files.picture("text_out_of_tokens",
+                  writing(small, {"OUT OF TOKENS! Type the", "theme, or give up."}, 340, kGold));
 
-    files.sound("cupojoe_solve", click(660));
-    files.sound("cupojoe_token_putting", chime({1200, 900}, 0.08f, 0.4f));
-    files.sound("cupojoe_true_char", chime({880, 1320}, 0.06f, 0.35f));
-    files.sound("cupojoe_close_msg", click(440, 0.1f));
-    files.sound("cupojoe_lost", chime({392, 330, 262}, 0.18f, 0.9f));
-    files.sound("cupojoe_won", chime({523, 659, 784, 1047}, 0.12f, 1.0f));
-    files.sound("cupojoe_token_bonus", chime({1047, 1319, 1568}, 0.07f, 0.6f));
-    files.sound("cupojoe_out_of_tockens", chime({330, 262}, 0.2f, 0.7f));
-    files.sound("cupojoe_shuffling_letters", slide(600, 1200, 0.25f));
-    files.sound("cupojoe_5_free_letters", chime({784, 988, 1175, 1568}, 0.09f, 0.8f));
-    files.sound("cupojoe_type_letter", click(1500, 0.06f));
+    files.wave("cupojoe_solve", click(660));
+    files.wave("cupojoe_token_putting", chime({1200, 900}, 0.08f, 0.4f));
+    files.wave("cupojoe_true_char", chime({880, 1320}, 0.06f, 0.35f));
+    files.wave("cupojoe_close_msg", click(440, 0.1f));
+    files.wave("cupojoe_lost", chime({392, 330, 262}, 0.18f, 0.9f));
+    files.wave("cupojoe_won", chime({523, 659, 784, 1047}, 0.12f, 1.0f));
+    files.wave("cupojoe_token_bonus", chime({1047, 1319, 1568}, 0.07f, 0.6f));
+    files.wave("cupojoe_out_of_tockens", chime({330, 262}, 0.2f, 0.7f));
+    files.wave("cupojoe_shuffling_letters", slide(600, 1200, 0.25f));
+    files.wave("cupojoe_5_free_letters", chime({784, 988, 1175, 1568}, 0.09f, 0.8f));
+    files.wave("cupojoe_type_letter", click(1500, 0.06f));
 
     // The machine's own font, for its board of letters.
     const TextRenderer::BitmapFont font = small.bitmapFont("Font_CapOJoe.png");
@@ -341,18 +320,18 @@ Canvas photos() {
 }
 
 void writeZodiacBook(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    RoomFiles files(out, room);
-    files.image("background", table(0xFF5A4030, 0xFF3A2818));
-    files.image("book", zodiacBook(false, fonts.body));
-    files.image("book_open", zodiacBook(true, fonts.body));
-    files.image("place", figurePlace());
-    files.image("ram", zodiacFigure(1, 56));
-    files.image("fish", zodiacFigure(2, 56));
-    files.image("clasp_open", clasp(true));
-    files.image("fotos", photos());
-    files.sound("zodiak_item_right", chime({988, 1319}, 0.08f, 0.5f));
-    files.sound("zodiak_item_wrong", click(220, 0.25f));
-    files.sound("zodiak_book_open", slide(300, 150, 0.7f));
+    RoomFolder files(out, room);
+    files.picture("background", table(0xFF5A4030, 0xFF3A2818));
+    files.picture("book", zodiacBook(false, fonts.body));
+    files.picture("book_open", zodiacBook(true, fonts.body));
+    files.picture("place", figurePlace());
+    files.picture("ram", zodiacFigure(1, 56));
+    files.picture("fish", zodiacFigure(2, 56));
+    files.picture("clasp_open", clasp(true));
+    files.picture("fotos", photos());
+    files.wave("zodiak_item_right", chime({988, 1319}, 0.08f, 0.5f));
+    files.wave("zodiak_item_wrong", click(220, 0.25f));
+    files.wave("zodiak_book_open", slide(300, 150, 0.7f));
 }
 
 // ---- The appointment book ----
@@ -401,19 +380,19 @@ Canvas pencil(int size) {
 }
 
 void writeAppointmentBook(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    RoomFiles files(out, room);
-    files.image("background", appointmentBook(fonts.body));
-    files.image("hidden_text_ontable", imprint(fonts.body));
-    files.image("page_zone", Canvas(280, 340, 0x30FFFFFF));
-    files.image("page29", label(fonts.body, "29", 0xFF3A4A6A));
-    files.image("hidden_text",
-                writing(fonts.body, {"Mr. Grey - room 12", "Friday, nine o'clock"}, 240, 0xFF1A2A6A));
-    files.image("pen", pencil(70));
+    RoomFolder files(out, room);
+    files.picture("background", appointmentBook(fonts.body));
+    files.picture("hidden_text_ontable", imprint(fonts.body));
+    files.picture("page_zone", Canvas(280, 340, 0x30FFFFFF));
+    files.picture("page29", label(fonts.body, "29", 0xFF3A4A6A));
+    files.picture("hidden_text",
+                  writing(fonts.body, {"Mr. Grey - room 12", "Friday, nine o'clock"}, 240, 0xFF1A2A6A));
+    files.picture("pen", pencil(70));
     Synth scratch(0.5f, true);
     scratch.wind(0.5f, 0.2f);
     scratch.noiseBurst(0, 0.5f, 0.2f);
     scratch.normalize(0.3f);
-    files.sound("book_pen_use", scratch.wav());
+    files.wave("book_pen_use", scratch.wav());
 }
 
 // ---- The register ----
@@ -436,16 +415,6 @@ Canvas registerPage(TextRenderer& small, int page) {
     return c;
 }
 
-Canvas arrow(bool right) {
-    Canvas c(60, 40, 0);
-    c.fillRoundRect(0, 0, 60, 40, 10, 0xFF4A3020);
-    if (right)
-        c.fillTriangle(20, 8, 20, 32, 44, 20, kCream);
-    else
-        c.fillTriangle(40, 8, 40, 32, 16, 20, kCream);
-    return c;
-}
-
 Canvas reservationCard(TextRenderer& small) {
     Canvas c(96, 60, 0);
     c.fillRect(0, 0, 96, 60, 0xFFE8F0F8);
@@ -456,16 +425,16 @@ Canvas reservationCard(TextRenderer& small) {
 }
 
 void writeRegister(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    RoomFiles files(out, room);
+    RoomFolder files(out, room);
     Canvas desk = table(0xFF6A4A30, 0xFF3A2818);
     desk.fillRoundRect(90, 60, 540, 380, 10, 0xFF3A2A1A);
-    files.image("background", desk);
+    files.picture("background", desk);
     for (int page = 1; page <= 3; ++page)
-        files.image("page" + std::to_string(page), registerPage(fonts.body, page));
-    files.image("back", arrow(false));
-    files.image("next", arrow(true));
-    files.image("target", reservationCard(fonts.body));
-    files.sound("change_page", slide(1400, 900, 0.3f));
+        files.picture("page" + std::to_string(page), registerPage(fonts.body, page));
+    files.picture("back", pageArrow(false));
+    files.picture("next", pageArrow(true));
+    files.picture("target", reservationCard(fonts.body));
+    files.wave("change_page", slide(1400, 900, 0.3f));
 }
 
 // ---- The torn letter ----
@@ -503,19 +472,19 @@ Canvas letterGlow() {
 }
 
 void writeTornLetter(DataWriter& out, const std::string& room, PictureFonts& fonts) {
-    RoomFiles files(out, room);
+    RoomFolder files(out, room);
     Canvas desk = table(kWood, kWoodDark);
     desk.fillRect(210, 60, 300, 2, 0x40FFFFFF);
     desk.fillRect(210, 450, 300, 2, 0x40FFFFFF);
-    files.image("background", desk);
+    files.picture("background", desk);
     for (int piece = 1; piece <= 3; ++piece)
-        files.image("piece" + std::to_string(piece), letterPiece(fonts.body, piece));
-    files.image("complete", letterGlow());
-    files.sound("letter_assemble_grab", click(700, 0.1f));
-    files.sound("letter_assemble_placeback", slide(500, 300, 0.2f));
-    files.sound("letter_assemble_lock", chime({880, 1175}, 0.06f, 0.4f));
-    files.sound("letter_assemble_rotate", click(1000, 0.08f));
-    files.sound("letter_assemble_completed", chime({523, 784, 1047}, 0.1f, 0.9f));
+        files.picture("piece" + std::to_string(piece), letterPiece(fonts.body, piece));
+    files.picture("complete", letterGlow());
+    files.wave("letter_assemble_grab", click(700, 0.1f));
+    files.wave("letter_assemble_placeback", slide(500, 300, 0.2f));
+    files.wave("letter_assemble_lock", chime({880, 1175}, 0.06f, 0.4f));
+    files.wave("letter_assemble_rotate", click(1000, 0.08f));
+    files.wave("letter_assemble_completed", chime({523, 784, 1047}, 0.1f, 0.9f));
 }
 
 // ---- On the hub ----
