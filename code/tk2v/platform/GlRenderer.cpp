@@ -397,7 +397,7 @@ void GlRenderer::drawQuad(u32 texture, const QuadVertex (&corners)[4], QuadHints
     // Without blending, a quad laid texel to pixel writes every pixel of its box inside the viewport:
     // what is queued beneath need not be drawn there.
     if (!state.blending && hints.texelExact) {
-        const Rect clip = state.viewport.intersect({0, 0, i32(m_targetWidth), i32(m_targetHeight)});
+        const Rect clip = state.viewport.intersect(targetArea());
         if (!clip.empty()) {
             const PixelBox cover{std::max(box.left, clip.x), std::max(box.top, clip.y),
                                  std::min(box.right, clip.x + clip.w - 1),
@@ -528,8 +528,7 @@ void GlRenderer::clear(u32 argb) {
     step.clearArgb = argb;
     step.clears = true;
     m_frame.steps.push_back(step);
-    const Rect clip = m_state.viewport.intersect({0, 0, i32(m_targetWidth), i32(m_targetHeight)});
-    m_frameCovers = m_frameCovers || coversTarget({clip.x, clip.y, clip.x + clip.w - 1, clip.y + clip.h - 1});
+    m_frameCovers = m_frameCovers || m_state.viewport.intersect(targetArea()) == targetArea();
 }
 
 void GlRenderer::drawNow() {
@@ -610,7 +609,7 @@ bool GlRenderer::changedAreas(std::vector<Rect>& areas) const {
 // A pixel is drawn where its centre lies inside a triangle; the margin of a pixel also holds the
 // pixels of points and lines. A vertex that is not a number may touch anything.
 Rect GlRenderer::stepArea(const Record& record, const Step& step) const {
-    const Rect clip = step.state.viewport.intersect({0, 0, i32(m_targetWidth), i32(m_targetHeight)});
+    const Rect clip = step.state.viewport.intersect(targetArea());
     if (step.clears || step.vertices == 0)
         return step.clears ? clip : Rect{};
     f32 left = record.vertices[step.firstVertex].x, right = left;

@@ -137,6 +137,7 @@ private:
     void trimQuad(Run& run, u32 quad, const PixelBox& cover);
     void insertPiece(Run& run, u32 after, const QueuedQuad& whole, const PixelBox& piece);
     void recordRuns();
+    Rect targetArea() const { return {0, 0, i32(m_targetWidth), i32(m_targetHeight)}; }
     bool coversTarget(const PixelBox& box) const;
     bool usesTexture(u32 texture) const;
     bool changedAreas(std::vector<Rect>& areas) const;
